@@ -1,0 +1,92 @@
+#pragma once
+
+#include "core/audio/AudioFeatures.h"
+#include "core/audio/AudioInput.h"
+#include "core/audio/MicrophoneNoiseGate.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <span>
+
+namespace vimbo::audio {
+
+// One captured buffer: the samples are always read as 32-bit floats.
+struct AudioBuffer {
+    std::uint32_t numberChannels = 0; // not consulted
+    std::uint32_t dataByteSize = 0;
+    const void* data = nullptr;
+};
+
+// What the analyzer needs of a stream description.
+struct AudioStreamDescription {
+    double sampleRate = 0;
+    std::uint32_t formatFlags = 0;
+    std::uint32_t channelsPerFrame = 0;
+};
+
+// Set in `formatFlags` when each buffer holds one channel.
+inline constexpr std::uint32_t kAudioFormatFlagIsNonInterleaved = 32;
+
+// Turns the captured sample stream into one AudioFeatures value per display frame.
+// Lock order: analysisStateLock_ before lock_, never the reverse.
+class AudioAnalyzer {
+public:
+    AudioAnalyzer();
+    ~AudioAnalyzer();
+    AudioAnalyzer(const AudioAnalyzer&) = delete;
+    AudioAnalyzer& operator=(const AudioAnalyzer&) = delete;
+
+    // Capture callback threads: mixes the block to mono into the ring. No allocation, I/O or logging.
+    void ingest(std::span<const AudioBuffer> buffers, const AudioStreamDescription& format, AudioInput input);
+    // Main thread: analyses the newest 2048 samples; `now` is seconds on a monotonic clock.
+    AudioFeatures analyze(double now);
+    // Returns every field but the sensitivity and the FFT set-up to its initial value.
+    void reset();
+
+    void setCaptureActive(bool active);
+    bool captureActive() const;
+    // Non-finite values become 1.0; the rest are clamped to 0.125...8.0.
+    void setMicrophoneSensitivity(float value);
+    float microphoneSensitivity() const;
+
+    static constexpr std::size_t kRingLength = 4096;
+    static constexpr std::size_t kFrameLength = 2048;
+    static constexpr std::size_t kBins = kFrameLength / 2;
+    static constexpr std::size_t kFluxHistoryMax = 90;
+
+private:
+    struct Fft;
+
+    mutable std::mutex lock_; // the ring side
+    bool captureActive_ = false;
+    std::array<float, kRingLength> ring_{};
+    std::int64_t ringIdx_ = 0;
+    double sampleRate_ = 0.0;
+    AudioInput ringInput_ = AudioInput::systemAudio;
+    float microphoneSensitivity_ = 1.0f;
+
+    std::mutex analysisStateLock_; // everything below
+    std::unique_ptr<Fft> fft_;
+    std::array<float, kFrameLength> hann_{};
+    std::array<float, kFrameLength> frame_{};
+    std::array<float, kBins> mags_{};
+    std::array<float, kBins> magsSqrt_{};
+    std::array<float, kBins> prevMags_{};
+    float levelPeak_ = 0.001f;
+    float bassMean_ = 0, bassPeak_ = 0.001f;
+    float midMean_ = 0, midPeak_ = 0.001f;
+    float trebleMean_ = 0, treblePeak_ = 0.001f;
+    std::array<float, kSpectrumBands> spectrumMean_{};
+    std::array<float, kSpectrumBands> spectrumPeak_{};
+    float fluxPeak_ = 0.001f;
+    std::array<float, kFluxHistoryMax> fluxHistory_{}; // a ring of the last values, oldest first from fluxHistoryStart_
+    std::size_t fluxHistoryCount_ = 0;
+    std::size_t fluxHistoryStart_ = 0;
+    double lastBeatAt_ = 0.0;
+    float energyEMA_ = 0;
+    MicrophoneNoiseGate microphoneNoiseGate_;
+};
+
+} // namespace vimbo::audio

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/platform/MainQueue.h"
+
+#include <mutex>
+#include <utility>
+#include <vector>
+
+namespace vimbo::fakes {
+
+// A main queue that runs nothing until the test says so; delayed work keeps its delay for inspection.
+class ManualMainQueue : public platform::MainQueue {
+public:
+    struct Entry {
+        double delay;
+        std::function<void()> work;
+    };
+
+    void post(std::function<void()> work) override { postAfter(0, std::move(work)); }
+    void postAfter(double seconds, std::function<void()> work) override {
+        std::lock_guard guard(mutex_);
+        entries_.push_back({seconds, std::move(work)});
+    }
+
+    std::size_t pending() const {
+        std::lock_guard guard(mutex_);
+        return entries_.size();
+    }
+    std::vector<double> pendingDelays() const {
+        std::lock_guard guard(mutex_);
+        std::vector<double> delays;
+        for (auto& entry : entries_) delays.push_back(entry.delay);
+        return delays;
+    }
+    // Runs what is queued now (work it posts waits for the next call); returns how many ran.
+    std::size_t runPending() {
+        std::vector<Entry> batch;
+        {
+            std::lock_guard guard(mutex_);
+            batch.swap(entries_);
+        }
+        for (auto& entry : batch) entry.work();
+        return batch.size();
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<Entry> entries_;
+};
+
+} // namespace vimbo::fakes
