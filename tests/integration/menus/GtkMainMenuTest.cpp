@@ -116,6 +116,25 @@ TEST_F(GtkMainMenuTest, AcceleratorsReachTheMenuWhileThePageHasTheFocus) {
     EXPECT_EQ(target->performed[2].first, MenuAction::openSupport);
 }
 
+TEST_F(GtkMainMenuTest, EditingItemsWorkOnThePageTheyHaveTheFocusOf) {
+    auto titleIs = [](const char* expected) {
+        return [expected] {
+            const char* title = webkit_web_view_get_title(WEBKIT_WEB_VIEW(webView));
+            return title != nullptr && std::string(title) == expected;
+        };
+    };
+    press("ctrl+a a b c");
+    ASSERT_TRUE(iterateUntil(titleIs("abc")));
+    // Select All then Cut empties the field; Paste brings the text back twice.
+    press("ctrl+a ctrl+x");
+    ASSERT_TRUE(iterateUntil(titleIs("")));
+    press("ctrl+v ctrl+v");
+    ASSERT_TRUE(iterateUntil(titleIs("abcabc")));
+    press("ctrl+z");
+    ASSERT_TRUE(iterateUntil(titleIs("abc")));
+    EXPECT_TRUE(target->performed.empty());
+}
+
 TEST_F(GtkMainMenuTest, DisabledItemsIgnoreTheirAcceleratorsUntilEnabled) {
     menus::NativeMenuState state;
     controller->apply(state);
