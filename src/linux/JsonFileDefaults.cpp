@@ -1,5 +1,7 @@
 #include "linux/JsonFileDefaults.h"
 
+#include "core/util/UtcDateTime.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -84,27 +86,12 @@ std::optional<std::string> readAll(const std::filesystem::path& path) {
     return text;
 }
 
-std::string utcStamp(std::chrono::system_clock::time_point time, const char* format) {
-    using namespace std::chrono;
-    const auto seconds = floor<std::chrono::seconds>(time);
-    const auto day = floor<days>(seconds);
-    const year_month_day date{day};
-    const hh_mm_ss clock{seconds - day};
-    char text[64];
-    std::snprintf(text, sizeof text, format, static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                  static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
-                  static_cast<int>(clock.seconds().count()));
-    return text;
-}
-
 json encodeDate(DefaultsDate value) {
-    using namespace std::chrono;
-    const auto whole = floor<seconds>(value);
-    const auto fraction = duration_cast<nanoseconds>(value - whole).count();
-    char digits[16];
-    std::snprintf(digits, sizeof digits, ".%09lldZ", static_cast<long long>(fraction));
-    return json{{dateKey, utcStamp(whole, "%04d-%02u-%02uT%02d:%02d:%02d") + digits}};
+    const auto utc = util::UtcDateTime::from(value);
+    char text[96];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d.%09lldZ", utc.year, utc.month, utc.day,
+                  utc.hour, utc.minute, utc.second, utc.nanosecond);
+    return json{{dateKey, text}};
 }
 
 std::optional<int> number(std::string_view text, std::size_t at, std::size_t count) {
@@ -308,8 +295,11 @@ std::optional<json> JsonFileDefaults::loadLocked() const {
 }
 
 std::optional<json> JsonFileDefaults::keepAside(const std::string& reason) const {
-    const std::string stem = file_.string() + ".corrupt-" +
-                             utcStamp(std::chrono::system_clock::now(), "%04d%02u%02uT%02d%02d%02dZ");
+    const auto utc = util::UtcDateTime::from(std::chrono::system_clock::now());
+    char stamp[96];
+    std::snprintf(stamp, sizeof stamp, ".corrupt-%04d%02u%02uT%02d%02d%02dZ", utc.year, utc.month, utc.day,
+                  utc.hour, utc.minute, utc.second);
+    const std::string stem = file_.string() + stamp;
     // Never rename over an earlier kept file (two corruptions within one second).
     std::string aside = stem;
     std::error_code error;

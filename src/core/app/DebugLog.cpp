@@ -1,5 +1,7 @@
 #include "core/app/DebugLog.h"
 
+#include "core/util/UtcDateTime.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -20,16 +22,10 @@ std::filesystem::path DebugLog::defaultDirectory() {
 }
 
 std::string DebugLog::formatDate(std::chrono::system_clock::time_point time) {
-    using namespace std::chrono;
-    const auto seconds = floor<std::chrono::seconds>(time);
-    const auto day = floor<days>(seconds);
-    const year_month_day date{day};
-    const hh_mm_ss clock{seconds - day};
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02u %02d:%02d:%02d +0000", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                  static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
-                  static_cast<int>(clock.seconds().count()));
+    const auto utc = util::UtcDateTime::from(time);
+    char text[96];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u %02d:%02d:%02d +0000", utc.year, utc.month, utc.day,
+                  utc.hour, utc.minute, utc.second);
     return text;
 }
 
