@@ -109,14 +109,12 @@ class JsonFileDefaultsTest : public ::testing::Test {
 
 TEST_F(JsonFileDefaultsTest, DefaultPathFollowsXdgConfigHomeElseHome) {
     EXPECT_EQ(file, configHome / "vimbo" / "defaults.json");
-    setenv("XDG_CONFIG_HOME", "relative/config", 1);
-    const char* home = std::getenv("HOME");
-    ASSERT_NE(home, nullptr);
-    EXPECT_EQ(JsonFileDefaults::defaultPath(),
-              std::filesystem::path(home) / ".config" / "vimbo" / "defaults.json");
+    const auto home = configHome / "home";
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", "relative/config", 1); // not absolute, so ignored
+    EXPECT_EQ(JsonFileDefaults::defaultPath(), home / ".config" / "vimbo" / "defaults.json");
     unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(JsonFileDefaults::defaultPath(),
-              std::filesystem::path(home) / ".config" / "vimbo" / "defaults.json");
+    EXPECT_EQ(JsonFileDefaults::defaultPath(), home / ".config" / "vimbo" / "defaults.json");
 }
 
 TEST_F(JsonFileDefaultsTest, EveryTypeSurvivesANewInstance) {
