@@ -71,6 +71,10 @@ GtkMainMenu::GtkMainMenu(GtkApplication* application) : application_(application
 }
 
 GtkMainMenu::~GtkMainMenu() {
+    if (window_ != nullptr) {
+        g_signal_handlers_disconnect_by_data(window_, this);
+        g_object_remove_weak_pointer(G_OBJECT(window_), reinterpret_cast<gpointer*>(&window_));
+    }
     for (auto& record : items_) {
         g_signal_handlers_disconnect_by_data(record->action.get(), record.get());
         g_action_map_remove_action(G_ACTION_MAP(application_), record->item.id.c_str());
@@ -165,6 +169,8 @@ void GtkMainMenu::attachToWindow(GtkWindow* window) {
     if (GTK_IS_APPLICATION_WINDOW(window)) {
         gtk_application_window_set_show_menubar(GTK_APPLICATION_WINDOW(window), FALSE);
     }
+    window_ = window;
+    g_object_add_weak_pointer(G_OBJECT(window_), reinterpret_cast<gpointer*>(&window_));
     g_signal_connect(window, "key-press-event", G_CALLBACK(onKeyPress), this);
 }
 

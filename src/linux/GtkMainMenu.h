@@ -33,8 +33,8 @@ class GtkMainMenu : public platform::MainMenu {
     // Wraps `content` in an overlay whose top-right corner holds a menu button with the whole menu,
     // so the menu is reachable inside the window without taking space from the page.
     GtkWidget* overlayMenuButton(GtkWidget* content);
-    // Opens that menu on F10 in `window`, and keeps an application window from showing the menu bar
-    // as a permanent strip over the visuals.
+    // Opens that menu on F10 in `window` (one window), and keeps an application window from showing the menu
+    // bar as a permanent strip over the visuals.
     void attachToWindow(GtkWindow* window);
 
   private:
@@ -64,6 +64,8 @@ class GtkMainMenu : public platform::MainMenu {
     std::vector<MenuRecord> menus_;
     std::vector<std::unique_ptr<ItemRecord>> items_;
     GtkWidget* menuButton_ = nullptr;
+    // The window whose keys open the menu; cleared by GLib if the window goes first.
+    GtkWindow* window_ = nullptr;
 };
 
 } // namespace vimbo::linux
