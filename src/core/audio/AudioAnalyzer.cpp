@@ -108,34 +108,41 @@ AudioFeatures AudioAnalyzer::analyze(double now) {
         sampleRate = sampleRate_;
         input = ringInput_;
         sensitivity = microphoneSensitivity_;
-        for (std::size_t i = 0; i < kFrameLength; ++i) {
-            const auto slot = (ringIdx_ - static_cast<std::int64_t>(kFrameLength) +
-                               static_cast<std::int64_t>(kRingLength) + static_cast<std::int64_t>(i)) &
-                              kRingMask;
-            frame_[i] = ring_[static_cast<std::size_t>(slot)];
-        }
+        // The newest 2048 samples, oldest first: at most two contiguous runs of the ring.
+        const auto start = static_cast<std::size_t>(
+            (ringIdx_ + static_cast<std::int64_t>(kRingLength) - static_cast<std::int64_t>(kFrameLength)) &
+            kRingMask);
+        const std::size_t firstRun = std::min(kFrameLength, kRingLength - start);
+        std::copy_n(ring_.begin() + static_cast<std::ptrdiff_t>(start), firstRun, frame_.begin());
+        std::copy_n(ring_.begin(), kFrameLength - firstRun,
+                    frame_.begin() + static_cast<std::ptrdiff_t>(firstRun));
     }
 
     // An unusable rate (only ever seen with a block that was ignored) reads as silence: no band or
     // flux range can be formed for it.
     if (!active || !isUsableSampleRate(sampleRate)) return decayEnergy();
 
+    // The rms sum is one long chain of dependent additions (in index order); the windowing rides along
+    // for free. Microphone frames are windowed again once their gain is known.
+    const std::span<float, kFrameLength> windowed = fft_.input();
     float sumSquares = 0;
-    for (float sample : frame_)
+    for (std::size_t i = 0; i < kFrameLength; ++i) {
+        const float sample = frame_[i];
         sumSquares += sample * sample;
+        windowed[i] = sample * hann_[i];
+    }
     float rms = std::sqrt(sumSquares / static_cast<float>(kFrameLength));
 
     if (input == AudioInput::microphone) {
         const float gain = sensitivity * microphoneNoiseGate_.process(rms);
-        for (float& sample : frame_)
-            sample *= gain;
+        for (std::size_t i = 0; i < kFrameLength; ++i) {
+            frame_[i] *= gain;
+            windowed[i] = frame_[i] * hann_[i];
+        }
         rms = gain * rms;
     }
     if (rms < 0.00005f) return decayEnergy();
 
-    const std::span<float, kFrameLength> windowed = fft_.input();
-    for (std::size_t i = 0; i < kFrameLength; ++i)
-        windowed[i] = frame_[i] * hann_[i];
     fft_.execute();
     fft_.squaredMagnitudes(mags_);
     for (std::size_t k = 0; k < kBins; ++k)
@@ -184,8 +191,10 @@ AudioFeatures AudioAnalyzer::analyze(double now) {
         mean = mean + (raw[i] - mean) * 0.008f;
         const float above = std::max(raw[i] - 0.78f * mean, 0.0f);
         peak = std::max(peak * 0.9995f, above);
-        features.spectrum[i] =
-            std::min(above / std::max(peak, 0.0001f), 1.0f) * std::pow(raw[i] / maxRaw, 0.38f);
+        // Nothing above the mean gives 0 whatever the relative level, so powf is skipped then.
+        if (above > 0)
+            features.spectrum[i] =
+                std::min(above / std::max(peak, 0.0001f), 1.0f) * std::pow(raw[i] / maxRaw, 0.38f);
     }
 
     fluxPeak_ = std::max(fluxPeak_ * 0.9997f, flux);
