@@ -118,8 +118,8 @@ AudioFeatures AudioAnalyzer::analyze(double now) {
                     frame_.begin() + static_cast<std::ptrdiff_t>(firstRun));
     }
 
-    // An unusable rate (only ever seen with a block that was ignored) reads as silence: no band or
-    // flux range can be formed for it.
+    // No rate yet, or the unusable rate of the last (ignored) block: no band or flux range can be formed,
+    // so the frame reads as silence, before the microphone gate sees it.
     if (!active || !isUsableSampleRate(sampleRate)) return decayEnergy();
 
     const std::span<float, kFrameLength> windowed = fft_.input();
