@@ -26,11 +26,7 @@ gint64 deadline(const DeadlineSource* source, std::int64_t frame) {
 
 gboolean dispatch(GSource* base, GSourceFunc, gpointer) {
     auto* source = reinterpret_cast<DeadlineSource*>(base);
-    gint64 now = g_get_monotonic_time();
-    // The next multiple of the interval after now: frames missed while the loop was busy are skipped.
-    auto elapsedFrames =
-        static_cast<std::int64_t>(std::floor(static_cast<double>(now - source->start) / source->interval));
-    source->frame = std::max(source->frame + 1, elapsedFrames + 1);
+    source->frame = nextFrameAfter(source->frame, source->start, source->interval, g_get_monotonic_time());
     g_source_set_ready_time(base, deadline(source, source->frame));
     source->action();
     return G_SOURCE_CONTINUE;
@@ -69,6 +65,11 @@ class GLibRepeatingTimer : public platform::RepeatingTimer {
 };
 
 } // namespace
+
+std::int64_t nextFrameAfter(std::int64_t lastFrame, std::int64_t start, double interval, std::int64_t now) {
+    auto elapsedFrames = static_cast<std::int64_t>(std::floor(static_cast<double>(now - start) / interval));
+    return std::max(lastFrame + 1, elapsedFrames + 1);
+}
 
 std::unique_ptr<platform::RepeatingTimer> GLibTimers::repeat(double interval, std::function<void()> action) {
     return std::make_unique<GLibRepeatingTimer>(interval, std::move(action));
