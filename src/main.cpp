@@ -12,9 +12,11 @@
 #include "linux/ResourceDirectory.h"
 #include "linux/WebKitPageHost.h"
 
+#include <glib-unix.h>
 #include <gtk/gtk.h>
 
 #include <clocale>
+#include <csignal>
 #include <memory>
 
 namespace {
@@ -36,9 +38,17 @@ struct Program {
     std::unique_ptr<linux::GtkMainWindow> window;
 };
 
-void onStartup(GApplication*, gpointer) {
+gboolean quitOnSignal(gpointer application) {
+    g_application_quit(G_APPLICATION(application));
+    return G_SOURCE_CONTINUE;
+}
+
+void onStartup(GApplication* application, gpointer) {
     // GTK adopts the user's locale; numbers written into scripts must keep a decimal point.
     std::setlocale(LC_NUMERIC, "C");
+    // A session logout or Ctrl-C ends the program through the normal termination sequence.
+    g_unix_signal_add(SIGTERM, quitOnSignal, application);
+    g_unix_signal_add(SIGINT, quitOnSignal, application);
 }
 
 // The first activation launches; each later one (the program started again) is a reopen.

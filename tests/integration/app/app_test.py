@@ -48,6 +48,20 @@ def started(command, report_flag):
         stop(server)
 
 
+def web_process_of(pid):
+    for entry in os.listdir("/proc"):
+        try:
+            with open(f"/proc/{entry}/stat") as stat:
+                fields = stat.read().rsplit(")", 1)[1].split()
+            with open(f"/proc/{entry}/comm") as comm:
+                name = comm.read().strip()
+        except (OSError, IndexError):
+            continue
+        if int(fields[1]) == pid and name.startswith("WebKitWebProces"):
+            return int(entry)
+    raise AssertionError(f"no web process under {pid}")
+
+
 class VimboSession:
     """One private desktop: X display, session bus, config, temp and runtime directories."""
 
@@ -148,7 +162,15 @@ class EndToEndTest(unittest.TestCase):
                                       capture_output=True, text=True).stdout
             self.assertIn("Geometry: 1100x760", geometry)
 
+            # A dead web process is reported once and the page loads again, replaying what is current.
+            os.kill(web_process_of(vimbo.pid), signal.SIGKILL)
+            # The reloaded page posts "micSensitivity:20" again while loading: 8 is stored and replayed.
+            session.wait_for_title(lambda t: "shortcuts:[]|audioInput:systemAudio|micSensitivity:8|" in t
+                                   and "status:" not in t)
+            self.assertEqual(session.output(0).count("Vimbo web process crashed; reloading the page"), 1)
+
             stop(vimbo)
+            self.assertEqual(vimbo.returncode, 0)
             with open(os.path.join(session.env["XDG_CONFIG_HOME"], "vimbo", "defaults.json")) as file:
                 defaults = json.load(file)
             self.assertEqual(defaults["microphoneSensitivity"], 0.5)
