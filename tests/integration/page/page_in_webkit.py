@@ -1,0 +1,195 @@
+#!/usr/bin/env python3
+"""Loads the real page in WebKitGTK under a private Xvfb and drives it like the native side does:
+checks that it defines every function it must, reports its state, answers menu calls and shows the
+shortcut sheet, without a script error."""
+import json
+import os
+import subprocess
+import sys
+import tempfile
+import urllib.parse
+
+REQUIRED_FUNCTIONS = [
+    "__a", "__status", "__audioInput", "__micSensitivity", "__music", "__shortcuts", "__glass",
+    "__menuSelectSkin", "__menuCycleSkin", "__menuToggleDisplay", "__menuMediaCommand",
+    "__menuOpenSettings", "__menuShowShortcuts", "__exportAddFile", "__exportSetBackground",
+    "__exportDestination", "__exportWriteFailed", "__exportSaved", "__windowChrome", "__menuBarHidden",
+]
+MENU_KEYS = ["skin", "dark", "glow", "glass", "keepAwake", "musicInfo", "menuBarVisible",
+             "musicControl", "exportMode"]
+CATALOG = [{"title": "Skins", "rows": [{"title": "Glossy", "keys": ["Ctrl+1"]}]},
+           {"title": "Playback", "rows": [{"title": "Play / Pause", "keys": ["Space", "Ctrl+P"]}]}]
+
+
+def start_xvfb():
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x700x24",
+                               "-nolisten", "tcp"], pass_fds=[write_end])
+    os.close(write_end)
+    with os.fdopen(read_end) as pipe:
+        display = pipe.readline().strip()
+    if not display:
+        server.kill()
+        raise RuntimeError("Xvfb did not report a display")
+    return server, ":" + display
+
+
+def run_page(page_path):
+    import gi
+    gi.require_version("Gtk", "3.0")
+    gi.require_version("WebKit2", "4.1")
+    from gi.repository import GLib, Gtk, WebKit2
+
+    messages = []
+    failures = []
+    manager = WebKit2.UserContentManager()
+    # Collects uncaught errors from the first line of the page on.
+    manager.add_script(WebKit2.UserScript.new(
+        "window.__pageErrors = [];"
+        "addEventListener('error', e => __pageErrors.push(String(e.message)));",
+        WebKit2.UserContentInjectedFrames.TOP_FRAME, WebKit2.UserScriptInjectionTime.START, None, None))
+
+    def on_message(_manager, result):
+        value = result.get_js_value() if hasattr(result, "get_js_value") else result
+        if value.is_string():
+            messages.append(value.to_string())
+
+    manager.connect("script-message-received::app", on_message)
+    manager.register_script_message_handler("app")
+    view = WebKit2.WebView.new_with_user_content_manager(manager)
+    view.get_settings().set_enable_write_console_messages_to_stdout(True)
+    window = Gtk.Window()
+    window.set_default_size(1024, 700)
+    window.add(view)
+    window.show_all()
+    loop = GLib.MainLoop()
+
+    steps = [
+        "__status('waiting-system-permission'); __audioInput('microphone'); __micSensitivity(8.0);"
+        "__shortcuts(" + json.dumps(CATALOG) + ");",
+        "__a(0.5,0.6,0.4,0.3,0.7,1.00,[" + ",".join(["0.500"] * 24) + "]);",
+        "__a(NaN,'x',2,-1,0.2,0.00,[]);",
+        "window.__menuSelectSkin(1)",
+        "window.__menuCycleSkin(-1)",
+        "window.__menuToggleDisplay('glass')",
+        "window.__menuMediaCommand('next')",
+        "__music({p:true,t:'Song',a:'Artist',c:true})",
+        "window.__menuOpenSettings('normal')",
+        "window.__menuShowShortcuts()",
+    ]
+    probe = ("JSON.stringify({missing: " + json.dumps(REQUIRED_FUNCTIONS)
+             + ".filter(n => typeof window[n] !== 'function'), errors: window.__pageErrors,"
+             " status: document.getElementById('status').textContent,"
+             " sheetOpen: !document.getElementById('shortcutSheet').hidden,"
+             " settingsOpen: !document.getElementById('settingsPanel').hidden,"
+             " keys: [...document.querySelectorAll('#shortcutSections kbd')].map(k => k.textContent),"
+             " microphoneChecked: document.querySelector('input[value=microphone]').checked,"
+             " sensitivity: document.getElementById('sensitivityValue').textContent,"
+             " track: document.getElementById('track').textContent.replace(/\\s+/g, ' ').trim()})")
+
+    def evaluate(script, then):
+        def done(webview, result):
+            try:
+                value = webview.evaluate_javascript_finish(result)
+                then(value.to_string() if value is not None else None)
+            except GLib.Error as error:
+                failures.append("script failed: " + script + ": " + error.message)
+                then(None)
+        view.evaluate_javascript(script, -1, None, None, None, done)
+
+    def run_steps(index):
+        if index < len(steps):
+            evaluate(steps[index], lambda _value: run_steps(index + 1))
+        else:
+            GLib.timeout_add(300, lambda: evaluate(probe, finish) and False)
+
+    report = {}
+
+    def finish(text):
+        report.update(json.loads(text) if text else {})
+        loop.quit()
+
+    def on_load(_view, event):
+        if event == WebKit2.LoadEvent.FINISHED:
+            # Let a few animation frames run before driving the page.
+            GLib.timeout_add(300, lambda: run_steps(0) and False)
+
+    view.connect("load-changed", on_load)
+    view.load_uri("file://" + urllib.parse.quote(os.path.abspath(page_path)) + "?shortcuts-ui-test")
+    GLib.timeout_add_seconds(30, lambda: (failures.append("timed out"), loop.quit()))
+    loop.run()
+    return messages, report, failures
+
+
+def check(messages, report, failures):
+    states = [json.loads(urllib.parse.unquote(m[len("menuState:"):]))
+              for m in messages if m.startswith("menuState:")]
+    if not states:
+        failures.append("no menuState message")
+    for state in states:
+        if list(state.keys()) != MENU_KEYS or not isinstance(state["skin"], int) or not all(
+                isinstance(state[k], bool) for k in MENU_KEYS[1:]):
+            failures.append("malformed menu state: " + json.dumps(state))
+    # One state at load, then one for each of the six menu calls and one when music control appears.
+    if len(states) < 8:
+        failures.append("expected a menu state per menu call, got %d" % len(states))
+    skins = [s["skin"] for s in states]
+    # Dust (id 1) is fifth in menu order; the one before it is Mesh (id 3).
+    if 1 not in skins or skins[-1] != 3:
+        failures.append("skin did not follow select(1) then cycle(-1): %s" % skins)
+    if not states or states[-1]["glass"] == states[0]["glass"]:
+        failures.append("glass toggle not reflected in the menu state")
+    if not states or not states[-1]["musicControl"]:
+        failures.append("controllable track did not enable music control")
+    for expected in ["media:next", "keepAwake:1", "musicInfo:1", "menuBar:1"]:
+        if expected not in messages:
+            failures.append("missing message " + expected)
+    if not any(m in messages for m in ("glass:1", "glass:0")):
+        failures.append("glass toggle posted nothing")
+    if not any(m.startswith("dragThrough:[[") for m in messages):
+        failures.append("no drag-through rectangles posted")
+    if report.get("missing"):
+        failures.append("functions not defined: %s" % report["missing"])
+    if report.get("errors"):
+        failures.append("script errors: %s" % report["errors"])
+    if "waiting for a sound server" not in report.get("status", ""):
+        failures.append("status not shown in words: %r" % report.get("status"))
+    if report.get("keys") != ["Ctrl+1", "Space", "Ctrl+P"]:
+        failures.append("shortcut sheet keys: %s" % report.get("keys"))
+    if not report.get("sheetOpen") or not report.get("settingsOpen"):
+        failures.append("sheet or settings not open: %s" % report)
+    if not report.get("microphoneChecked") or report.get("sensitivity") != "×8.00":
+        failures.append("input or sensitivity not reflected: %s" % report)
+    if report.get("track") != "Song Artist":
+        failures.append("track info not shown: %r" % report.get("track"))
+
+
+def main():
+    page = sys.argv[1]
+    server, display = start_xvfb()
+    with tempfile.TemporaryDirectory() as home:
+        try:
+            # A private home keeps the page's stored settings out of the user's own profile.
+            child_env = dict(os.environ, DISPLAY=display, HOME=home, XDG_DATA_HOME=home,
+                             XDG_CACHE_HOME=home, XDG_CONFIG_HOME=home,
+                             WEBKIT_DISABLE_COMPOSITING_MODE="1")
+            result = subprocess.run([sys.executable, __file__, "--in-display", page], env=child_env,
+                                    capture_output=True, text=True, timeout=60)
+        finally:
+            server.terminate()
+            server.wait()
+    sys.stdout.write(result.stdout)
+    sys.stderr.write(result.stderr)
+    return result.returncode
+
+
+if __name__ == "__main__":
+    if len(sys.argv) == 3 and sys.argv[1] == "--in-display":
+        messages, report, failures = run_page(sys.argv[2])
+        check(messages, report, failures)
+        for failure in failures:
+            print("FAIL: " + failure)
+        if failures:
+            print("messages: %s" % messages)
+        sys.exit(1 if failures else 0)
+    sys.exit(main())
