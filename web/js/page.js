@@ -57,28 +57,9 @@
         post(menuStateMessage({ ...state.settings, musicControl: musicControl(), exportMode: false }));
     }
 
-    // Skins are still being drawn one by one: the ids without their own look yet borrow Glossy's
-    // or Dust's drawing with a palette of their own, so each menu choice is still recognisable.
+    // Settings only ever hold ids of the skin catalog, and each of them has a look.
     function createSkin(id) {
-        const looks = Vimbo.skins.looks;
-        switch (id) {
-            case 1:
-                return looks.dust(0);
-            case 2:
-                return looks.glossy(120);
-            case 3:
-                return looks.glossy(240);
-            case 4:
-                return looks.dust(90);
-            case 5:
-                return looks.dust(200);
-            case 6:
-                return looks.glossy(300);
-            case 7:
-                return looks.dust(150);
-            default:
-                return looks.glossy(0);
-        }
+        return Vimbo.skins.looks[id]();
     }
 
     const renderer = new Vimbo.Renderer(document.getElementById("visuals"), frame, createSkin);

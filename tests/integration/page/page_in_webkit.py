@@ -17,6 +17,7 @@ REQUIRED_FUNCTIONS = [
 ]
 MENU_KEYS = ["skin", "dark", "glow", "glass", "keepAwake", "musicInfo", "menuBarVisible",
              "musicControl", "exportMode"]
+WAIT = object()
 CATALOG = [{"title": "Skins", "rows": [{"title": "Glossy", "keys": ["Ctrl+1"]}]},
            {"title": "Playback", "rows": [{"title": "Play / Pause", "keys": ["Space", "Ctrl+P"]}]}]
 
@@ -69,6 +70,13 @@ def run_page(page_path):
         "__shortcuts(" + json.dumps(CATALOG) + ");",
         "__a(0.5,0.6,0.4,0.3,0.7,1.00,[" + ",".join(["0.500"] * 24) + "]);",
         "__a(NaN,'x',2,-1,0.2,0.00,[]);",
+    ]
+    # Every skin draws a few frames, in both appearances, so a drawing error in any of them shows.
+    for appearance in ("dark", "light"):
+        for skin in (2, 6, 3, 4, 5, 7, 0, 1):
+            steps += ["window.__menuSelectSkin(%d)" % skin, WAIT]
+        steps.append("window.__menuToggleDisplay('dark')")
+    steps += [
         "window.__menuSelectSkin(1)",
         "window.__menuCycleSkin(-1)",
         "window.__menuToggleDisplay('glass')",
@@ -98,7 +106,9 @@ def run_page(page_path):
         view.evaluate_javascript(script, -1, None, None, None, done)
 
     def run_steps(index):
-        if index < len(steps):
+        if index < len(steps) and steps[index] is WAIT:
+            GLib.timeout_add(50, lambda: run_steps(index + 1) and False)
+        elif index < len(steps):
             evaluate(steps[index], lambda _value: run_steps(index + 1))
         else:
             GLib.timeout_add(300, lambda: evaluate(probe, finish) and False)
@@ -130,8 +140,8 @@ def check(messages, report, failures):
         if list(state.keys()) != MENU_KEYS or not isinstance(state["skin"], int) or not all(
                 isinstance(state[k], bool) for k in MENU_KEYS[1:]):
             failures.append("malformed menu state: " + json.dumps(state))
-    # One state at load, then one for each of the six menu calls and one when music control appears.
-    if len(states) < 8:
+    # One state at load, one per menu call and one when music control appears.
+    if len(states) < 26:
         failures.append("expected a menu state per menu call, got %d" % len(states))
     skins = [s["skin"] for s in states]
     # Dust (id 1) is fifth in menu order; the one before it is Mesh (id 3).

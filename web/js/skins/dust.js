@@ -2,7 +2,9 @@
 // Dust: a cloud of motes drifting on a slow current, stirred by the energy, thrown outwards by
 // beats, each mote sized by the spectrum band it listens to.
 (function () {
+    const { hsla } = Vimbo.skins;
     const MOTES = 720;
+    const CENTRE_PULL = 0.22; // per second
     const GROUPS = 3; // bass, mid and treble motes, drawn per group to change paint only 3 times
     const GROUP_BANDS = [
         [0, 6],
@@ -11,8 +13,7 @@
     ];
 
     class DustSkin {
-        constructor(hue = 0) {
-            this.hue = hue;
+        constructor() {
             this.x = new Float32Array(MOTES);
             this.y = new Float32Array(MOTES);
             this.band = new Uint8Array(MOTES);
@@ -26,16 +27,12 @@
             }
         }
 
-        color(hue, saturation, lightness, alpha = 1) {
-            return `hsla(${(hue + this.hue) % 360},${saturation}%,${lightness}%,${alpha})`;
-        }
-
         buildPaint(dark) {
             this.dark = dark;
             this.groupPaint = dark
-                ? [this.color(28, 95, 62), this.color(330, 80, 70), this.color(190, 90, 72)]
-                : [this.color(18, 85, 42), this.color(320, 70, 40), this.color(205, 85, 35)];
-            this.leaderGlow = Vimbo.skins.glowSprite(this.color(35, 100, 65, 1));
+                ? [hsla(28, 95, 62), hsla(330, 80, 70), hsla(190, 90, 72)]
+                : [hsla(18, 85, 42), hsla(320, 70, 40), hsla(205, 85, 35)];
+            this.leaderGlow = Vimbo.skins.glowSprite(hsla(35, 100, 65, 1));
         }
 
         resize(width, height) {
@@ -93,8 +90,9 @@
                     const dx = x[i] - cx;
                     const dy = y[i] - cy;
                     const distance = Math.sqrt(dx * dx + dy * dy) + 1;
-                    vx += (dx / distance) * burst;
-                    vy += (dy / distance) * burst;
+                    // A gentle pull keeps the cloud gathered; beats scatter it outwards.
+                    vx += (dx / distance) * burst - dx * CENTRE_PULL;
+                    vy += (dy / distance) * burst - dy * CENTRE_PULL;
                     let nx = x[i] + vx * dt;
                     let ny = y[i] + vy * dt;
                     if (nx < 0) nx += width;
@@ -121,6 +119,5 @@
         }
     }
 
-    const looks = (Vimbo.skins.looks = Vimbo.skins.looks || {});
-    looks.dust = (hue) => new DustSkin(hue);
+    Vimbo.skins.looks[1] = () => new DustSkin();
 })();

@@ -1,19 +1,14 @@
 "use strict";
 // Glossy: a lacquered orb breathing with the bass inside a ring of spectrum bars.
 (function () {
+    const { hsla } = Vimbo.skins;
     const TAU = Math.PI * 2;
     const BARS = 48;
 
     class GlossySkin {
-        // hue shifts the whole palette; the default is Glossy's own cyan-to-violet.
-        constructor(hue = 0) {
-            this.hue = hue;
+        constructor() {
             this.context = null;
             this.dark = null;
-        }
-
-        color(hue, saturation, lightness, alpha = 1) {
-            return `hsla(${(hue + this.hue) % 360},${saturation}%,${lightness}%,${alpha})`;
         }
 
         // Gradients live in unit coordinates and are stretched by the transform of each shape, so
@@ -22,22 +17,22 @@
             this.context = ctx;
             this.dark = dark;
             const bar = ctx.createLinearGradient(0, 0, 1, 0);
-            bar.addColorStop(0, this.color(190, 95, dark ? 62 : 45));
-            bar.addColorStop(1, this.color(275, 90, dark ? 68 : 52));
+            bar.addColorStop(0, hsla(190, 95, dark ? 62 : 45));
+            bar.addColorStop(1, hsla(275, 90, dark ? 68 : 52));
             this.barPaint = bar;
             const orb = ctx.createRadialGradient(-0.35, -0.4, 0.05, 0, 0, 1);
-            orb.addColorStop(0, this.color(190, 100, 96));
-            orb.addColorStop(0.25, this.color(200, 95, dark ? 66 : 60));
-            orb.addColorStop(0.75, this.color(240, 85, dark ? 38 : 45));
-            orb.addColorStop(1, this.color(255, 80, dark ? 16 : 30));
+            orb.addColorStop(0, hsla(190, 100, 96));
+            orb.addColorStop(0.25, hsla(200, 95, dark ? 66 : 60));
+            orb.addColorStop(0.75, hsla(240, 85, dark ? 38 : 45));
+            orb.addColorStop(1, hsla(255, 80, dark ? 16 : 30));
             this.orbPaint = orb;
             const shine = ctx.createLinearGradient(0, -1, 0, 0.1);
             shine.addColorStop(0, "rgba(255,255,255,0.75)");
             shine.addColorStop(1, "rgba(255,255,255,0)");
             this.shinePaint = shine;
             this.shineStripe = dark ? "rgba(255,255,255,0.28)" : "rgba(255,255,255,0.45)";
-            this.tipGlow = Vimbo.skins.glowSprite(this.color(200, 100, 70, 1));
-            this.orbGlow = Vimbo.skins.glowSprite(this.color(230, 100, 60, 1));
+            this.tipGlow = Vimbo.skins.glowSprite(hsla(200, 100, 70, 1));
+            this.orbGlow = Vimbo.skins.glowSprite(hsla(230, 100, 60, 1));
         }
 
         resize() {}
@@ -45,10 +40,7 @@
         draw(ctx, audio, look) {
             if (ctx !== this.context || look.dark !== this.dark) this.buildPaint(ctx, look.dark);
             const { width, height, dpr } = look;
-            ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
-            ctx.globalCompositeOperation = "source-over";
-            ctx.globalAlpha = 1;
-            ctx.clearRect(0, 0, width, height);
+            Vimbo.skins.beginFrame(ctx, look);
 
             const cx = width / 2;
             const cy = height / 2;
@@ -128,6 +120,5 @@
         }
     }
 
-    const looks = (Vimbo.skins.looks = Vimbo.skins.looks || {});
-    looks.glossy = (hue) => new GlossySkin(hue);
+    Vimbo.skins.looks[0] = () => new GlossySkin();
 })();
