@@ -59,7 +59,7 @@
 
         open() {
             this.root.hidden = false;
-            this.root.querySelector("input:checked, button").focus({ preventScroll: true });
+            this.root.querySelector("input[name=audioInput]:checked, input[name=audioInput]").focus({ preventScroll: true });
             this.actions.layoutChanged();
         }
 
