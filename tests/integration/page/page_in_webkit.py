@@ -2,6 +2,7 @@
 """Loads the real page in WebKitGTK under a private Xvfb and drives it like the native side does:
 checks that it defines every function it must, reports its state, answers menu calls and shows the
 shortcut sheet, without a script error."""
+import collections
 import json
 import os
 import subprocess
@@ -18,6 +19,7 @@ REQUIRED_FUNCTIONS = [
 MENU_KEYS = ["skin", "dark", "glow", "glass", "keepAwake", "musicInfo", "menuBarVisible",
              "musicControl", "exportMode"]
 WAIT = object()
+Probe = collections.namedtuple("Probe", "name script")
 CATALOG = [{"title": "Skins", "rows": [{"title": "Glossy", "keys": ["Ctrl+1"]}]},
            {"title": "Playback", "rows": [{"title": "Play / Pause", "keys": ["Space", "Ctrl+P"]}]}]
 
@@ -94,6 +96,25 @@ def run_page(page_path):
              " microphoneChecked: document.querySelector('input[value=microphone]').checked,"
              " sensitivity: document.getElementById('sensitivityValue').textContent,"
              " track: document.getElementById('track').textContent.replace(/\\s+/g, ' ').trim()})")
+    dialogs = ("JSON.stringify({sheetOpen: !document.getElementById('shortcutSheet').hidden,"
+               " settingsOpen: !document.getElementById('settingsPanel').hidden})")
+    escape = "document.body.dispatchEvent(new KeyboardEvent('keydown', {key: 'Escape', bubbles: true}))"
+    steps += [
+        WAIT,
+        Probe("page", probe),
+        escape,
+        Probe("firstEscape", dialogs),
+        escape,
+        Probe("secondEscape", dialogs),
+        "document.body.dispatchEvent(new KeyboardEvent('keydown', {key: ' ', bubbles: true}))",
+        "__shortcuts([])",
+        Probe("emptySheet", "JSON.stringify(document.getElementById('shortcutSections').textContent)"),
+        "window.__menuBarHidden && __menuBarHidden()",
+        "window.__windowChrome && __windowChrome({mini: true, onTop: true})",
+        WAIT,
+        Probe("mini", "JSON.stringify({gearBoxes: document.getElementById('settingsButton').getClientRects().length,"
+                      " errors: window.__pageErrors})"),
+    ]
 
     def evaluate(script, then):
         def done(webview, result):
@@ -105,19 +126,20 @@ def run_page(page_path):
                 then(None)
         view.evaluate_javascript(script, -1, None, None, None, done)
 
-    def run_steps(index):
-        if index < len(steps) and steps[index] is WAIT:
-            GLib.timeout_add(50, lambda: run_steps(index + 1) and False)
-        elif index < len(steps):
-            evaluate(steps[index], lambda _value: run_steps(index + 1))
-        else:
-            GLib.timeout_add(300, lambda: evaluate(probe, finish) and False)
-
     report = {}
 
-    def finish(text):
-        report.update(json.loads(text) if text else {})
-        loop.quit()
+    def run_steps(index):
+        if index == len(steps):
+            loop.quit()
+        elif steps[index] is WAIT:
+            GLib.timeout_add(300, lambda: run_steps(index + 1) and False)
+        elif isinstance(steps[index], Probe):
+            def keep(text, probe=steps[index]):
+                report[probe.name] = json.loads(text) if text else None
+                run_steps(index + 1)
+            evaluate(steps[index].script, keep)
+        else:
+            evaluate(steps[index], lambda _value: run_steps(index + 1))
 
     def on_load(_view, event):
         if event == WebKit2.LoadEvent.FINISHED:
@@ -158,21 +180,40 @@ def check(messages, report, failures):
         failures.append("glass toggle posted nothing")
     if not any(m.startswith("dragThrough:[[") for m in messages):
         failures.append("no drag-through rectangles posted")
-    if report.get("missing"):
-        failures.append("functions not defined: %s" % report["missing"])
-    if report.get("errors"):
-        failures.append("script errors: %s" % report["errors"])
-    if "waiting for a sound server" not in report.get("status", ""):
-        failures.append("status not shown in words: %r" % report.get("status"))
-    if report.get("keys") != ["Ctrl+1", "Space", "Ctrl+P"]:
-        failures.append("shortcut sheet keys: %s" % report.get("keys"))
-    if not report.get("sheetOpen") or not report.get("settingsOpen"):
-        failures.append("sheet or settings not open: %s" % report)
-    if not report.get("microphoneChecked") or report.get("sensitivity") != "×8.00":
-        failures.append("input or sensitivity not reflected: %s" % report)
-    if report.get("track") != "Song Artist":
-        failures.append("track info not shown: %r" % report.get("track"))
-
+    page = report.get("page") or {}
+    if page.get("missing"):
+        failures.append("functions not defined: %s" % page["missing"])
+    if page.get("errors"):
+        failures.append("script errors: %s" % page["errors"])
+    if "waiting for a sound server" not in page.get("status", ""):
+        failures.append("status not shown in words: %r" % page.get("status"))
+    if page.get("keys") != ["Ctrl+1", "Space", "Ctrl+P"]:
+        failures.append("shortcut sheet keys: %s" % page.get("keys"))
+    if not page.get("sheetOpen") or not page.get("settingsOpen"):
+        failures.append("sheet or settings not open: %s" % page)
+    if not page.get("microphoneChecked") or page.get("sensitivity") != "×8.00":
+        failures.append("input or sensitivity not reflected: %s" % page)
+    if page.get("track") != "Song Artist":
+        failures.append("track info not shown: %r" % page.get("track"))
+    # Esc closes the topmost dialog first.
+    if report.get("firstEscape") != {"sheetOpen": False, "settingsOpen": True}:
+        failures.append("first Esc: %s" % report.get("firstEscape"))
+    if report.get("secondEscape") != {"sheetOpen": False, "settingsOpen": False}:
+        failures.append("second Esc: %s" % report.get("secondEscape"))
+    if "media:playpause" not in messages:
+        failures.append("Space with a controllable player did not post media:playpause")
+    if report.get("emptySheet") != "No shortcuts":
+        failures.append("empty catalog shows %r" % report.get("emptySheet"))
+    # Hidden from the icon's own menu: the page records it without echoing it back.
+    if not states or states[-1]["menuBarVisible"] or "menuBar:0" in messages:
+        failures.append("menu bar hide not recorded as expected")
+    drag = [m for m in messages if m.startswith("dragThrough:")]
+    mini = report.get("mini") or {}
+    if mini.get("errors"):
+        failures.append("script errors: %s" % mini["errors"])
+    if mini.get("gearBoxes") != 0 or not drag or drag[-1] != "dragThrough:[]":
+        failures.append("mini player: settings button still shown or drag rects kept: %s %s"
+                        % (mini, drag[-1:]))
 
 def main():
     page = sys.argv[1]
