@@ -5,6 +5,7 @@
     const { SKINS } = Vimbo.skinCatalog;
     const { DISPLAY_SETTINGS } = Vimbo.settings;
     const sensitivity = Vimbo.sensitivity;
+    const SENSITIVITY_SEND_MILLISECONDS = 120;
 
     class SettingsPanel {
         constructor(root, actions) {
@@ -13,6 +14,8 @@
             this.slider = root.querySelector("#sensitivity");
             this.sliderValue = root.querySelector("#sensitivityValue");
             this.sliding = false;
+            this.lastSent = NaN;
+            this.lastSentAt = -Infinity;
             this.slider.max = String(sensitivity.SLIDER_MAX);
             this.skinButtons = new Map();
             this.buildSkinChoices(root.querySelector("#skinChoices"));
@@ -37,20 +40,31 @@
                     if (radio.checked) this.actions.selectInput(radio.value);
                 });
             }
+            // Each value sent is stored by the native side, so a drag sends a few values a second
+            // and the one it ends on, not one per pixel.
             this.slider.addEventListener("input", () => {
                 this.sliding = true;
                 const value = sensitivity.sliderToSensitivity(this.slider.value);
                 this.sliderValue.textContent = sensitivity.formatSensitivity(value);
-                this.actions.setSensitivity(value);
+                const now = performance.now();
+                if (now - this.lastSentAt >= SENSITIVITY_SEND_MILLISECONDS) this.sendSensitivity(value, now);
             });
             this.slider.addEventListener("change", () => {
                 this.sliding = false;
+                this.sendSensitivity(sensitivity.sliderToSensitivity(this.slider.value), performance.now());
             });
             for (const box of this.root.querySelectorAll("input[data-setting]")) {
                 box.addEventListener("change", () => this.actions.setDisplay(box.dataset.setting, box.checked));
             }
             this.root.querySelector("#openShortcuts").addEventListener("click", () => this.actions.showShortcuts());
             this.root.querySelector("[data-close]").addEventListener("click", () => this.close());
+        }
+
+        sendSensitivity(value, now) {
+            this.lastSentAt = now;
+            if (value === this.lastSent) return;
+            this.lastSent = value;
+            this.actions.setSensitivity(value);
         }
 
         get isOpen() {
@@ -74,6 +88,7 @@
                 radio.checked = radio.value === view.input;
             }
             if (!this.sliding) {
+                this.lastSent = view.sensitivity;
                 this.slider.value = String(sensitivity.sensitivityToSlider(view.sensitivity));
                 this.sliderValue.textContent = sensitivity.formatSensitivity(view.sensitivity);
             }

@@ -85,6 +85,11 @@ def run_page(page_path):
         "window.__menuMediaCommand('next')",
         "__music({p:true,t:'Song',a:'Artist',c:true})",
         "window.__menuOpenSettings('normal')",
+        # The user drags the sensitivity slider to two and picks the system audio.
+        "{ const slider = document.getElementById('sensitivity'); slider.value = '400';"
+        " slider.dispatchEvent(new Event('input')); slider.dispatchEvent(new Event('change'));"
+        " document.querySelector('input[value=systemAudio]').click(); } 0",
+        "__micSensitivity(8.0); __audioInput('microphone')",
         "window.__menuShowShortcuts()",
     ]
     probe = ("JSON.stringify({missing: " + json.dumps(REQUIRED_FUNCTIONS)
@@ -200,6 +205,8 @@ def check(messages, report, failures):
         failures.append("first Esc: %s" % report.get("firstEscape"))
     if report.get("secondEscape") != {"sheetOpen": False, "settingsOpen": False}:
         failures.append("second Esc: %s" % report.get("secondEscape"))
+    if "micSensitivity:2" not in messages or "audioInput:systemAudio" not in messages:
+        failures.append("slider or source choice not posted")
     if "media:playpause" not in messages:
         failures.append("Space with a controllable player did not post media:playpause")
     if report.get("emptySheet") != "No shortcuts":
