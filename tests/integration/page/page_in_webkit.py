@@ -19,6 +19,7 @@ REQUIRED_FUNCTIONS = [
 MENU_KEYS = ["skin", "dark", "glow", "glass", "keepAwake", "musicInfo", "menuBarVisible",
              "musicControl", "exportMode"]
 WAIT = object()
+RELOAD = object()
 Probe = collections.namedtuple("Probe", "name script")
 CATALOG = [{"title": "Skins", "rows": [{"title": "Glossy", "keys": ["Ctrl+1"]}]},
            {"title": "Playback", "rows": [{"title": "Play / Pause", "keys": ["Space", "Ctrl+P"]}]}]
@@ -119,6 +120,10 @@ def run_page(page_path):
         WAIT,
         Probe("mini", "JSON.stringify({gearBoxes: document.getElementById('settingsButton').getClientRects().length,"
                       " errors: window.__pageErrors})"),
+        # Loaded again (as after a web process crash), the page starts from what it stored.
+        RELOAD,
+        WAIT,
+        Probe("reloaded", "JSON.stringify(window.__pageErrors)"),
     ]
 
     def evaluate(script, then):
@@ -133,9 +138,15 @@ def run_page(page_path):
 
     report = {}
 
+    after_reload = []
+
     def run_steps(index):
         if index == len(steps):
             loop.quit()
+        elif steps[index] is RELOAD:
+            report["reloadAt"] = len(messages)
+            after_reload.append(lambda: run_steps(index + 1))
+            view.reload()
         elif steps[index] is WAIT:
             GLib.timeout_add(300, lambda: run_steps(index + 1) and False)
         elif isinstance(steps[index], Probe):
@@ -147,9 +158,14 @@ def run_page(page_path):
             evaluate(steps[index], lambda _value: run_steps(index + 1))
 
     def on_load(_view, event):
-        if event == WebKit2.LoadEvent.FINISHED:
-            # Let a few animation frames run before driving the page.
+        if event != WebKit2.LoadEvent.FINISHED:
+            return
+        # Let a few animation frames run before driving the page.
+        if "started" not in report:
+            report["started"] = True
             GLib.timeout_add(300, lambda: run_steps(0) and False)
+        elif after_reload:
+            GLib.timeout_add(300, lambda: after_reload.pop()() and False)
 
     view.connect("load-changed", on_load)
     view.load_uri("file://" + urllib.parse.quote(os.path.abspath(page_path)) + "?shortcuts-ui-test")
@@ -158,9 +174,15 @@ def run_page(page_path):
     return messages, report, failures
 
 
-def check(messages, report, failures):
-    states = [json.loads(urllib.parse.unquote(m[len("menuState:"):]))
-              for m in messages if m.startswith("menuState:")]
+def menu_states(messages):
+    return [json.loads(urllib.parse.unquote(m[len("menuState:"):]))
+            for m in messages if m.startswith("menuState:")]
+
+
+def check(all_messages, report, failures):
+    reload_at = report.get("reloadAt", len(all_messages))
+    messages, reloaded = all_messages[:reload_at], all_messages[reload_at:]
+    states = menu_states(messages)
     if not states:
         failures.append("no menuState message")
     for state in states:
@@ -215,6 +237,13 @@ def check(messages, report, failures):
     if not states or states[-1]["menuBarVisible"] or "menuBar:0" in messages:
         failures.append("menu bar hide not recorded as expected")
     drag = [m for m in messages if m.startswith("dragThrough:")]
+    restored = menu_states(reloaded)[:1]
+    if not restored or (restored[0]["skin"], restored[0]["glass"], restored[0]["menuBarVisible"]) != (3, True, False):
+        failures.append("settings not restored after reload: %s" % restored)
+    if "glass:1" not in reloaded or "menuBar:0" not in reloaded:
+        failures.append("restored settings not posted after reload: %s" % reloaded)
+    if report.get("reloaded"):
+        failures.append("script errors after reload: %s" % report["reloaded"])
     mini = report.get("mini") or {}
     if mini.get("errors"):
         failures.append("script errors: %s" % mini["errors"])
