@@ -303,6 +303,8 @@
         if (panel.isOpen) panel.close();
         else window.__menuOpenSettings("normal");
     });
+    // A click on the visuals puts the settings away, as Esc does.
+    document.getElementById("visuals").addEventListener("click", () => panel.close());
     document.addEventListener("keydown", onKeyDown);
     for (const type of ["mousemove", "mousedown", "wheel"]) {
         document.addEventListener(type, noteActivity, { passive: true });
