@@ -54,6 +54,7 @@
     }
 
     function publishMenuState() {
+        // No export screen yet, so the page is never in export mode.
         post(menuStateMessage({ ...state.settings, musicControl: musicControl(), exportMode: false }));
     }
 
@@ -90,6 +91,8 @@
     function changeSettings(next, messages) {
         if (next) {
             state.settings = next;
+            // Polling stops with track info off; a title kept from then would be stale when it returns.
+            if (!next.musicInfo) state.track = null;
             storeSettings();
             messages.forEach(post);
             render();
