@@ -129,7 +129,7 @@ class VimboSession:
 
 
 READY_SEQUENCE = [
-    "shortcuts:[]",
+    "shortcuts:5/27",
     "status:waiting-system-permission",
     "audioInput:systemAudio",
     "micSensitivity:8",
@@ -165,7 +165,7 @@ class EndToEndTest(unittest.TestCase):
             # A dead web process is reported once and the page loads again, replaying what is current.
             os.kill(web_process_of(vimbo.pid), signal.SIGKILL)
             # The reloaded page posts "micSensitivity:20" again while loading: 8 is stored and replayed.
-            session.wait_for_title(lambda t: "shortcuts:[]|audioInput:systemAudio|micSensitivity:8|" in t
+            session.wait_for_title(lambda t: "shortcuts:5/27|audioInput:systemAudio|micSensitivity:8|" in t
                                    and "status:" not in t)
             self.assertEqual(session.output(0).count("Vimbo web process crashed; reloading the page"), 1)
 
