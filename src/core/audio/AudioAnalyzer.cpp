@@ -108,61 +108,60 @@ AudioFeatures AudioAnalyzer::analyze(double now) {
         sampleRate = sampleRate_;
         input = ringInput_;
         sensitivity = microphoneSensitivity_;
-        for (std::size_t i = 0; i < kFrameLength; ++i) {
-            const auto slot = (ringIdx_ - static_cast<std::int64_t>(kFrameLength) +
-                               static_cast<std::int64_t>(kRingLength) + static_cast<std::int64_t>(i)) &
-                              kRingMask;
-            frame_[i] = ring_[static_cast<std::size_t>(slot)];
-        }
+        // The newest 2048 samples, oldest first: at most two contiguous runs of the ring.
+        const auto start = static_cast<std::size_t>(
+            (ringIdx_ + static_cast<std::int64_t>(kRingLength) - static_cast<std::int64_t>(kFrameLength)) &
+            kRingMask);
+        const std::size_t firstRun = std::min(kFrameLength, kRingLength - start);
+        std::copy_n(ring_.begin() + static_cast<std::ptrdiff_t>(start), firstRun, frame_.begin());
+        std::copy_n(ring_.begin(), kFrameLength - firstRun,
+                    frame_.begin() + static_cast<std::ptrdiff_t>(firstRun));
     }
 
-    // An unusable rate (only ever seen with a block that was ignored) reads as silence: no band or
-    // flux range can be formed for it.
+    // No rate yet, or the unusable rate of the last (ignored) block: no band or flux range can be formed,
+    // so the frame reads as silence, before the microphone gate sees it.
     if (!active || !isUsableSampleRate(sampleRate)) return decayEnergy();
 
-    float sumSquares = 0;
-    for (float sample : frame_)
-        sumSquares += sample * sample;
-    float rms = std::sqrt(sumSquares / static_cast<float>(kFrameLength));
-
-    if (input == AudioInput::microphone) {
+    const std::span<float, kFrameLength> windowed = fft_.input();
+    const bool microphone = input == AudioInput::microphone;
+    float rms = 0;
+    if (microphone) {
+        // The gate needs this frame's rms before the frame can be scaled; the gate moves on every
+        // frame, silent or not.
+        rms = frameRms();
         const float gain = sensitivity * microphoneNoiseGate_.process(rms);
         for (float& sample : frame_)
             sample *= gain;
         rms = gain * rms;
+        if (rms < 0.00005f) return decayEnergy();
     }
-    if (rms < 0.00005f) return decayEnergy();
-
-    const std::span<float, kFrameLength> windowed = fft_.input();
     for (std::size_t i = 0; i < kFrameLength; ++i)
         windowed[i] = frame_[i] * hann_[i];
     fft_.execute();
-    fft_.squaredMagnitudes(mags_);
-    for (std::size_t k = 0; k < kBins; ++k)
-        magsSqrt_[k] = std::sqrt(mags_[k]);
-
+    fft_.magnitudes(mags_, magsSqrt_);
     if (sampleRate != bandsSampleRate_) {
         bands_ = AnalysisBands::forSampleRate(sampleRate);
         bandsSampleRate_ = sampleRate;
     }
 
-    const float rawBass = bandMean(bands_.bass);
-    const float rawMid = bandMean(bands_.mid);
-    const float rawTreble = bandMean(bands_.treble);
-
-    std::array<float, kSpectrumBands> raw;
-    float maxRaw = 0.000001f;
-    for (std::size_t i = 0; i < kSpectrumBands; ++i) {
-        raw[i] = bandMean(bands_.spectrum[i]);
-        maxRaw = std::max(maxRaw, raw[i]);
-    }
-
-    float flux = 0;
-    for (int k = 1; k <= bands_.fluxTop; ++k) {
-        const auto bin = static_cast<std::size_t>(k);
-        flux += std::max(0.0f, magsSqrt_[bin] - prevMags_[bin]);
+    // Other input is transformed before its silence test, so that the long rms sum can share one
+    // pass with the band sums; a silent frame then leaves only the scratch spectra (mags, magsSqrt)
+    // changed, which every analysed frame overwrites before reading.
+    const FrameSums sums = sumFrame(!microphone);
+    if (!microphone) {
+        rms = std::sqrt(sums.squares / static_cast<float>(kFrameLength));
+        if (rms < 0.00005f) return decayEnergy();
     }
     prevMags_ = magsSqrt_;
+
+    const float rawBass = sums.bass;
+    const float rawMid = sums.mid;
+    const float rawTreble = sums.treble;
+    const std::array<float, kSpectrumBands>& raw = sums.spectrum;
+    float maxRaw = 0.000001f;
+    for (float value : raw)
+        maxRaw = std::max(maxRaw, value);
+    const float flux = sums.flux;
 
     auto track = [](float v, float& mean, float& peak) {
         mean = mean + (v - mean) * 0.008f;
@@ -184,8 +183,10 @@ AudioFeatures AudioAnalyzer::analyze(double now) {
         mean = mean + (raw[i] - mean) * 0.008f;
         const float above = std::max(raw[i] - 0.78f * mean, 0.0f);
         peak = std::max(peak * 0.9995f, above);
-        features.spectrum[i] =
-            std::min(above / std::max(peak, 0.0001f), 1.0f) * std::pow(raw[i] / maxRaw, 0.38f);
+        // Nothing above the mean gives 0 whatever the relative level, so powf is skipped then.
+        if (above > 0)
+            features.spectrum[i] =
+                std::min(above / std::max(peak, 0.0001f), 1.0f) * std::pow(raw[i] / maxRaw, 0.38f);
     }
 
     fluxPeak_ = std::max(fluxPeak_ * 0.9997f, flux);
@@ -215,12 +216,67 @@ AudioFeatures AudioAnalyzer::decayEnergy() {
     return features;
 }
 
-float AudioAnalyzer::bandMean(BinRange range) const {
-    if (range.empty()) return 0;
-    float sum = 0;
-    for (int k = range.first; k <= range.last; ++k)
-        sum += magsSqrt_[static_cast<std::size_t>(k)];
-    return sum / static_cast<float>(range.last - range.first + 1);
+float AudioAnalyzer::frameRms() const {
+    float sumSquares = 0;
+    for (float sample : frame_)
+        sumSquares += sample * sample;
+    return std::sqrt(sumSquares / static_cast<float>(kFrameLength));
+}
+
+// Every sum is still added in index order, but each is its own chain of dependent additions, and
+// interleaving the chains in one pass lets the processor overlap their latencies.
+AudioAnalyzer::FrameSums AudioAnalyzer::sumFrame(bool withSquares) const {
+    auto binCount = [](BinRange range) { return range.empty() ? 0 : range.last - range.first + 1; };
+    auto nextBand = [this](std::size_t band) {
+        while (band < kSpectrumBands && bands_.spectrum[band].empty())
+            ++band;
+        return band;
+    };
+    const int bassCount = binCount(bands_.bass);
+    const int midCount = binCount(bands_.mid);
+    const int trebleCount = binCount(bands_.treble);
+    const int fluxCount = bands_.fluxTop;
+    int spectrumCount = 0;
+    for (const BinRange& range : bands_.spectrum)
+        spectrumCount += binCount(range);
+    const int bandSteps = std::max({bassCount, midCount, trebleCount, fluxCount, spectrumCount});
+
+    const float* bins = magsSqrt_.data();
+    const float* bass = bins + bands_.bass.first;
+    const float* mid = bins + bands_.mid.first;
+    const float* treble = bins + bands_.treble.first;
+    FrameSums sums;
+    float bandSum = 0;
+    std::size_t band = nextBand(0);
+    int bin = band < kSpectrumBands ? bands_.spectrum[band].first : 0;
+    // bandSteps is at most 1023, below the frame length.
+    for (int i = 0; i < bandSteps; ++i) {
+        const auto u = static_cast<std::size_t>(i);
+        if (withSquares) sums.squares += frame_[u] * frame_[u];
+        if (i < fluxCount) sums.flux += std::max(0.0f, bins[u + 1] - prevMags_[u + 1]);
+        if (i < bassCount) sums.bass += bass[u];
+        if (i < midCount) sums.mid += mid[u];
+        if (i < trebleCount) sums.treble += treble[u];
+        if (i < spectrumCount) {
+            bandSum += bins[bin];
+            if (bin == bands_.spectrum[band].last) {
+                sums.spectrum[band] = bandSum / static_cast<float>(binCount(bands_.spectrum[band]));
+                bandSum = 0;
+                band = nextBand(band + 1);
+                if (band < kSpectrumBands) bin = bands_.spectrum[band].first;
+            } else {
+                ++bin;
+            }
+        }
+    }
+    if (withSquares) {
+        for (auto i = static_cast<std::size_t>(bandSteps); i < kFrameLength; ++i)
+            sums.squares += frame_[i] * frame_[i];
+    }
+    if (bassCount > 0) sums.bass /= static_cast<float>(bassCount);
+    if (midCount > 0) sums.mid /= static_cast<float>(midCount);
+    if (trebleCount > 0) sums.treble /= static_cast<float>(trebleCount);
+    return sums;
 }
 
 void AudioAnalyzer::reset() {

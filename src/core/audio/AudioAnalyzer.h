@@ -61,7 +61,18 @@ class AudioAnalyzer {
   private:
     // Silence and inactivity: all zeros but the energy, which decays; the trackers keep their values.
     AudioFeatures decayEnergy();
-    float bandMean(BinRange range) const;
+    float frameRms() const;
+    // The band means (raw bass, mid, treble and spectrum), the flux against prevMags and, when asked,
+    // the frame's sum of squares.
+    struct FrameSums {
+        float squares = 0;
+        float bass = 0;
+        float mid = 0;
+        float treble = 0;
+        float flux = 0;
+        std::array<float, kSpectrumBands> spectrum{};
+    };
+    FrameSums sumFrame(bool withSquares) const;
 
     mutable std::mutex lock_; // the ring side
     bool captureActive_ = false;

@@ -1,5 +1,6 @@
 #include "core/audio/FluxHistory.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vimbo::audio {

@@ -21,6 +21,8 @@ class FluxHistory {
     void clear();
 
   private:
+    template <class Visit> void forEach(Visit visit) const;
+
     std::array<float, kCapacity> values_{};
     std::size_t start_ = 0;
     std::size_t count_ = 0;

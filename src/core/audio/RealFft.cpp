@@ -1,5 +1,6 @@
 #include "core/audio/RealFft.h"
 
+#include <cmath>
 #include <new>
 #include <stdexcept>
 
@@ -42,14 +43,16 @@ std::span<const std::complex<float>, RealFft::kBins + 1> RealFft::output() const
         reinterpret_cast<const std::complex<float>*>(output_), kBins + 1);
 }
 
-void RealFft::squaredMagnitudes(std::span<float, kBins> squared) const {
+void RealFft::magnitudes(std::span<float, kBins> squared, std::span<float, kBins> magnitude) const {
     const float dcRe = 2.0f * output_[0][0];
     const float nyquistRe = 2.0f * output_[kBins][0];
     squared[0] = dcRe * dcRe + nyquistRe * nyquistRe;
+    magnitude[0] = std::sqrt(squared[0]);
     for (std::size_t k = 1; k < kBins; ++k) {
         const float re = 2.0f * output_[k][0];
         const float im = 2.0f * output_[k][1];
         squared[k] = re * re + im * im;
+        magnitude[k] = std::sqrt(squared[k]);
     }
 }
 

@@ -26,9 +26,10 @@ class RealFft {
     // X[k] = sum of x[n] * e^(-2 pi i k n / 2048) for k = 0...1024, unscaled.
     void execute() { fftwf_execute(plan_); }
     std::span<const std::complex<float>, kBins + 1> output() const;
-    // squared[k] = |2 X[k]|^2 for k = 1...1023 (the magnitudes the analysis is defined on); entry 0 packs
-    // twice the DC term and twice the Nyquist term as one complex value.
-    void squaredMagnitudes(std::span<float, kBins> squared) const;
+    // squared[k] = |2 X[k]|^2 and magnitude[k] its square root, for k = 1...1023 (the magnitudes the
+    // analysis is defined on); entry 0 packs twice the DC term and twice the Nyquist term as one complex
+    // value.
+    void magnitudes(std::span<float, kBins> squared, std::span<float, kBins> magnitude) const;
 
     // FFTW's planner is not thread-safe: every plan made or destroyed in this process takes this mutex.
     static std::mutex& plannerMutex();

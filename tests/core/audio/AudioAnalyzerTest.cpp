@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <numbers>
+#include <thread>
 #include <vector>
 
 using vimbo::audio::AudioAnalyzer;
@@ -282,4 +284,50 @@ TEST_F(AudioAnalyzerTest, MicrophoneInputIsGatedAndScaled) {
     ASSERT_GT(gain, 0.0f);
     ASSERT_LT(gain, 0.25f * 0.55f);
     EXPECT_FLOAT_EQ(tick().level, firstLevel(gain * quietRms));
+}
+
+TEST_F(AudioAnalyzerTest, ResetBehavesLikeAFreshAnalyzer) {
+    auto feed = [](AudioAnalyzer& target) {
+        std::vector<AudioFeatures> results;
+        target.setCaptureActive(true);
+        for (int t = 1; t <= 60; ++t) {
+            const auto block = noiseBurst(800, static_cast<std::uint32_t>(t % 7 == 0 ? t : 1));
+            const AudioBuffer buffer = bufferOf(block);
+            target.ingest({&buffer, 1}, interleaved(48000, 1), AudioInput::microphone);
+            results.push_back(target.analyze(t / 60.0));
+        }
+        return results;
+    };
+    analyzer.setMicrophoneSensitivity(3.0f);
+    const auto first = feed(analyzer);
+    analyzer.reset();
+    AudioAnalyzer fresh;
+    fresh.setMicrophoneSensitivity(3.0f);
+    EXPECT_EQ(feed(analyzer), feed(fresh));
+    EXPECT_NE(feed(fresh), first); // without a reset the trackers carry on
+}
+
+TEST_F(AudioAnalyzerTest, CaptureThreadsAnalysisAndResetsRunConcurrently) {
+    std::atomic<bool> stop{false};
+    auto capture = [&](AudioInput input, std::uint32_t flags) {
+        const auto samples = noiseBurst(1024, 5);
+        const AudioBuffer buffers[] = {bufferOf(samples), bufferOf(samples)};
+        while (!stop.load())
+            analyzer.ingest(buffers, AudioStreamDescription{44100, flags, 2}, input);
+    };
+    std::thread system(capture, AudioInput::systemAudio, 0u);
+    std::thread microphone(capture, AudioInput::microphone, vimbo::audio::kAudioFormatFlagIsNonInterleaved);
+    std::thread control([&] {
+        for (int i = 0; i < 50; ++i) {
+            analyzer.reset();
+            analyzer.setCaptureActive(true);
+            analyzer.setMicrophoneSensitivity(static_cast<float>(i % 9));
+        }
+    });
+    for (int i = 0; i < 300; ++i)
+        ASSERT_TRUE(allFinite(tick()));
+    control.join();
+    stop = true;
+    system.join();
+    microphone.join();
 }

@@ -65,8 +65,9 @@ class VimboAnalyzeTest : public ::testing::Test {
     ToolRun run(const std::vector<std::string>& arguments) {
         std::string command = quoted(VIMBO_ANALYZE_PATH);
         for (const auto& argument : arguments)
-            command += " " + quoted(argument);
-        command += " >" + quoted((dir / "out").string()) + " 2>" + quoted((dir / "err").string());
+            command.append(" ").append(quoted(argument));
+        command.append(" >").append(quoted((dir / "out").string()));
+        command.append(" 2>").append(quoted((dir / "err").string()));
         ToolRun result;
         const int status = std::system(command.c_str());
         result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
