@@ -2,7 +2,6 @@
 
 #include "core/audio/AudioAnalyzer.h"
 
-#include <thread>
 #include <utility>
 
 namespace vimbo::audio {
@@ -27,11 +26,7 @@ AudioInputController::AudioInputController(
     snapshotStorage_.selectedInput = store_.load();
 }
 
-AudioInputController::~AudioInputController() {
-    // Released by the last piece of its own queued work: the worker cannot join itself, so another
-    // thread lets the queue finish and go.
-    if (queue_ && queue_->isCurrent()) std::thread([queue = std::move(queue_)] {}).detach();
-}
+AudioInputController::~AudioInputController() = default;
 
 template <class Work> void AudioInputController::enqueue(Work work) {
     enqueueWeakly(weak_from_this(), queue_, std::move(work));
@@ -120,6 +115,11 @@ void AudioInputController::handleDeviceChange(AudioDeviceChange change) {
         self.stopCapture(input, token);
         self.beginCapture(token, input);
     });
+}
+
+void AudioInputController::waitUntilSettled() {
+    queue_->sync([] {});
+    queue_->sync([] {});
 }
 
 AudioInputSnapshot AudioInputController::snapshot() const {

@@ -58,6 +58,10 @@ class AudioInputController : public std::enable_shared_from_this<AudioInputContr
     void select(AudioInput input);
     void handleDeviceChange(AudioDeviceChange change);
 
+    // Waits until the work queued before the call has run, with what that work queued in turn (a
+    // permission answered at once). Never from the controller's own queue.
+    void waitUntilSettled();
+
     // Any thread.
     AudioInputSnapshot snapshot() const;
     const std::shared_ptr<AudioAnalyzer>& analyzer() const { return analyzer_; }

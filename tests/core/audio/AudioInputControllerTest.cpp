@@ -36,7 +36,6 @@ class AudioInputControllerTest : public testing::Test {
     void build() {
         auto queue =
             std::make_unique<vimbo::util::SerialQueue>(std::string(AudioInputController::kQueueLabel));
-        queue_ = queue.get();
         controller = AudioInputController::create(
             defaults, analyzer, std::move(queue),
             [this](AudioInput input) {
@@ -62,11 +61,7 @@ class AudioInputControllerTest : public testing::Test {
     }
 
     // Waits until everything queued on "vimbo.audio-control" so far has run.
-    // Twice: a granted permission queues the start behind the work that asked for it.
-    void flush() {
-        queue_->sync([] {});
-        queue_->sync([] {});
-    }
+    void flush() { controller->waitUntilSettled(); }
     // Fires the pending retries and lets the work they queue run.
     void fireRetries() {
         mainQueue.runPending();
@@ -87,7 +82,6 @@ class AudioInputControllerTest : public testing::Test {
         std::make_shared<vimbo::fakes::FakeMicrophonePermission>();
     vimbo::fakes::ManualMainQueue mainQueue;
     std::shared_ptr<AudioInputController> controller;
-    vimbo::util::SerialQueue* queue_ = nullptr;
 
     std::mutex mutex_;
     std::optional<AudioCaptureError> systemFailure;

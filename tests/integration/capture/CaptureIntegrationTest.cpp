@@ -45,7 +45,6 @@ class CaptureIntegrationTest : public testing::Test {
     void SetUp() override {
         auto queue =
             std::make_unique<vimbo::util::SerialQueue>(std::string(AudioInputController::kQueueLabel));
-        queue_ = queue.get();
         controller = AudioInputController::create(
             defaults, analyzer, std::move(queue), vimbo::linux::pulseCaptureFactory(),
             std::make_shared<vimbo::linux::DesktopMicrophonePermission>(), mainQueue);
@@ -61,11 +60,7 @@ class CaptureIntegrationTest : public testing::Test {
         flush();
     }
 
-    // Twice: a granted permission queues the start behind the work that asked for it.
-    void flush() {
-        queue_->sync([] {});
-        queue_->sync([] {});
-    }
+    void flush() { controller->waitUntilSettled(); }
     void addLine(const std::string& line) {
         std::lock_guard guard(mutex_);
         lines.push_back(line);
@@ -125,7 +120,6 @@ class CaptureIntegrationTest : public testing::Test {
     vimbo::fakes::InMemoryDefaults defaults;
     vimbo::fakes::ManualMainQueue mainQueue;
     std::shared_ptr<AudioAnalyzer> analyzer = std::make_shared<AudioAnalyzer>();
-    vimbo::util::SerialQueue* queue_ = nullptr;
     std::shared_ptr<AudioInputController> controller;
     std::shared_ptr<vimbo::linux::PulseDefaultDevices> devices;
     std::shared_ptr<vimbo::app::DefaultDeviceListeners> listeners;
