@@ -210,6 +210,62 @@ class ReopenTest(unittest.TestCase):
             self.assertEqual(len(session.windows_named("Vimbo")), 1)
 
 
+class SoundTest(unittest.TestCase):
+    """The program against a private PulseAudio server playing a tone."""
+
+    def start_server(self, session):
+        env = dict(session.env, PULSE_RUNTIME_PATH=self.runtime)
+        subprocess.run(["pulseaudio", "--daemonize=yes", "--exit-idle-time=-1", "-n",
+                        "--load=module-native-protocol-unix",
+                        "--load=module-null-sink sink_name=vimbo_out format=float32le rate=48000 channels=2"],
+                       env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def kill_server(self):
+        try:
+            with open(os.path.join(self.runtime, "pid")) as pid:
+                os.kill(int(pid.read().strip()), signal.SIGKILL)
+        except (OSError, ValueError):
+            pass
+
+    def test_capture_follows_the_server_and_feeds_the_visuals(self):
+        with contextlib.ExitStack() as stack:
+            session = VimboSession(stack)
+            self.runtime = os.path.join(session.dir, "pulse")
+            session.env["PULSE_SERVER"] = "unix:" + os.path.join(self.runtime, "native")
+            self.start_server(session)
+            stack.callback(self.kill_server)
+            tone = os.path.join(session.dir, "tone.raw")
+            with open(tone, "wb") as file:  # 30 s of a 440 Hz sine, 32-bit float mono
+                import array, math
+                file.write(array.array("f", (0.5 * math.sin(2 * math.pi * 440 * i / 48000)
+                                             for i in range(48000 * 30))).tobytes())
+            player = subprocess.Popen(["pacat", "--raw", "--format=float32le", "--rate=48000", "--channels=1",
+                                       tone], env=session.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            stack.callback(stop, player)
+
+            vimbo = session.launch("--debug")
+            session.wait_for_title(lambda t: "status:ok" in t, timeout=10)
+
+            def loud(line):
+                level = line.split(" features __a(", 1)[1].split(",", 1)[0]
+                return float(level) > 0.1 and " running=true " in line
+            deadline = time.monotonic() + 10
+            while not any(" features " in l and loud(l) for l in session.debug_lines()):
+                self.assertLess(time.monotonic(), deadline, "the tone never moved the visuals")
+                time.sleep(0.2)
+
+            # A sound server that goes away is waited for, and capture comes back with it by itself.
+            self.kill_server()
+            def statuses(title):
+                return [c for c in title.split(";a=")[0].split("|") if c.startswith("status:")]
+            session.wait_for_title(lambda t: statuses(t)[-1] == "status:waiting-system-permission", timeout=10)
+            self.start_server(session)
+            session.wait_for_title(lambda t: statuses(t)[-1] == "status:ok", timeout=15)
+            self.assertIsNone(vimbo.poll())
+            stop(vimbo)
+            self.assertEqual(vimbo.returncode, 0)
+
+
 if __name__ == "__main__":
     PROGRAM = os.path.abspath(sys.argv.pop(1))
     unittest.main()
