@@ -10,6 +10,9 @@
 #include "core/chrome/DragBar.h"
 #include "core/chrome/GlassPreferenceStore.h"
 #include "core/chrome/WindowChromeState.h"
+#include "core/menus/MainMenuController.h"
+#include "core/menus/MenuTarget.h"
+#include "core/menus/ShortcutKey.h"
 #include "core/menus/WebMenuCommand.h"
 #include "core/platform/Clock.h"
 #include "core/platform/DefaultAudioDevices.h"
@@ -48,11 +51,15 @@ struct AppServices {
     // Appends one line to the debug log file; called only with "--debug".
     std::function<void(std::string_view)> debugLog;
     AudioServices audio;
+    // How the shortcut sheet writes keys: as the platform's own menus show them.
+    menus::KeyLabelStyle shortcutLabels = menus::KeyLabelStyle::gtk;
 };
 
 // Owns every long-lived object, runs launch and termination, the page bridge and the frame tick.
 // Everything here runs on the main thread.
-class AppDelegate : public platform::PageListener, public std::enable_shared_from_this<AppDelegate> {
+class AppDelegate : public platform::PageListener,
+                    public menus::MenuTarget,
+                    public std::enable_shared_from_this<AppDelegate> {
   public:
     // `resourceDir` holds web/index.html; without one no page is loaded.
     AppDelegate(AppServices services, LaunchOptions options, std::optional<std::string> resourceDir);
@@ -78,6 +85,12 @@ class AppDelegate : public platform::PageListener, public std::enable_shared_fro
     void sendAudioInput(audio::AudioInput input);
     void sendMicSensitivity(float value);
     void performMenuCommand(const menus::WebMenuCommand& command);
+
+    // The main menu, created by the entry point with this delegate as its target; may stay none.
+    void setMainMenuController(menus::MainMenuController* controller);
+    // Menu actions: page commands go to the page, the rest to their owners.
+    void performMenuAction(menus::MenuAction action, const menus::MenuValue& value) override;
+    bool validateMenuItem(menus::MenuAction action) const override;
 
     // Appends to the debug log when "--debug" is on.
     void log(std::string_view message);
@@ -114,12 +127,8 @@ class AppDelegate : public platform::PageListener, public std::enable_shared_fro
     // Follows the default devices and hands real changes to the controller.
     void listenForDefaultAudioDeviceChanges();
 
-    // placeholder until menus: decodes "menuState:" and applies it; false means undecodable.
+    // Decodes "menuState:" and applies it; false means undecodable.
     bool applyMenuStateMessage(std::string_view body);
-    // placeholder until menus: the main menu's window state.
-    bool mainMenuWindowIsMini() const;
-    // placeholder until menus: the shortcut catalog's JSON.
-    std::string shortcutCatalogJson() const;
 
     // placeholder until the menu bar icon: creates the controller with its actions.
     void createMenuBarController();
@@ -155,6 +164,7 @@ class AppDelegate : public platform::PageListener, public std::enable_shared_fro
 
     platform::MainWindow* window_ = nullptr;
     platform::PageHost* page_ = nullptr;
+    menus::MainMenuController* mainMenuController_ = nullptr;
     chrome::DragBar dragBar_;
     std::shared_ptr<audio::AudioAnalyzer> analyzer_;
     std::shared_ptr<audio::AudioInputController> audio_;
