@@ -51,6 +51,13 @@ class CairoCanvas : public platform::Canvas {
         void operator()(cairo_t* context) const { cairo_destroy(context); }
     };
 
+    // Discs up to this radius in pixels (every dust dot) are drawn straight into the pixels: a
+    // Cairo fill costs a few microseconds however small, and the dust skin has 200 of them.
+    static constexpr double kMaximumSmallDiscRadius = 4;
+
+    bool fillSmallDisc(double centreX, double centreY, double radius, platform::CanvasColor color);
+    // The context, after handing back any pixels written directly.
+    cairo_t* cairoForDrawing();
     void addPath(const platform::CanvasPath& path);
     void setColor(platform::CanvasColor color);
 
@@ -60,6 +67,9 @@ class CairoCanvas : public platform::Canvas {
     platform::CanvasColor tint_;
     std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface_;
     std::unique_ptr<cairo_t, ContextDeleter> context_;
+    platform::CanvasBlendMode blendMode_ = platform::CanvasBlendMode::normal;
+    std::vector<platform::CanvasBlendMode> blendStack_;
+    bool pixelsDirect_ = false;
 };
 
 } // namespace vimbo::linux

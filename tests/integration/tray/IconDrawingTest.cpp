@@ -115,6 +115,28 @@ TEST_F(IconDrawingTest, LonelyDustDotNeverExceedsItsAlphaCap) {
     EXPECT_NEAR(strongest, 0.94, 0.005);
 }
 
+TEST_F(IconDrawingTest, DiscsCarryTheirAreaWhateverTheirSize) {
+    auto inkOf = [&](double radius, double alpha) {
+        draw([&](platform::Canvas& c, CanvasRect) {
+            c.fillEllipse({7.3 - radius, 9.1 - radius, 2 * radius, 2 * radius}, CanvasColor::black(alpha));
+        });
+        double ink = 0;
+        for (int y = 0; y < 36; ++y)
+            for (int x = 0; x < 36; ++x)
+                ink += canvas.alphaAt(x, y);
+        return ink / 4; // in square points
+    };
+    const double pi = 3.141592653589793;
+    EXPECT_NEAR(inkOf(0.3, 0.8), pi * 0.09 * 0.8, 0.03);
+    EXPECT_NEAR(inkOf(1.5, 0.8), pi * 2.25 * 0.8, 0.1);
+    EXPECT_NEAR(alphaAtPoint(7.3, 9.1), 0.8, 0.005);
+    // Larger discs go through Cairo's own fill and measure the same way.
+    EXPECT_NEAR(inkOf(3, 0.5), pi * 9 * 0.5, 0.15);
+    // A disc half off the canvas draws its visible half only.
+    draw([](platform::Canvas& c, CanvasRect) { c.fillEllipse({-1, 8, 2, 2}, CanvasColor::black(1)); });
+    EXPECT_NEAR(alphaAtPoint(0.25, 9.0), 1.0, 0.01);
+}
+
 TEST_F(IconDrawingTest, DandelionStrandsStopAtTheirLengthCap) {
     menubar::DandelionState dandelion;
     dandelion.puff.value = 50;

@@ -81,14 +81,16 @@ class PrivateSessionBus {
 };
 
 // Runs the default main context until the condition holds or the time is up; returns the condition.
+// It sleeps in the main loop between events, waking every millisecond to look.
 inline bool runUntil(const std::function<bool()>& condition, double seconds = 5) {
     gint64 deadline = g_get_monotonic_time() + static_cast<gint64>(seconds * 1e6);
-    while (!condition()) {
-        if (g_get_monotonic_time() > deadline) return false;
-        g_main_context_iteration(nullptr, FALSE);
-        g_usleep(200);
-    }
-    return true;
+    guint tick = g_timeout_add(
+        1, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr);
+    bool met = false;
+    while (!(met = condition()) && g_get_monotonic_time() <= deadline)
+        g_main_context_iteration(nullptr, TRUE);
+    g_source_remove(tick);
+    return met;
 }
 
 // Runs the default main context for a while.
