@@ -5,4 +5,4 @@ cd "$(dirname "$0")"
 scripts/install-deps.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/release -j "$(nproc)"
-exec build/release/src/tools/analyze/vimbo-analyze build/release/demo.wav "$@"
+exec build/release/src/vimbo "$@"

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "core/audio/AnalysisBands.h"
 #include "core/audio/AudioFeatures.h"
 #include "core/audio/AudioInput.h"
+#include "core/audio/FluxHistory.h"
 #include "core/audio/MicrophoneNoiseGate.h"
+#include "core/audio/RealFft.h"
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <mutex>
 #include <span>
 
@@ -32,7 +34,7 @@ inline constexpr std::uint32_t kAudioFormatFlagIsNonInterleaved = 32;
 // Turns the captured sample stream into one AudioFeatures value per display frame.
 // Lock order: analysisStateLock_ before lock_, never the reverse.
 class AudioAnalyzer {
-public:
+  public:
     AudioAnalyzer();
     ~AudioAnalyzer();
     AudioAnalyzer(const AudioAnalyzer&) = delete;
@@ -56,8 +58,21 @@ public:
     static constexpr std::size_t kBins = kFrameLength / 2;
     static constexpr std::size_t kFluxHistoryMax = 90;
 
-private:
-    struct Fft;
+  private:
+    // Silence and inactivity: all zeros but the energy, which decays; the trackers keep their values.
+    AudioFeatures decayEnergy();
+    float frameRms() const;
+    // The band means (raw bass, mid, treble and spectrum), the flux against prevMags and, when asked,
+    // the frame's sum of squares.
+    struct FrameSums {
+        float squares = 0;
+        float bass = 0;
+        float mid = 0;
+        float treble = 0;
+        float flux = 0;
+        std::array<float, kSpectrumBands> spectrum{};
+    };
+    FrameSums sumFrame(bool withSquares) const;
 
     mutable std::mutex lock_; // the ring side
     bool captureActive_ = false;
@@ -68,7 +83,7 @@ private:
     float microphoneSensitivity_ = 1.0f;
 
     std::mutex analysisStateLock_; // everything below
-    std::unique_ptr<Fft> fft_;
+    RealFft fft_;
     std::array<float, kFrameLength> hann_{};
     std::array<float, kFrameLength> frame_{};
     std::array<float, kBins> mags_{};
@@ -81,12 +96,13 @@ private:
     std::array<float, kSpectrumBands> spectrumMean_{};
     std::array<float, kSpectrumBands> spectrumPeak_{};
     float fluxPeak_ = 0.001f;
-    std::array<float, kFluxHistoryMax> fluxHistory_{}; // a ring of the last values, oldest first from fluxHistoryStart_
-    std::size_t fluxHistoryCount_ = 0;
-    std::size_t fluxHistoryStart_ = 0;
+    FluxHistory fluxHistory_;
     double lastBeatAt_ = 0.0;
     float energyEMA_ = 0;
     MicrophoneNoiseGate microphoneNoiseGate_;
+    // Bin ranges of the rate last analysed; derived from the rate alone, so reset leaves them.
+    double bandsSampleRate_ = 0.0;
+    AnalysisBands bands_{};
 };
 
 } // namespace vimbo::audio

@@ -6,7 +6,7 @@ namespace vimbo::audio {
 
 // The user's microphone gain, persisted as a double under "microphoneSensitivity".
 class MicrophoneSensitivityStore {
-public:
+  public:
     explicit MicrophoneSensitivityStore(platform::DefaultsStore& defaults) : defaults_(defaults) {}
 
     static constexpr float kDefault = 1.0f;
@@ -19,7 +19,7 @@ public:
     float load() const;
     void save(float value);
 
-private:
+  private:
     platform::DefaultsStore& defaults_;
 };
 

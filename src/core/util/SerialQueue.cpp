@@ -30,9 +30,11 @@ struct SerialQueue::State {
     }
 };
 
-SerialQueue::SerialQueue(std::string label) : state_(std::make_unique<State>()) {
+SerialQueue::SerialQueue(std::string label) : state_(std::make_shared<State>()) {
     state_->label = std::move(label);
-    state_->worker = std::thread([state = state_.get()] { state->run(); });
+    // The worker shares the state so that it can outlive the queue when the queue is destroyed by one
+    // of its own tasks.
+    state_->worker = std::thread([state = state_] { state->run(); });
 }
 
 SerialQueue::~SerialQueue() {
@@ -41,10 +43,18 @@ SerialQueue::~SerialQueue() {
         state_->stopping = true;
     }
     state_->wake.notify_one();
-    state_->worker.join();
+    // Queued work holds its owner weakly, so the last reference may drop inside a task. The worker
+    // cannot join itself: it finishes draining on its own and then ends.
+    if (isCurrent()) {
+        state_->worker.detach();
+    } else {
+        state_->worker.join();
+    }
 }
 
-const std::string& SerialQueue::label() const { return state_->label; }
+const std::string& SerialQueue::label() const {
+    return state_->label;
+}
 
 void SerialQueue::async(std::function<void()> task) {
     {
@@ -72,6 +82,8 @@ void SerialQueue::sync(const std::function<void()>& task) {
     doneSignal.wait(guard, [&] { return done; });
 }
 
-bool SerialQueue::isCurrent() const { return std::this_thread::get_id() == state_->worker.get_id(); }
+bool SerialQueue::isCurrent() const {
+    return std::this_thread::get_id() == state_->worker.get_id();
+}
 
 } // namespace vimbo::util

@@ -7,9 +7,10 @@
 namespace vimbo::util {
 
 // A labelled serial queue: one worker thread runs the tasks one at a time, in the order given.
-// Destruction runs every task already queued, then joins the worker.
+// Destruction runs every task already queued, then joins the worker; destroyed by one of its own
+// tasks, the queue lets the worker drain the rest and end by itself.
 class SerialQueue {
-public:
+  public:
     explicit SerialQueue(std::string label);
     ~SerialQueue();
     SerialQueue(const SerialQueue&) = delete;
@@ -25,9 +26,9 @@ public:
     // True on this queue's worker thread.
     bool isCurrent() const;
 
-private:
+  private:
     struct State;
-    std::unique_ptr<State> state_;
+    std::shared_ptr<State> state_;
 };
 
 } // namespace vimbo::util

@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <future>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -24,7 +26,8 @@ TEST(SerialQueueTest, RunsTasksOneAtATimeInOrder) {
         }
     }
     ASSERT_EQ(order.size(), 200u);
-    for (int i = 0; i < 200; ++i) EXPECT_EQ(order[i], i);
+    for (int i = 0; i < 200; ++i)
+        EXPECT_EQ(order[i], i);
     EXPECT_FALSE(overlapped);
 }
 
@@ -64,7 +67,30 @@ TEST(SerialQueueTest, DestructionDrainsQueuedWorkIncludingTasksQueuedByTasks) {
             ++ran;
             queue.async([&] { ++ran; });
         });
-        for (int i = 0; i < 10; ++i) queue.async([&] { ++ran; });
+        for (int i = 0; i < 10; ++i)
+            queue.async([&] { ++ran; });
     }
     EXPECT_EQ(ran.load(), 12);
+}
+
+TEST(SerialQueueTest, DestroyedByItsOwnTaskStillDrainsWithoutJoiningItself) {
+    std::atomic<int> ran{0};
+    // Shared with the task, so the promise outlives its own set_value.
+    auto drained = std::make_shared<std::promise<void>>();
+    auto done = drained->get_future();
+    auto owner = std::make_shared<SerialQueue>("test.self");
+    owner->async([] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); });
+    // The task holds the queue's last reference and drops it on the worker, as a task holding its
+    // owner weakly does when the owner goes away meanwhile.
+    owner->async([keep = owner, &ran]() mutable {
+        ++ran;
+        keep.reset();
+    });
+    owner->async([&ran, drained] {
+        ++ran;
+        drained->set_value();
+    });
+    owner.reset();
+    ASSERT_EQ(done.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_EQ(ran.load(), 2);
 }

@@ -1,0 +1,175 @@
+#pragma once
+
+#include "core/app/LaunchOptions.h"
+#include "core/audio/AudioAnalyzer.h"
+#include "core/audio/AudioInput.h"
+#include "core/audio/MicrophoneSensitivityStore.h"
+#include "core/chrome/DragBar.h"
+#include "core/chrome/GlassPreferenceStore.h"
+#include "core/chrome/WindowChromeState.h"
+#include "core/menus/WebMenuCommand.h"
+#include "core/platform/Clock.h"
+#include "core/platform/DefaultsStore.h"
+#include "core/platform/KeepAwake.h"
+#include "core/platform/MainQueue.h"
+#include "core/platform/MainWindow.h"
+#include "core/platform/PageHost.h"
+#include "core/platform/SystemLog.h"
+#include "core/platform/Timers.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vimbo::app {
+
+// The platform services the delegate drives; each outlives the delegate.
+struct AppServices {
+    platform::DefaultsStore& defaults;
+    platform::SystemLog& systemLog;
+    platform::KeepAwake& keepAwake;
+    platform::Clock& clock;
+    platform::Timers& timers;
+    platform::MainQueue& mainQueue;
+    // Appends one line to the debug log file; called only with "--debug".
+    std::function<void(std::string_view)> debugLog;
+};
+
+// Owns every long-lived object, runs launch and termination, the page bridge and the frame tick.
+// Everything here runs on the main thread.
+class AppDelegate : public platform::PageListener, public std::enable_shared_from_this<AppDelegate> {
+  public:
+    // `resourceDir` holds web/index.html; without one no page is loaded.
+    AppDelegate(AppServices services, LaunchOptions options, std::optional<std::string> resourceDir);
+    ~AppDelegate() override;
+    AppDelegate(const AppDelegate&) = delete;
+    AppDelegate& operator=(const AppDelegate&) = delete;
+
+    // Lifecycle. `window` and `page` stay alive until termination.
+    void applicationDidFinishLaunching(platform::MainWindow& window, platform::PageHost& page);
+    void applicationWillTerminate();
+    // Launching the program again while it runs: show the window. Answers true.
+    bool applicationShouldHandleReopen();
+
+    // One frame: analysis, menu bar icon, the feature call into the page, the debug line.
+    void tick();
+
+    // Page to native.
+    void pageDidReceiveMessage(const std::optional<std::string>& body) override;
+    void pageDidFinishLoading() override;
+
+    // Native to page.
+    void sendStatus(const std::string& status);
+    void sendAudioInput(audio::AudioInput input);
+    void sendMicSensitivity(float value);
+    void performMenuCommand(const menus::WebMenuCommand& command);
+
+    // Appends to the debug log when "--debug" is on.
+    void log(std::string_view message);
+
+    void showMainWindow();
+
+    // State read by the window chrome, the menus and tests.
+    bool pageReady() const { return pageReady_; }
+    bool glassEnabled() const { return glassEnabled_; }
+    bool appearanceDark() const { return appearanceDark_; }
+    bool keepAwakeActive() const { return keepAwakeActivity_.has_value(); }
+    bool exportActive() const { return exportActivity_.has_value(); }
+    std::int64_t frameCount() const { return frameCount_; }
+    const chrome::DragBar& dragBar() const { return dragBar_; }
+    audio::AudioAnalyzer& analyzer() { return *analyzer_; }
+
+  private:
+    bool dispatchMessage(std::string_view body);
+    void updateMicSensitivity(std::string_view payload);
+    void exportFailed(std::string_view payload);
+    void beginKeepAwake();
+    void endKeepAwake();
+    void loadPage();
+    void startFrameTick();
+    void applyStoredMicSensitivity();
+    bool effectiveGlass() const;
+    void synchronizeGlassPresentation();
+    void pushWindowChrome();
+    void afterMediaCommand();
+
+    // placeholder until audio capture: the input controller's start, stop, selection and device handling.
+    void audioStart();
+    void audioStop();
+    void audioSelect(audio::AudioInput input);
+    // placeholder until audio capture: installs onStatus, onInputChanged and onDebugLog on the controller.
+    void installAudioCallbacks();
+    // placeholder until audio capture: follows the default devices and hands changes to the controller.
+    void listenForDefaultAudioDeviceChanges();
+    // placeholder until audio capture: the controller's snapshot of the selected input and running flag.
+    audio::AudioInput selectedInputSnapshot() const;
+    bool captureRunningSnapshot() const;
+
+    // placeholder until menus: decodes "menuState:" and applies it; false means undecodable.
+    bool applyMenuStateMessage(std::string_view body);
+    // placeholder until menus: the main menu's window state.
+    bool mainMenuWindowIsMini() const;
+    // placeholder until menus: the shortcut catalog's JSON.
+    std::string shortcutCatalogJson() const;
+
+    // placeholder until the menu bar icon: creates the controller with its actions.
+    void createMenuBarController();
+    // placeholder until the menu bar icon: feeds one frame to the icon.
+    void updateMenuBar(const audio::AudioFeatures& features, double now);
+    // placeholder until the menu bar icon: shows or hides the icon and persists the choice.
+    void setMenuBarVisible(bool visible);
+
+    // placeholder until now playing: the music poll and player commands.
+    void startMusicPolling();
+    void musicCommand(std::string_view command);
+    void fetchAndPushTrack();
+
+    // placeholder until video export: pickers, destination, chunks and the partial file.
+    void openAudioFilePicker();
+    void openBackgroundPicker();
+    void chooseExportDestination(const std::string& filename, std::int64_t estimatedBytes);
+    void writeExportChunk(std::string_view payload);
+    void finishExport();
+    void resetExportFile(bool removePartial);
+
+    // placeholder until window chrome: full screen, mini player, idle fading, floating, glass surfaces.
+    void toggleFullScreen();
+    void setMini(bool mini);
+    void setChromeIdle(bool idle);
+    void setAlwaysOnTop(bool onTop);
+    void syncMiniLight();
+    void applyGlassSurface(bool on);
+
+    AppServices services_;
+    LaunchOptions options_;
+    std::optional<std::string> resourceDir_;
+
+    platform::MainWindow* window_ = nullptr;
+    platform::PageHost* page_ = nullptr;
+    chrome::DragBar dragBar_;
+    std::unique_ptr<audio::AudioAnalyzer> analyzer_;
+    audio::MicrophoneSensitivityStore micSensitivityStore_;
+    std::unique_ptr<platform::RepeatingTimer> musicTimer_;
+    std::unique_ptr<platform::RepeatingTimer> timer_;
+    std::optional<menus::WebMenuCommand> pendingMenuCommand_;
+    bool pageReady_ = false;
+    std::optional<platform::KeepAwake::Token> keepAwakeActivity_;
+    std::optional<platform::KeepAwake::Token> exportActivity_;
+    const bool debug_;
+    std::int64_t frameCount_ = 0;
+    bool isMini_ = false;
+    bool isAlwaysOnTop_ = false;
+    bool isFullScreen_ = false;
+    bool isExportMode_ = false;
+    chrome::GlassPreferenceStore glassPreferenceStore_;
+    bool glassEnabled_ = false;
+    bool appearanceDark_ = false;
+    chrome::WindowChromePushGate chromePushGate_;
+    std::optional<audio::AudioInput> pendingAudioInput_;
+    std::optional<std::string> pendingStatus_;
+};
+
+} // namespace vimbo::app

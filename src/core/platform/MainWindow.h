@@ -1,0 +1,16 @@
+#pragma once
+
+namespace vimbo::platform {
+
+// The main window that holds the page. Main thread.
+class MainWindow {
+  public:
+    virtual ~MainWindow() = default;
+
+    // Shows the window and brings it to the front.
+    virtual void show() = 0;
+    // Shown on screen and not minimised.
+    virtual bool isVisible() const = 0;
+};
+
+} // namespace vimbo::platform

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string_view>
+
+namespace vimbo::platform {
+
+// The platform's system log (the journal on Linux); every line begins with the product name.
+class SystemLog {
+  public:
+    virtual ~SystemLog() = default;
+
+    virtual void write(std::string_view line) = 0;
+};
+
+} // namespace vimbo::platform

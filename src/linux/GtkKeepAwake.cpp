@@ -1,0 +1,20 @@
+#include "linux/GtkKeepAwake.h"
+
+#include <string>
+
+namespace vimbo::linux {
+
+platform::KeepAwake::Token GtkKeepAwake::begin(platform::ActivityKind kind, const char* reason) {
+    auto flags = kind == platform::ActivityKind::displaySleep ? GTK_APPLICATION_INHIBIT_IDLE
+                                                              : GTK_APPLICATION_INHIBIT_SUSPEND;
+    guint cookie = gtk_application_inhibit(application_, nullptr, flags, reason);
+    // Without a session manager there is nothing to hold off; the activity still counts as begun.
+    if (cookie == 0) systemLog_.write(std::string("Vimbo could not inhibit sleep: ") + reason);
+    return cookie;
+}
+
+void GtkKeepAwake::end(Token token) {
+    if (token != 0) gtk_application_uninhibit(application_, token);
+}
+
+} // namespace vimbo::linux

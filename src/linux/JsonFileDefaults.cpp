@@ -1,0 +1,356 @@
+#include "linux/JsonFileDefaults.h"
+
+#include "core/util/UtcDateTime.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <glib.h>
+#include <string>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace vimbo::linux {
+
+using nlohmann::json;
+using platform::DefaultsDate;
+using platform::DefaultsType;
+
+namespace {
+
+constexpr const char* dateKey = "date";
+constexpr const char* numberKey = "number";
+constexpr const char* temporaryMarker = ".tmp-";
+
+std::string errnoText() {
+    return std::strerror(errno);
+}
+
+// Holds an exclusive advisory lock on a file for its lifetime; `held()` is false when it could not.
+class FileLock {
+  public:
+    explicit FileLock(const std::filesystem::path& path)
+        : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+        if (fd_ < 0) return;
+        while (::flock(fd_, LOCK_EX) != 0) {
+            if (errno == EINTR) continue;
+            ::close(fd_);
+            fd_ = -1;
+            return;
+        }
+    }
+    ~FileLock() {
+        if (fd_ >= 0) ::close(fd_); // closing releases the lock
+    }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    bool held() const { return fd_ >= 0; }
+
+  private:
+    int fd_;
+};
+
+bool writeAll(int fd, const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// The file's whole content, or nothing with errno set.
+std::optional<std::string> readAll(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::string text;
+    char buffer[8192];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            const int error = errno;
+            ::close(fd);
+            errno = error;
+            return std::nullopt;
+        }
+        if (got == 0) break;
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return text;
+}
+
+json encodeDate(DefaultsDate value) {
+    const auto utc = util::UtcDateTime::from(value);
+    char text[96];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d.%09lldZ", utc.year, utc.month, utc.day,
+                  utc.hour, utc.minute, utc.second, utc.nanosecond);
+    return json{{dateKey, text}};
+}
+
+std::optional<int> number(std::string_view text, std::size_t at, std::size_t count) {
+    int value = 0;
+    for (std::size_t i = at; i < at + count; ++i) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+// Accepts exactly the form `encodeDate` writes, with 1 to 9 fraction digits or none.
+std::optional<DefaultsDate> parseDate(std::string_view text) {
+    using namespace std::chrono;
+    if (text.size() < 20 || text.back() != 'Z' || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
+        text[13] != ':' || text[16] != ':')
+        return std::nullopt;
+    const auto y = number(text, 0, 4), mo = number(text, 5, 2), d = number(text, 8, 2);
+    const auto h = number(text, 11, 2), mi = number(text, 14, 2), s = number(text, 17, 2);
+    if (!y || !mo || !d || !h || !mi || !s || *h > 23 || *mi > 59 || *s > 59) return std::nullopt;
+    const year_month_day date{year{*y}, month{static_cast<unsigned>(*mo)}, day{static_cast<unsigned>(*d)}};
+    if (!date.ok()) return std::nullopt;
+
+    const std::string_view fraction = text.substr(19, text.size() - 20);
+    long long nanos = 0;
+    if (!fraction.empty()) {
+        if (fraction[0] != '.' || fraction.size() < 2 || fraction.size() > 10) return std::nullopt;
+        const auto digits = number(fraction, 1, fraction.size() - 1);
+        if (!digits) return std::nullopt;
+        nanos = *digits;
+        for (std::size_t i = fraction.size() - 1; i < 9; ++i)
+            nanos *= 10;
+    }
+    // The clock counts nanoseconds in 64 bits (about ±292 years around 1970): refuse what it cannot
+    // hold rather than overflow.
+    const sys_seconds whole = sys_days{date} + hours{*h} + minutes{*mi} + seconds{*s};
+    if (whole <= floor<seconds>(DefaultsDate::min()) || whole >= floor<seconds>(DefaultsDate::max()))
+        return std::nullopt;
+    return time_point_cast<DefaultsDate::duration>(whole) +
+           duration_cast<DefaultsDate::duration>(nanoseconds{nanos});
+}
+
+std::optional<DefaultsDate> decodeDate(const json& value) {
+    if (!value.is_object() || value.size() != 1) return std::nullopt;
+    const auto it = value.find(dateKey);
+    if (it == value.end() || !it->is_string()) return std::nullopt;
+    return parseDate(it->get_ref<const std::string&>());
+}
+
+json encodeDouble(double value) {
+    if (std::isnan(value)) return json{{numberKey, "nan"}};
+    if (std::isinf(value)) return json{{numberKey, value > 0 ? "inf" : "-inf"}};
+    return value;
+}
+
+std::optional<double> decodeDouble(const json& value) {
+    if (value.is_number()) return value.get<double>();
+    if (!value.is_object() || value.size() != 1) return std::nullopt;
+    const auto it = value.find(numberKey);
+    if (it == value.end() || !it->is_string()) return std::nullopt;
+    const auto& text = it->get_ref<const std::string&>();
+    if (text == "nan") return std::nan("");
+    if (text == "inf") return HUGE_VAL;
+    if (text == "-inf") return -HUGE_VAL;
+    return std::nullopt;
+}
+
+std::optional<DefaultsType> typeOfValue(const json& value) {
+    if (value.is_boolean()) return DefaultsType::boolean;
+    if (value.is_string()) return DefaultsType::string;
+    if (decodeDouble(value)) return DefaultsType::number;
+    if (decodeDate(value)) return DefaultsType::date;
+    return std::nullopt;
+}
+
+} // namespace
+
+JsonFileDefaults::JsonFileDefaults(std::filesystem::path file)
+    : file_(std::filesystem::absolute(file)), lockFile_(file_.string() + ".lock") {
+    std::error_code error;
+    if (!std::filesystem::exists(file_.parent_path(), error)) return; // nothing stored yet
+    const FileLock lock(lockFile_);
+    // Without the lock (a read-only directory) the file is still read; nothing could be renamed anyway.
+    if (auto loaded = loadLocked()) values_ = std::move(*loaded);
+    if (lock.held()) removeStaleTemporariesLocked();
+}
+
+std::filesystem::path JsonFileDefaults::defaultPath() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::filesystem::path base;
+    if (config != nullptr && std::filesystem::path(config).is_absolute()) {
+        base = config;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::filesystem::path(home != nullptr && *home != '\0' ? home : g_get_home_dir()) / ".config";
+    }
+    return base / "vimbo" / "defaults.json";
+}
+
+std::optional<DefaultsType> JsonFileDefaults::typeOf(std::string_view key) const {
+    std::lock_guard guard(mutex_);
+    const json* value = find(key);
+    return value ? typeOfValue(*value) : std::nullopt;
+}
+
+std::optional<bool> JsonFileDefaults::readBool(std::string_view key) const {
+    std::lock_guard guard(mutex_);
+    const json* value = find(key);
+    if (value == nullptr || !value->is_boolean()) return std::nullopt;
+    return value->get<bool>();
+}
+
+std::optional<double> JsonFileDefaults::readDouble(std::string_view key) const {
+    std::lock_guard guard(mutex_);
+    const json* value = find(key);
+    return value ? decodeDouble(*value) : std::nullopt;
+}
+
+std::optional<std::string> JsonFileDefaults::readString(std::string_view key) const {
+    std::lock_guard guard(mutex_);
+    const json* value = find(key);
+    if (value == nullptr || !value->is_string()) return std::nullopt;
+    return value->get<std::string>();
+}
+
+std::optional<DefaultsDate> JsonFileDefaults::readDate(std::string_view key) const {
+    std::lock_guard guard(mutex_);
+    const json* value = find(key);
+    return value ? decodeDate(*value) : std::nullopt;
+}
+
+void JsonFileDefaults::writeBool(std::string_view key, bool value) {
+    const json encoded = value;
+    update(key, &encoded);
+}
+
+void JsonFileDefaults::writeDouble(std::string_view key, double value) {
+    const json encoded = encodeDouble(value);
+    update(key, &encoded);
+}
+
+void JsonFileDefaults::writeString(std::string_view key, std::string_view value) {
+    const json encoded = std::string(value);
+    update(key, &encoded);
+}
+
+void JsonFileDefaults::writeDate(std::string_view key, DefaultsDate value) {
+    const json encoded = encodeDate(value);
+    update(key, &encoded);
+}
+
+void JsonFileDefaults::remove(std::string_view key) {
+    update(key, nullptr);
+}
+
+const json* JsonFileDefaults::find(std::string_view key) const {
+    const auto it = values_.find(key);
+    return it == values_.end() ? nullptr : &*it;
+}
+
+void JsonFileDefaults::update(std::string_view key, const json* value) {
+    const auto apply = [&](json& object) {
+        if (value != nullptr) {
+            object[std::string(key)] = *value;
+        } else {
+            object.erase(std::string(key));
+        }
+    };
+    std::lock_guard guard(mutex_);
+    // The change holds for this process even when the file cannot be written.
+    apply(values_);
+
+    std::error_code error;
+    std::filesystem::create_directories(file_.parent_path(), error);
+    const FileLock lock(lockFile_);
+    if (!lock.held()) {
+        g_warning("Vimbo defaults file %s could not be locked for writing: %s", file_.c_str(),
+                  errnoText().c_str());
+        return;
+    }
+    // Start from what is on disk now, so keys written meanwhile by other processes are kept.
+    auto current = loadLocked();
+    if (!current) return;
+    apply(*current);
+    if (replaceFileLocked(*current)) values_ = std::move(*current);
+}
+
+// An absent file is an empty object. A file that cannot be read or is not a JSON object is renamed
+// aside and gives an empty object too; when even the rename fails, there is no object, so that the
+// caller never writes over the file.
+std::optional<json> JsonFileDefaults::loadLocked() const {
+    const auto text = readAll(file_);
+    if (!text) {
+        if (errno == ENOENT) return json::object();
+        return keepAside(errnoText());
+    }
+    json parsed = json::parse(*text, nullptr, false);
+    if (parsed.is_discarded()) return keepAside("not valid JSON");
+    if (!parsed.is_object()) return keepAside("not a JSON object");
+    return parsed;
+}
+
+std::optional<json> JsonFileDefaults::keepAside(const std::string& reason) const {
+    const auto utc = util::UtcDateTime::from(std::chrono::system_clock::now());
+    char stamp[96];
+    std::snprintf(stamp, sizeof stamp, ".corrupt-%04d%02u%02uT%02d%02d%02dZ", utc.year, utc.month, utc.day,
+                  utc.hour, utc.minute, utc.second);
+    const std::string stem = file_.string() + stamp;
+    // Never rename over an earlier kept file (two corruptions within one second).
+    std::string aside = stem;
+    std::error_code error;
+    for (int n = 1; std::filesystem::exists(aside, error) || std::filesystem::is_symlink(aside, error); ++n) {
+        aside = stem + "-" + std::to_string(n);
+    }
+    if (std::rename(file_.c_str(), aside.c_str()) != 0) {
+        g_warning("Vimbo defaults file %s is corrupt (%s) and could not be kept aside: %s; it is left as it "
+                  "is and settings are not saved",
+                  file_.c_str(), reason.c_str(), errnoText().c_str());
+        return std::nullopt;
+    }
+    g_warning("Vimbo defaults file %s is corrupt, kept as %s (%s)", file_.c_str(), aside.c_str(),
+              reason.c_str());
+    return json::object();
+}
+
+bool JsonFileDefaults::replaceFileLocked(const json& object) const {
+    // Invalid UTF-8 in a key or text cannot be stored as JSON; it is replaced rather than refused.
+    const std::string text = object.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+    std::string temporary = file_.string() + temporaryMarker + "XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        g_warning("Vimbo defaults file %s could not be written: %s", file_.c_str(), errnoText().c_str());
+        return false;
+    }
+    bool written = writeAll(fd, text) && ::fsync(fd) == 0;
+    written = (::close(fd) == 0) && written;
+    if (!written || std::rename(temporary.c_str(), file_.c_str()) != 0) {
+        g_warning("Vimbo defaults file %s could not be written: %s", file_.c_str(), errnoText().c_str());
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    // Make the rename itself durable.
+    const int directory = ::open(file_.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory >= 0) {
+        ::fsync(directory);
+        ::close(directory);
+    }
+    return true;
+}
+
+// A writer holds the lock while its temporary exists, so any temporary seen under the lock was left
+// by a writer that died.
+void JsonFileDefaults::removeStaleTemporariesLocked() const {
+    const std::string prefix = file_.filename().string() + temporaryMarker;
+    std::error_code error;
+    std::filesystem::directory_iterator it(file_.parent_path(), error);
+    for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        if (it->path().filename().string().rfind(prefix, 0) == 0) std::filesystem::remove(it->path(), error);
+    }
+}
+
+} // namespace vimbo::linux

@@ -1,0 +1,11 @@
+#include "linux/MonotonicClock.h"
+
+#include <glib.h>
+
+namespace vimbo::linux {
+
+double MonotonicClock::now() const {
+    return static_cast<double>(g_get_monotonic_time()) / 1e6;
+}
+
+} // namespace vimbo::linux

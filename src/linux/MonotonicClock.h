@@ -1,0 +1,13 @@
+#pragma once
+
+#include "core/platform/Clock.h"
+
+namespace vimbo::linux {
+
+// CLOCK_MONOTONIC through GLib, in seconds.
+class MonotonicClock : public platform::Clock {
+  public:
+    double now() const override;
+};
+
+} // namespace vimbo::linux

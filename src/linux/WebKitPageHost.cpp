@@ -1,0 +1,134 @@
+#include "linux/WebKitPageHost.h"
+
+#include <memory>
+#include <utility>
+
+namespace vimbo::linux {
+namespace {
+
+struct GFreeDeleter {
+    void operator()(gchar* text) const { g_free(text); }
+};
+using GString_ = std::unique_ptr<gchar, GFreeDeleter>;
+
+void finishEvaluation(GObject* source, GAsyncResult* result, gpointer data) {
+    std::unique_ptr<platform::PageHost::Completion> completion(
+        static_cast<platform::PageHost::Completion*>(data));
+    GError* error = nullptr;
+    JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
+    if (value) g_object_unref(value);
+    if (error) {
+        std::string message = error->message;
+        g_error_free(error);
+        (*completion)(message);
+    } else {
+        (*completion)(std::nullopt);
+    }
+}
+
+} // namespace
+
+WebKitPageHost::WebKitPageHost(platform::SystemLog& systemLog) : systemLog_(systemLog) {
+    WebKitUserContentManager* manager = webkit_user_content_manager_new();
+    // Connect before registering so that no early message is missed.
+    g_signal_connect(manager, "script-message-received::app", G_CALLBACK(onScriptMessage), this);
+    webkit_user_content_manager_register_script_message_handler(manager, "app");
+    webView_ = WEBKIT_WEB_VIEW(webkit_web_view_new_with_user_content_manager(manager));
+    g_object_unref(manager);
+    g_object_ref_sink(webView_);
+
+    WebKitSettings* settings = webkit_web_view_get_settings(webView_);
+    // The page reads its own files through relative addresses only.
+    webkit_settings_set_allow_file_access_from_file_urls(settings, FALSE);
+    webkit_settings_set_allow_universal_access_from_file_urls(settings, FALSE);
+
+    g_signal_connect(webView_, "load-changed", G_CALLBACK(onLoadChanged), this);
+    g_signal_connect(webView_, "web-process-terminated", G_CALLBACK(onWebProcessTerminated), this);
+    g_signal_connect(webView_, "decide-policy", G_CALLBACK(onDecidePolicy), this);
+}
+
+WebKitPageHost::~WebKitPageHost() {
+    g_signal_handlers_disconnect_by_data(webView_, this);
+    g_signal_handlers_disconnect_by_data(webkit_web_view_get_user_content_manager(webView_), this);
+    g_object_unref(webView_);
+}
+
+bool WebKitPageHost::makeTransparent() {
+    GdkRGBA clear{0, 0, 0, 0};
+    webkit_web_view_set_background_color(webView_, &clear);
+    GdkRGBA readBack{1, 1, 1, 1};
+    webkit_web_view_get_background_color(webView_, &readBack);
+    return readBack.alpha == 0;
+}
+
+void WebKitPageHost::load(const std::string& fileUrl, const std::string& readAccessDir) {
+    readAccessPrefix_ = readAccessDir.ends_with('/') ? readAccessDir : readAccessDir + "/";
+    webkit_web_view_load_uri(webView_, fileUrl.c_str());
+}
+
+void WebKitPageHost::evaluate(const std::string& script) {
+    webkit_web_view_evaluate_javascript(webView_, script.c_str(), static_cast<gssize>(script.size()), nullptr,
+                                        nullptr, nullptr, nullptr, nullptr);
+}
+
+void WebKitPageHost::evaluate(const std::string& script, Completion completion) {
+    auto* pending = std::make_unique<Completion>(std::move(completion)).release(); // finishEvaluation owns it
+    webkit_web_view_evaluate_javascript(webView_, script.c_str(), static_cast<gssize>(script.size()), nullptr,
+                                        nullptr, nullptr, finishEvaluation, pending);
+}
+
+std::optional<std::string> WebKitPageHost::title() const {
+    const gchar* title = webkit_web_view_get_title(webView_);
+    if (!title) return std::nullopt;
+    return std::string(title);
+}
+
+void WebKitPageHost::onScriptMessage(WebKitUserContentManager*, WebKitJavascriptResult* result,
+                                     gpointer self) {
+    auto* host = static_cast<WebKitPageHost*>(self);
+    if (!host->listener_) return;
+    JSCValue* value = webkit_javascript_result_get_js_value(result);
+    if (!jsc_value_is_string(value)) {
+        host->listener_->pageDidReceiveMessage(std::nullopt);
+        return;
+    }
+    GString_ text(jsc_value_to_string(value));
+    host->listener_->pageDidReceiveMessage(std::string(text.get()));
+}
+
+void WebKitPageHost::onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self) {
+    auto* host = static_cast<WebKitPageHost*>(self);
+    if (event == WEBKIT_LOAD_FINISHED && host->listener_) host->listener_->pageDidFinishLoading();
+}
+
+void WebKitPageHost::onWebProcessTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason,
+                                            gpointer self) {
+    auto* host = static_cast<WebKitPageHost*>(self);
+    const char* why = reason == WEBKIT_WEB_PROCESS_CRASHED                 ? "crashed"
+                      : reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT ? "exceeded its memory limit"
+                                                                           : "was terminated";
+    host->systemLog_.write(std::string("Vimbo web process ") + why + "; reloading the page");
+    webkit_web_view_reload(view);
+}
+
+// Navigation stays inside the resource directory; everything else is refused.
+gboolean WebKitPageHost::onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
+                                        WebKitPolicyDecisionType type, gpointer self) {
+    auto* host = static_cast<WebKitPageHost*>(self);
+    if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION &&
+        type != WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION) {
+        return FALSE;
+    }
+    auto* action =
+        webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+    const gchar* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
+    GString_ path(uri ? g_filename_from_uri(uri, nullptr, nullptr) : nullptr);
+    std::string_view target = path ? path.get() : "";
+    bool inside = !host->readAccessPrefix_.empty() && target.starts_with(host->readAccessPrefix_) &&
+                  target.find("/../") == std::string_view::npos;
+    if (type == WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION && inside) return FALSE;
+    webkit_policy_decision_ignore(decision);
+    return TRUE;
+}
+
+} // namespace vimbo::linux

@@ -1,0 +1,102 @@
+// Vimbo: wires the Linux adapters into the application delegate and runs the GTK main loop.
+#include "core/app/AppDelegate.h"
+#include "core/app/DebugLog.h"
+#include "core/app/LaunchOptions.h"
+#include "linux/GLibMainQueue.h"
+#include "linux/GLibSystemLog.h"
+#include "linux/GLibTimers.h"
+#include "linux/GtkKeepAwake.h"
+#include "linux/GtkMainWindow.h"
+#include "linux/JsonFileDefaults.h"
+#include "linux/MonotonicClock.h"
+#include "linux/ResourceDirectory.h"
+#include "linux/WebKitPageHost.h"
+
+#include <glib-unix.h>
+#include <gtk/gtk.h>
+
+#include <clocale>
+#include <csignal>
+#include <memory>
+
+namespace {
+
+using namespace vimbo;
+
+// Everything the program owns, for the life of the main loop.
+struct Program {
+    GtkApplication* application = nullptr;
+    linux::GLibSystemLog systemLog;
+    linux::JsonFileDefaults defaults{linux::JsonFileDefaults::defaultPath()};
+    linux::MonotonicClock clock;
+    linux::GLibTimers timers;
+    linux::GLibMainQueue mainQueue;
+    std::unique_ptr<app::DebugLog> debugLog;
+    std::unique_ptr<linux::GtkKeepAwake> keepAwake;
+    std::shared_ptr<app::AppDelegate> delegate;
+    std::unique_ptr<linux::WebKitPageHost> page;
+    std::unique_ptr<linux::GtkMainWindow> window;
+};
+
+gboolean quitOnSignal(gpointer application) {
+    g_application_quit(G_APPLICATION(application));
+    return G_SOURCE_CONTINUE;
+}
+
+void onStartup(GApplication* application, gpointer) {
+    // GTK adopts the user's locale; numbers written into scripts must keep a decimal point.
+    std::setlocale(LC_NUMERIC, "C");
+    // A session logout or Ctrl-C ends the program through the normal termination sequence.
+    g_unix_signal_add(SIGTERM, quitOnSignal, application);
+    g_unix_signal_add(SIGINT, quitOnSignal, application);
+}
+
+// The first activation launches; each later one (the program started again) is a reopen.
+void onActivate(GApplication*, gpointer data) {
+    auto& program = *static_cast<Program*>(data);
+    if (program.window) {
+        program.delegate->applicationShouldHandleReopen();
+        return;
+    }
+    program.page = std::make_unique<linux::WebKitPageHost>(program.systemLog);
+    program.window =
+        std::make_unique<linux::GtkMainWindow>(program.application, program.page->widget(), [&program] {
+            g_application_quit(G_APPLICATION(program.application));
+        });
+    program.delegate->applicationDidFinishLaunching(*program.window, *program.page);
+}
+
+void onShutdown(GApplication*, gpointer data) {
+    auto& program = *static_cast<Program*>(data);
+    if (program.window) program.delegate->applicationWillTerminate();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    auto options = app::LaunchOptions::parse(argc, argv);
+    Program program;
+    program.application = gtk_application_new("org.vimbo.Vimbo", G_APPLICATION_DEFAULT_FLAGS);
+    program.debugLog = std::make_unique<app::DebugLog>(options.debug, app::DebugLog::defaultDirectory());
+    program.keepAwake = std::make_unique<linux::GtkKeepAwake>(program.application, program.systemLog);
+    app::AppServices services{program.defaults,
+                              program.systemLog,
+                              *program.keepAwake,
+                              program.clock,
+                              program.timers,
+                              program.mainQueue,
+                              [log = program.debugLog.get()](std::string_view line) { log->log(line); }};
+    program.delegate = std::make_shared<app::AppDelegate>(services, options, linux::resourceDirectory());
+
+    g_signal_connect(program.application, "startup", G_CALLBACK(onStartup), &program);
+    g_signal_connect(program.application, "activate", G_CALLBACK(onActivate), &program);
+    g_signal_connect(program.application, "shutdown", G_CALLBACK(onShutdown), &program);
+    // The switches are ours; GApplication would take any further argument for a file to open.
+    int status = g_application_run(G_APPLICATION(program.application), 1, argv);
+
+    program.window.reset();
+    program.page.reset();
+    program.delegate.reset();
+    g_object_unref(program.application);
+    return status;
+}

@@ -1,0 +1,385 @@
+#include "core/app/AppDelegate.h"
+
+#include "core/app/FeatureScript.h"
+#include "fakes/FakeAppPlatform.h"
+#include "fakes/FakePageHost.h"
+#include "fakes/InMemoryDefaults.h"
+#include "fakes/ManualMainQueue.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace vimbo::app {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class AppDelegateTest : public ::testing::Test {
+  protected:
+    void launch(std::vector<const char*> switches = {},
+                std::optional<std::string> resourceDir = "/opt/vimbo") {
+        std::vector<const char*> argv{"vimbo"};
+        argv.insert(argv.end(), switches.begin(), switches.end());
+        AppServices services{
+            defaults, systemLog, keepAwake, clock, timers, mainQueue, [this](std::string_view line) {
+                debugLines.emplace_back(line);
+            }};
+        delegate = std::make_shared<AppDelegate>(
+            services, LaunchOptions::parse(static_cast<int>(argv.size()), argv.data()), resourceDir);
+        delegate->applicationDidFinishLaunching(window, page);
+    }
+    void send(const std::string& body) { page.listener->pageDidReceiveMessage(body); }
+    void finishLoading() { page.listener->pageDidFinishLoading(); }
+    // Loads the page and forgets what the page-ready sequence sent.
+    void launchReady(std::vector<const char*> switches = {}) {
+        launch(std::move(switches));
+        finishLoading();
+        page.completeAll();
+        mainQueue.runPending();
+        page.scripts.clear();
+    }
+
+    fakes::InMemoryDefaults defaults;
+    fakes::RecordingSystemLog systemLog;
+    fakes::FakeKeepAwake keepAwake;
+    fakes::ManualClock clock;
+    fakes::ManualTimers timers;
+    fakes::ManualMainQueue mainQueue;
+    fakes::FakeMainWindow window;
+    fakes::FakePageHost page;
+    std::vector<std::string> debugLines;
+    std::shared_ptr<AppDelegate> delegate;
+};
+
+// Launch and termination
+
+TEST_F(AppDelegateTest, LaunchLoadsThePageWithTheQueryOfTheFirstSwitchInFixedOrder) {
+    launch({"--export-ui-test", "--export-smoke-test"}, "/opt/my vimbo");
+    ASSERT_EQ(page.loads.size(), 1u);
+    EXPECT_EQ(page.loads[0].url, "file:///opt/my%20vimbo/web/index.html?export-smoke-test");
+    EXPECT_EQ(page.loads[0].readAccessDir, "/opt/my vimbo");
+}
+
+TEST_F(AppDelegateTest, SwitchesMatchWholeArgumentsOnly) {
+    launch({"--export-ui-testing", "--shortcuts-ui-test"});
+    EXPECT_EQ(page.loads.at(0).url, "file:///opt/vimbo/web/index.html?shortcuts-ui-test");
+}
+
+TEST_F(AppDelegateTest, SkinResumeSwitchLoadsBothExportQueries) {
+    launch({"--export-smoke-test", "--export-skin-resume-test"});
+    EXPECT_EQ(page.loads.at(0).url,
+              "file:///opt/vimbo/web/index.html?export-ui-test&export-skin-resume-test");
+}
+
+TEST_F(AppDelegateTest, WithoutResourcesNoPageIsLoadedButTheRestStarts) {
+    launch({}, std::nullopt);
+    EXPECT_THAT(page.loads, IsEmpty());
+    EXPECT_TRUE(window.visible);
+    EXPECT_TRUE(delegate->keepAwakeActive());
+    EXPECT_EQ(timers.liveCount(), 1u);
+}
+
+TEST_F(AppDelegateTest, LaunchShowsTheWindowHoldsTheDisplayAwakeAndStartsTheTickAt60Hz) {
+    launch();
+    EXPECT_EQ(window.showCount, 1);
+    ASSERT_EQ(keepAwake.active.size(), 1u);
+    EXPECT_EQ(keepAwake.active.begin()->second.kind, platform::ActivityKind::displaySleep);
+    EXPECT_EQ(keepAwake.active.begin()->second.reason, "Vimbo visualizer running");
+    ASSERT_EQ(timers.entries.size(), 1u);
+    EXPECT_DOUBLE_EQ(timers.entries[0]->interval, 1.0 / 60.0);
+    EXPECT_THAT(systemLog.lines, IsEmpty());
+}
+
+TEST_F(AppDelegateTest, OpaqueWebViewIsLoggedAndLaunchGoesOn) {
+    page.transparentSupported = false;
+    launch();
+    EXPECT_THAT(systemLog.lines, ElementsAre("Vimbo: WKWebView transparent background is unavailable"));
+    EXPECT_EQ(page.loads.size(), 1u);
+}
+
+TEST_F(AppDelegateTest, StoredSensitivityIsClampedIntoTheAnalyzer) {
+    defaults.writeDouble("microphoneSensitivity", 20);
+    launch();
+    EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), 8.0f);
+
+    defaults.writeDouble("microphoneSensitivity", 0.01);
+    launch();
+    EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), 0.125f);
+
+    defaults.writeString("microphoneSensitivity", "loud");
+    launch();
+    EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), 1.0f);
+}
+
+TEST_F(AppDelegateTest, GlassPreferenceIsReadAtLaunch) {
+    defaults.writeBool("glassMode", true);
+    launch();
+    EXPECT_TRUE(delegate->glassEnabled());
+}
+
+TEST_F(AppDelegateTest, TerminationStopsTheTickAndEndsEveryActivity) {
+    launchReady();
+    send("export:begin");
+    ASSERT_EQ(keepAwake.active.size(), 2u);
+    delegate->applicationWillTerminate();
+    EXPECT_EQ(timers.liveCount(), 0u);
+    EXPECT_THAT(keepAwake.active, IsEmpty());
+    EXPECT_FALSE(delegate->keepAwakeActive());
+    EXPECT_FALSE(delegate->exportActive());
+}
+
+TEST_F(AppDelegateTest, ReopenShowsTheWindowAgain) {
+    launch();
+    window.visible = false;
+    EXPECT_TRUE(delegate->applicationShouldHandleReopen());
+    EXPECT_TRUE(window.visible);
+    EXPECT_EQ(window.showCount, 2);
+}
+
+// Page-ready sequence and held values
+
+TEST_F(AppDelegateTest, PageReadySendsHeldAndCurrentStateInOrder) {
+    launch();
+    EXPECT_THAT(page.scripts, IsEmpty());
+    finishLoading();
+    EXPECT_TRUE(delegate->pageReady());
+    EXPECT_THAT(page.scripts,
+                ElementsAre("__shortcuts([])", "__status('waiting-system-permission')",
+                            "__audioInput('systemAudio')", "__micSensitivity(1.0)",
+                            "window.__windowChrome && __windowChrome({\"mini\":false,\"onTop\":false})",
+                            "window.__glass(false)"));
+}
+
+TEST_F(AppDelegateTest, OnlyTheLatestStatusAndInputAreHeldAndSensitivityIsDropped) {
+    launch();
+    delegate->sendStatus("microphone-unavailable");
+    delegate->sendStatus("ok");
+    delegate->sendAudioInput(audio::AudioInput::microphone);
+    delegate->sendMicSensitivity(4.0f);
+    defaults.writeDouble("microphoneSensitivity", 0.5);
+    finishLoading();
+    EXPECT_THAT(page.scripts,
+                ElementsAre("__shortcuts([])", "__status('ok')", "__audioInput('microphone')",
+                            "__micSensitivity(0.5)",
+                            "window.__windowChrome && __windowChrome({\"mini\":false,\"onTop\":false})",
+                            "window.__glass(false)"));
+}
+
+TEST_F(AppDelegateTest, AReloadRunsTheSequenceAgainWithoutTheConsumedHeldValues) {
+    launchReady();
+    finishLoading();
+    EXPECT_THAT(page.scripts,
+                ElementsAre("__shortcuts([])", "__audioInput('systemAudio')", "__micSensitivity(1.0)",
+                            "window.__windowChrome && __windowChrome({\"mini\":false,\"onTop\":false})",
+                            "window.__glass(false)"));
+}
+
+TEST_F(AppDelegateTest, AfterReadyValuesGoStraightToThePage) {
+    launchReady();
+    delegate->sendStatus("ok");
+    delegate->sendAudioInput(audio::AudioInput::microphone);
+    delegate->sendMicSensitivity(0.1f);
+    EXPECT_THAT(page.scripts,
+                ElementsAre("__status('ok')", "__audioInput('microphone')", "__micSensitivity(0.1)"));
+}
+
+TEST_F(AppDelegateTest, MenuCommandsBeforeLoadShowTheWindowAndOnlyTheLastReachesThePage) {
+    launch();
+    window.visible = false;
+    delegate->performMenuCommand(menus::WebMenuCommand::skin(3));
+    EXPECT_TRUE(window.visible);
+    delegate->performMenuCommand(menus::WebMenuCommand::cycleSkin(-1));
+    EXPECT_THAT(page.scripts, IsEmpty());
+    finishLoading();
+    EXPECT_EQ(page.scripts.back(), "window.__menuCycleSkin(-1)");
+    EXPECT_THAT(page.scriptsStartingWith("window.__menu"), ElementsAre("window.__menuCycleSkin(-1)"));
+    finishLoading();
+    EXPECT_THAT(page.scriptsStartingWith("window.__menu"), ElementsAre("window.__menuCycleSkin(-1)"));
+}
+
+TEST_F(AppDelegateTest, FailedPushesOfMenuCommandsShortcutsAndGlassAreLogged) {
+    launch();
+    finishLoading();
+    page.completeAll("no __shortcuts");
+    delegate->performMenuCommand(menus::WebMenuCommand::settings());
+    EXPECT_EQ(page.scripts.back(), "window.__menuOpenSettings('normal')");
+    page.completeAll("no function");
+    EXPECT_THAT(systemLog.lines, ElementsAre("Vimbo shortcut sheet push failed: no __shortcuts",
+                                             "Vimbo Glass state push failed: no __shortcuts",
+                                             "Vimbo menu command failed: no function"));
+}
+
+// Message rules
+
+TEST_F(AppDelegateTest, NonStringBodiesAndUnknownOrMiscasedMessagesChangeNothing) {
+    launchReady();
+    page.listener->pageDidReceiveMessage(std::nullopt);
+    for (const char* body : {"Glass:1", "glass:1 ", "glass:", "keepAwake:2", "windowMode:MINI",
+                             "menustate:{}", "micSensitivity", "export:begin ", ""}) {
+        send(body);
+    }
+    EXPECT_FALSE(delegate->glassEnabled());
+    EXPECT_FALSE(delegate->exportActive());
+    EXPECT_THAT(page.scripts, IsEmpty());
+    EXPECT_THAT(systemLog.lines, IsEmpty());
+    EXPECT_FALSE(defaults.typeOf("glassMode").has_value());
+}
+
+TEST_F(AppDelegateTest, UndecodableMenuStateIsLoggedOnce) {
+    launchReady();
+    send("menuState:%7B");
+    EXPECT_THAT(systemLog.lines, ElementsAre("Vimbo ignored malformed menu state"));
+    EXPECT_THAT(page.scripts, IsEmpty());
+}
+
+TEST_F(AppDelegateTest, DragThroughKeepsValidRectanglesAndFallsThroughOnBadPayloads) {
+    launchReady();
+    send("dragThrough:[[0,0,10,0],[1,2,3,4]]");
+    EXPECT_THAT(delegate->dragBar().passThroughRects, ElementsAre(chrome::PassThroughRect{1, 2, 3, 4}));
+    send("dragThrough:{}");
+    send("dragThrough:[[1,\"2\",3,4]]");
+    send("dragThrough:[[1,2,3,4]");
+    EXPECT_THAT(delegate->dragBar().passThroughRects, ElementsAre(chrome::PassThroughRect{1, 2, 3, 4}));
+    send("dragThrough:[]");
+    EXPECT_THAT(delegate->dragBar().passThroughRects, IsEmpty());
+}
+
+TEST_F(AppDelegateTest, KeepAwakeBeginsOneActivityAndEndsOnlyAHeldOne) {
+    launchReady();
+    send("keepAwake:0");
+    EXPECT_FALSE(delegate->keepAwakeActive());
+    send("keepAwake:0");
+    send("keepAwake:1");
+    send("keepAwake:1");
+    EXPECT_EQ(keepAwake.begun, 2); // the launch's and one more
+    EXPECT_EQ(keepAwake.active.size(), 1u);
+}
+
+TEST_F(AppDelegateTest, GlassMessagesPersistThePreferenceAndTellThePage) {
+    launchReady();
+    send("glass:1");
+    EXPECT_TRUE(delegate->glassEnabled());
+    EXPECT_EQ(defaults.readBool("glassMode"), true);
+    send("glass:0");
+    EXPECT_EQ(defaults.readBool("glassMode"), false);
+    EXPECT_THAT(page.scripts, ElementsAre("window.__glass(true)", "window.__glass(false)"));
+    page.completeAll();
+    // Turning glass off finishes natively one main-queue step after the page has handled it.
+    EXPECT_EQ(mainQueue.pending(), 1u);
+}
+
+TEST_F(AppDelegateTest, AppearanceMessagesSetTheFlag) {
+    launchReady();
+    send("appearanceDark:1");
+    EXPECT_TRUE(delegate->appearanceDark());
+    send("appearanceDark:0");
+    EXPECT_FALSE(delegate->appearanceDark());
+}
+
+TEST_F(AppDelegateTest, SensitivityIsClampedStoredAppliedAndEchoed) {
+    launchReady();
+    send("micSensitivity:20");
+    EXPECT_EQ(defaults.readDouble("microphoneSensitivity"), 8.0);
+    EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), 8.0f);
+    send("micSensitivity:0.01");
+    EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), 0.125f);
+    send("micSensitivity:2.5");
+    EXPECT_THAT(page.scripts,
+                ElementsAre("__micSensitivity(8.0)", "__micSensitivity(0.125)", "__micSensitivity(2.5)"));
+}
+
+TEST_F(AppDelegateTest, SensitivityThatIsNotANumberChangesNothing) {
+    launchReady();
+    for (const char* payload : {"abc", "", "1.5x", " 2", "2 "})
+        send(std::string("micSensitivity:") + payload);
+    EXPECT_THAT(page.scripts, IsEmpty());
+    EXPECT_FALSE(defaults.typeOf("microphoneSensitivity").has_value());
+    EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), 1.0f);
+}
+
+TEST_F(AppDelegateTest, NonFiniteSensitivityBecomesOneAndHugeOrTinyOnesAreClamped) {
+    launchReady();
+    send("micSensitivity:nan");
+    send("micSensitivity:inf");
+    send("micSensitivity:1e50");
+    send("micSensitivity:1e-50");
+    EXPECT_THAT(page.scripts, ElementsAre("__micSensitivity(1.0)", "__micSensitivity(1.0)",
+                                          "__micSensitivity(1.0)", "__micSensitivity(0.125)"));
+}
+
+TEST_F(AppDelegateTest, ExportActivityIsBegunOnceAndEndedByCancel) {
+    launchReady();
+    send("export:begin");
+    send("export:begin");
+    EXPECT_EQ(keepAwake.begun, 2); // the launch's keep-awake and one export activity
+    EXPECT_TRUE(delegate->exportActive());
+    send("export:cancel");
+    EXPECT_FALSE(delegate->exportActive());
+    EXPECT_EQ(keepAwake.active.size(), 1u);
+}
+
+TEST_F(AppDelegateTest, ExportErrorsAreDecodedIntoBothLogs) {
+    launchReady({"--debug"});
+    send("export:error:Disk%20full");
+    send("export:error:100%");
+    EXPECT_THAT(systemLog.lines, ElementsAre("Vimbo export failed: Disk full", "Vimbo export failed: 100%"));
+    EXPECT_THAT(debugLines, ElementsAre("export failed: Disk full", "export failed: 100%"));
+}
+
+TEST_F(AppDelegateTest, MediaCommandsFetchTheTrackAgainAfterAPause) {
+    launchReady();
+    send("media:next");
+    EXPECT_THAT(mainQueue.pendingDelays(), ElementsAre(0.4));
+}
+
+// Frame tick
+
+TEST_F(AppDelegateTest, TickSendsTheFeatureLineOnlyWhenThePageIsReadyAndTheWindowVisible) {
+    launch();
+    timers.fireAll();
+    EXPECT_THAT(page.scripts, IsEmpty());
+    finishLoading();
+    page.scripts.clear();
+    timers.fireAll();
+    auto expected = featureScript(audio::AudioFeatures{});
+    EXPECT_THAT(page.scripts, ElementsAre(expected));
+    window.visible = false;
+    timers.fireAll();
+    EXPECT_EQ(page.scripts.size(), 1u);
+    EXPECT_EQ(delegate->frameCount(), 3);
+}
+
+TEST_F(AppDelegateTest, DebugLineEverySixtiethTickCarriesTheInputAndThePageTitle) {
+    launchReady({"--debug"});
+    for (int i = 0; i < 59; ++i)
+        delegate->tick();
+    EXPECT_THAT(debugLines, IsEmpty());
+    delegate->tick();
+    auto line =
+        "features " + featureScript(audio::AudioFeatures{}) + " input=systemAudio running=false title=?";
+    EXPECT_THAT(debugLines, ElementsAre(line));
+    page.pageTitle = "Visuals";
+    for (int i = 0; i < 60; ++i)
+        delegate->tick();
+    ASSERT_EQ(debugLines.size(), 2u);
+    EXPECT_TRUE(debugLines[1].ends_with(" title=Visuals"));
+}
+
+TEST_F(AppDelegateTest, WithoutDebugNothingIsLogged) {
+    launchReady();
+    for (int i = 0; i < 120; ++i)
+        delegate->tick();
+    send("export:error:x");
+    EXPECT_THAT(debugLines, IsEmpty());
+}
+
+TEST_F(AppDelegateTest, TheTimerHoldsTheDelegateWeakly) {
+    launch();
+    delegate.reset();
+    timers.fireAll(); // must not touch the destroyed delegate
+    EXPECT_EQ(timers.liveCount(), 0u);
+}
+
+} // namespace
+} // namespace vimbo::app

@@ -1,0 +1,205 @@
+"""End-to-end tests of the vimbo program under a private Xvfb and session bus.
+
+Usage: app_test.py VIMBO_PROGRAM [unittest arguments]
+"""
+import contextlib
+import json
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+PROGRAM = None
+RESOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "resources")
+
+
+def stop(process):
+    if process.poll() is None:
+        process.send_signal(signal.SIGTERM)
+        try:
+            process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
+def read_reported_line(fd):
+    with os.fdopen(fd) as pipe:
+        return pipe.readline().strip()
+
+
+@contextlib.contextmanager
+def started(command, report_flag):
+    """Starts a server that writes its address to the file descriptor given after `report_flag`."""
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(command + [report_flag + str(write_end)], pass_fds=[write_end],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    try:
+        reported = read_reported_line(read_end)
+        if not reported:
+            raise RuntimeError(f"{command[0]} did not start")
+        yield reported
+    finally:
+        stop(server)
+
+
+def web_process_of(pid):
+    for entry in os.listdir("/proc"):
+        try:
+            with open(f"/proc/{entry}/stat") as stat:
+                fields = stat.read().rsplit(")", 1)[1].split()
+            with open(f"/proc/{entry}/comm") as comm:
+                name = comm.read().strip()
+        except (OSError, IndexError):
+            continue
+        if int(fields[1]) == pid and name.startswith("WebKitWebProces"):
+            return int(entry)
+    raise AssertionError(f"no web process under {pid}")
+
+
+class VimboSession:
+    """One private desktop: X display, session bus, config, temp and runtime directories."""
+
+    def __init__(self, stack):
+        self.dir = tempfile.mkdtemp(prefix="vimbo-app-test-")
+        stack.callback(shutil.rmtree, self.dir, True)
+        display = stack.enter_context(started(
+            ["Xvfb", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-displayfd"], ""))
+        bus = stack.enter_context(started(
+            ["dbus-daemon", "--session", "--nofork", "--nopidfile"], "--print-address="))
+        self.stack = stack
+        self.outputs = []
+        self.env = dict(os.environ)
+        for name in ("XDG_CONFIG_HOME", "TMPDIR", "XDG_RUNTIME_DIR", "HOME"):
+            path = os.path.join(self.dir, name.lower())
+            os.makedirs(path, mode=0o700)
+            self.env[name] = path
+        self.env.update({
+            "DISPLAY": ":" + display,
+            "DBUS_SESSION_BUS_ADDRESS": bus,
+            "VIMBO_RESOURCE_DIR": RESOURCES,
+            "WEBKIT_DISABLE_COMPOSITING_MODE": "1",
+            "GDK_BACKEND": "x11",
+        })
+        self.env.pop("PULSE_SERVER", None)
+        self.debug_log = os.path.join(self.env["TMPDIR"], "vimbo-debug.log")
+
+    def launch(self, *switches):
+        """Starts vimbo; its output goes to a file of its own, named by the returned process's pid."""
+        output = open(os.path.join(self.dir, f"vimbo-{len(self.outputs)}.out"), "w")
+        self.outputs.append(output.name)
+        process = subprocess.Popen([PROGRAM, *switches], env=self.env, stdout=output, stderr=subprocess.STDOUT)
+        output.close()
+        self.stack.callback(stop, process)
+        return process
+
+    def output(self, index):
+        with open(self.outputs[index], encoding="utf-8", errors="replace") as file:
+            return file.read()
+
+    def debug_lines(self):
+        try:
+            with open(self.debug_log, encoding="utf-8") as log:
+                return log.read().splitlines()
+        except FileNotFoundError:
+            return []
+
+    def wait_for_title(self, predicate, timeout=30):
+        """Waits for a "features" debug line whose page title satisfies `predicate`; returns the title."""
+        deadline = time.monotonic() + timeout
+        last = None
+        while time.monotonic() < deadline:
+            for line in self.debug_lines():
+                if " features " in line and " title=" in line:
+                    last = line.split(" title=", 1)[1]
+                    if predicate(last):
+                        return last
+            time.sleep(0.2)
+        raise AssertionError(f"no matching page title within {timeout} s; last title: {last!r}")
+
+    def windows_named(self, name):
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"], env=self.env,
+                               capture_output=True, text=True)
+        return found.stdout.split()
+
+
+READY_SEQUENCE = [
+    "shortcuts:[]",
+    "status:waiting-system-permission",
+    "audioInput:systemAudio",
+    "micSensitivity:8",
+    'windowChrome:{"mini":false,"onTop":false}',
+    "glass:false",
+    "micSensitivity:0.5",
+    "glass:true",
+]
+
+
+class EndToEndTest(unittest.TestCase):
+    def test_page_receives_everything_the_bridge_promises_in_order(self):
+        with contextlib.ExitStack() as stack:
+            session = VimboSession(stack)
+            vimbo = session.launch("--debug")
+            title = session.wait_for_title(lambda t: t.startswith("|".join(READY_SEQUENCE)) and "a=" in t
+                                           and not t.endswith("a=none"))
+            calls, frames = title.rsplit(";a=", 1)
+            self.assertEqual(calls.split("|"), READY_SEQUENCE)
+            self.assertEqual(frames, "6+24")
+            self.assertIsNone(vimbo.poll())
+
+            line = next(l for l in session.debug_lines() if " features " in l)
+            self.assertRegex(line, r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d [+-]\d{4} features __a\(")
+            self.assertIn(" input=systemAudio running=false title=", line)
+
+            windows = session.windows_named("Vimbo")
+            self.assertEqual(len(windows), 1)
+            geometry = subprocess.run(["xdotool", "getwindowgeometry", windows[0]], env=session.env,
+                                      capture_output=True, text=True).stdout
+            self.assertIn("Geometry: 1100x760", geometry)
+
+            # A dead web process is reported once and the page loads again, replaying what is current.
+            os.kill(web_process_of(vimbo.pid), signal.SIGKILL)
+            # The reloaded page posts "micSensitivity:20" again while loading: 8 is stored and replayed.
+            session.wait_for_title(lambda t: "shortcuts:[]|audioInput:systemAudio|micSensitivity:8|" in t
+                                   and "status:" not in t)
+            self.assertEqual(session.output(0).count("Vimbo web process crashed; reloading the page"), 1)
+
+            stop(vimbo)
+            self.assertEqual(vimbo.returncode, 0)
+            with open(os.path.join(session.env["XDG_CONFIG_HOME"], "vimbo", "defaults.json")) as file:
+                defaults = json.load(file)
+            self.assertEqual(defaults["microphoneSensitivity"], 0.5)
+            self.assertIs(defaults["glassMode"], True)
+
+    def test_without_debug_no_log_is_written(self):
+        with contextlib.ExitStack() as stack:
+            session = VimboSession(stack)
+            vimbo = session.launch()
+            deadline = time.monotonic() + 20
+            while not session.windows_named("Vimbo") and time.monotonic() < deadline:
+                time.sleep(0.2)
+            time.sleep(2)
+            self.assertIsNone(vimbo.poll())
+            self.assertEqual(session.debug_lines(), [])
+
+
+class ReopenTest(unittest.TestCase):
+    def test_second_launch_activates_the_running_instance_and_exits(self):
+        with contextlib.ExitStack() as stack:
+            session = VimboSession(stack)
+            first = session.launch("--debug")
+            session.wait_for_title(lambda t: t.startswith("shortcuts:"))
+            second = session.launch("--debug")
+            self.assertEqual(second.wait(timeout=30), 0, session.output(1))
+            self.assertIsNone(first.poll())
+            self.assertEqual(len(session.windows_named("Vimbo")), 1)
+
+
+if __name__ == "__main__":
+    PROGRAM = os.path.abspath(sys.argv.pop(1))
+    unittest.main()

@@ -1,0 +1,24 @@
+"use strict";
+// Posting to the native side. In a plain browser (development) there is no handler: messages go
+// to the console instead so the page still runs.
+(function () {
+    function nativeHandler() {
+        const handlers = window.webkit && window.webkit.messageHandlers;
+        return handlers && handlers.app ? handlers.app : null;
+    }
+
+    function post(text) {
+        const handler = nativeHandler();
+        if (handler === null) {
+            console.debug("[vimbo] " + text);
+            return;
+        }
+        try {
+            handler.postMessage(text);
+        } catch (error) {
+            console.warn("[vimbo] message not delivered: " + text, error);
+        }
+    }
+
+    (window.Vimbo = window.Vimbo || {}).bridge = { post, isHosted: () => nativeHandler() !== null };
+})();

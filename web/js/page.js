@@ -1,0 +1,326 @@
+"use strict";
+// The page itself: its state, the global functions the native side calls, and the messages it
+// posts back. Loaded last; everything it uses is already on window.Vimbo.
+(function () {
+    const { post, isHosted } = Vimbo.bridge;
+    const { restoreSettings, serializeSettings, startupMessages, setDisplay, toggleDisplay, selectSkin } =
+        Vimbo.settings;
+    const { cycleSkin } = Vimbo.skinCatalog;
+    const { menuStateMessage } = Vimbo.menuState;
+    const { clampSensitivity, sensitivityMessage } = Vimbo.sensitivity;
+    const { captureStatusText } = Vimbo.statusText;
+    const { shortcutSheetModel } = Vimbo.shortcutSheet;
+    const { dragThroughRects, dragThroughMessage } = Vimbo.dragRects;
+    const { trackInfo, trackLine } = Vimbo.trackInfo;
+
+    const STORAGE_KEY = "vimbo.settings";
+    const IDLE_MILLISECONDS = 3000;
+    const QUIET_STATUS_MILLISECONDS = 4000;
+    const MEDIA_COMMANDS = ["playpause", "prev", "next"];
+    const query = new URLSearchParams(window.location.search);
+    const body = document.body;
+
+    function readStoredSettings() {
+        try {
+            return window.localStorage.getItem(STORAGE_KEY);
+        } catch (error) {
+            return null;
+        }
+    }
+
+    function storeSettings() {
+        try {
+            window.localStorage.setItem(STORAGE_KEY, serializeSettings(state.settings));
+        } catch (error) {
+            console.warn("[vimbo] settings not saved", error);
+        }
+    }
+
+    const frame = new Vimbo.audioFrame.AudioFrame();
+    const state = {
+        settings: restoreSettings(readStoredSettings()),
+        input: "systemAudio",
+        status: null,
+        sensitivity: 1,
+        track: null,
+        glassShown: false,
+        chrome: { mini: false, onTop: false },
+        shortcutsReceived: false,
+        idle: false,
+    };
+
+    function musicControl() {
+        return state.settings.musicInfo && state.track !== null && state.track.controllable;
+    }
+
+    function publishMenuState() {
+        // No export screen yet, so the page is never in export mode.
+        post(menuStateMessage({ ...state.settings, musicControl: musicControl(), exportMode: false }));
+    }
+
+    // Settings only ever hold ids of the skin catalog, and each of them has a look.
+    function createSkin(id) {
+        return Vimbo.skins.looks[id]();
+    }
+
+    const renderer = new Vimbo.Renderer(document.getElementById("visuals"), frame, createSkin);
+    const overlay = new Vimbo.ShortcutOverlay(document.getElementById("shortcutSheet"), updateDragThrough);
+    const panel = new Vimbo.SettingsPanel(document.getElementById("settingsPanel"), {
+        selectInput(input) {
+            post("audioInput:" + input);
+            // Without a native side nothing will answer; reflect the choice directly.
+            if (!isHosted()) window.__audioInput(input);
+        },
+        setSensitivity(value) {
+            post(sensitivityMessage(value));
+            if (!isHosted()) window.__micSensitivity(value);
+        },
+        selectSkin(id) {
+            changeSettings(selectSkin(state.settings, id), []);
+        },
+        setDisplay(name, value) {
+            const change = setDisplay(state.settings, name, value);
+            if (change) changeSettings(change.settings, change.messages);
+        },
+        showShortcuts() {
+            overlay.open();
+        },
+        layoutChanged: updateDragThrough,
+    });
+
+    function changeSettings(next, messages) {
+        if (next) {
+            state.settings = next;
+            // Polling stops with track info off; a title kept from then would be stale when it returns.
+            if (!next.musicInfo) state.track = null;
+            storeSettings();
+            messages.forEach(post);
+            render();
+        }
+        publishMenuState();
+    }
+
+    let quietStatusTimer = 0;
+    function renderStatus() {
+        const element = document.getElementById("status");
+        const { text, tone } = captureStatusText(state.status, state.input);
+        element.textContent = text;
+        element.className = "status " + tone;
+        element.hidden = text.length === 0;
+        clearTimeout(quietStatusTimer);
+        if (tone === "quiet" && text.length > 0) {
+            quietStatusTimer = setTimeout(() => element.classList.add("faded"), QUIET_STATUS_MILLISECONDS);
+        }
+    }
+
+    function renderTrack() {
+        const element = document.getElementById("track");
+        const shown = state.settings.musicInfo && state.track !== null;
+        element.hidden = !shown;
+        if (!shown) return;
+        element.querySelector(".track-title").textContent = state.track.title;
+        element.querySelector(".track-artist").textContent = state.track.artist;
+        element.classList.toggle("paused", !state.track.playing);
+        element.title = trackLine(state.track);
+    }
+
+    function render() {
+        const { settings } = state;
+        const glass = isHosted() ? state.glassShown : settings.glass;
+        renderer.setSkin(settings.skin);
+        renderer.setLook(settings.dark, settings.glow, glass);
+        body.classList.toggle("dark", settings.dark);
+        body.classList.toggle("light", !settings.dark);
+        body.classList.toggle("glass", glass);
+        body.classList.toggle("mini", state.chrome.mini);
+        panel.render(state);
+        renderTrack();
+    }
+
+    let lastDragThrough = "";
+    function updateDragThrough() {
+        const boxes = [];
+        for (const element of document.querySelectorAll(".chrome-control")) {
+            if (element.getClientRects().length > 0) boxes.push(element.getBoundingClientRect());
+        }
+        const message = dragThroughMessage(dragThroughRects(boxes));
+        if (message !== lastDragThrough) {
+            lastDragThrough = message;
+            post(message);
+        }
+    }
+
+    let idleTimer = 0;
+    function goIdle() {
+        if (panel.isOpen || overlay.isOpen) {
+            idleTimer = setTimeout(goIdle, IDLE_MILLISECONDS);
+            return;
+        }
+        state.idle = true;
+        body.classList.add("idle");
+        post("chromeIdle:1");
+    }
+
+    function noteActivity() {
+        if (state.idle) {
+            state.idle = false;
+            body.classList.remove("idle");
+            post("chromeIdle:0");
+        }
+        clearTimeout(idleTimer);
+        idleTimer = setTimeout(goIdle, IDLE_MILLISECONDS);
+    }
+
+    function isControl(target) {
+        return target instanceof Element && target.closest("input, button, select, textarea") !== null;
+    }
+
+    function onKeyDown(event) {
+        noteActivity();
+        if (event.key === "Escape") {
+            if (overlay.isOpen) overlay.close();
+            else panel.close();
+            return;
+        }
+        if (event.ctrlKey || event.metaKey || event.altKey || isControl(event.target)) return;
+        if (event.key === " " && musicControl()) {
+            event.preventDefault();
+            post("media:playpause");
+        } else if (event.key === "f" || event.key === "F") {
+            post("toggleFullscreen");
+        }
+    }
+
+    // ---- Called by the native side ----
+
+    window.__a = function (level, bass, mid, treble, energy, beat, spectrum) {
+        frame.set(level, bass, mid, treble, energy, beat, spectrum);
+    };
+
+    window.__status = function (status) {
+        state.status = typeof status === "string" ? status : null;
+        renderStatus();
+    };
+
+    window.__audioInput = function (input) {
+        if (input !== "systemAudio" && input !== "microphone") return;
+        state.input = input;
+        render();
+        renderStatus();
+    };
+
+    window.__micSensitivity = function (value) {
+        if (typeof value !== "number" || !Number.isFinite(value)) return;
+        state.sensitivity = clampSensitivity(value);
+        render();
+    };
+
+    window.__music = function (payload) {
+        const couldControl = musicControl();
+        state.track = trackInfo(payload);
+        renderTrack();
+        if (musicControl() !== couldControl) publishMenuState();
+    };
+
+    window.__shortcuts = function (catalog) {
+        overlay.render(shortcutSheetModel(catalog));
+        if (!state.shortcutsReceived && query.has("shortcuts-ui-test")) overlay.open();
+        state.shortcutsReceived = true;
+    };
+
+    window.__glass = function (on) {
+        state.glassShown = on === true;
+        render();
+    };
+
+    window.__windowChrome = function (chrome) {
+        if (chrome === null || typeof chrome !== "object") return;
+        state.chrome = { mini: chrome.mini === true, onTop: chrome.onTop === true };
+        if (state.chrome.mini) {
+            panel.close();
+            overlay.close();
+        }
+        render();
+        updateDragThrough();
+    };
+
+    // The native menu bar icon was hidden from its own menu: the native side already applied it.
+    window.__menuBarHidden = function () {
+        const change = setDisplay(state.settings, "menuBarVisible", false);
+        changeSettings(change.settings, []);
+    };
+
+    window.__menuSelectSkin = function (id) {
+        changeSettings(selectSkin(state.settings, id), []);
+    };
+
+    window.__menuCycleSkin = function (step) {
+        changeSettings(selectSkin(state.settings, cycleSkin(state.settings.skin, step)), []);
+    };
+
+    window.__menuToggleDisplay = function (name) {
+        const change = toggleDisplay(state.settings, name);
+        if (change) changeSettings(change.settings, change.messages);
+        else publishMenuState();
+    };
+
+    window.__menuMediaCommand = function (command) {
+        if (MEDIA_COMMANDS.includes(command)) post("media:" + command);
+        publishMenuState();
+    };
+
+    window.__menuOpenSettings = function () {
+        overlay.close();
+        panel.open();
+        publishMenuState();
+    };
+
+    window.__menuShowShortcuts = function () {
+        overlay.open();
+        publishMenuState();
+    };
+
+    // Placeholder until the video export screen exists: these keep what the native side hands
+    // over (for that screen to pick up) and export nothing. "?export-…" test queries are ignored.
+    const exportInbox = { files: [], background: null, destination: null, writeFailure: null, saved: null };
+    Vimbo.exportInbox = exportInbox;
+    window.__exportAddFile = function (data, name) {
+        if (typeof data === "string" && typeof name === "string") exportInbox.files.push({ data, name });
+    };
+    window.__exportSetBackground = function (data, name, type) {
+        exportInbox.background = { data, name, type };
+    };
+    window.__exportDestination = function (ok, message) {
+        exportInbox.destination = { ok: ok === true, message: String(message) };
+    };
+    window.__exportWriteFailed = function (message) {
+        exportInbox.writeFailure = String(message);
+    };
+    window.__exportSaved = function (ok) {
+        exportInbox.saved = ok === true;
+    };
+
+    // ---- Start ----
+
+    document.getElementById("settingsButton").addEventListener("click", () => {
+        if (panel.isOpen) panel.close();
+        else window.__menuOpenSettings("normal");
+    });
+    // A click on the visuals puts the settings away, as Esc does.
+    document.getElementById("visuals").addEventListener("click", () => panel.close());
+    document.addEventListener("keydown", onKeyDown);
+    for (const type of ["mousemove", "mousedown", "wheel"]) {
+        document.addEventListener(type, noteActivity, { passive: true });
+    }
+    window.addEventListener("resize", updateDragThrough);
+    window.addEventListener("load", updateDragThrough);
+
+    render();
+    renderStatus();
+    overlay.render(shortcutSheetModel([]));
+    startupMessages(state.settings).forEach(post);
+    publishMenuState();
+    updateDragThrough();
+    renderer.start();
+    noteActivity();
+})();

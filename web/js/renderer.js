@@ -1,0 +1,67 @@
+"use strict";
+// The full-window canvas: one requestAnimationFrame loop that smooths the latest audio frame and
+// hands it to the current skin.
+(function () {
+    const MAX_PIXEL_RATIO = 2;
+    const FALLBACK_FRAME_SECONDS = 1 / 60;
+
+    class Renderer {
+        constructor(canvas, frame, createSkin) {
+            this.canvas = canvas;
+            this.context = canvas.getContext("2d");
+            this.frame = frame;
+            this.createSkin = createSkin;
+            this.audio = new Vimbo.audioFrame.SmoothedAudio();
+            this.look = { dark: true, glow: true, glass: false, dpr: 1, width: 0, height: 0 };
+            this.skins = new Map();
+            this.skin = null;
+            this.lastTimestamp = 0;
+            this.tick = this.tick.bind(this);
+        }
+
+        start() {
+            this.resize();
+            window.addEventListener("resize", () => this.resize());
+            requestAnimationFrame(this.tick);
+        }
+
+        resize() {
+            const dpr = Math.min(window.devicePixelRatio || 1, MAX_PIXEL_RATIO);
+            const width = Math.max(1, window.innerWidth);
+            const height = Math.max(1, window.innerHeight);
+            this.canvas.width = Math.round(width * dpr);
+            this.canvas.height = Math.round(height * dpr);
+            Object.assign(this.look, { dpr, width, height });
+            for (const skin of this.skins.values()) skin.resize(width, height);
+        }
+
+        setSkin(id) {
+            let skin = this.skins.get(id);
+            if (!skin) {
+                skin = this.createSkin(id);
+                skin.resize(this.look.width, this.look.height);
+                this.skins.set(id, skin);
+            }
+            if (skin === this.skin) return;
+            this.skin = skin;
+            this.context.setTransform(1, 0, 0, 1, 0, 0);
+            this.context.clearRect(0, 0, this.canvas.width, this.canvas.height);
+        }
+
+        setLook(dark, glow, glass) {
+            this.look.dark = dark;
+            this.look.glow = glow;
+            this.look.glass = glass;
+        }
+
+        tick(timestamp) {
+            const seconds = this.lastTimestamp > 0 ? (timestamp - this.lastTimestamp) / 1000 : FALLBACK_FRAME_SECONDS;
+            this.lastTimestamp = timestamp;
+            this.audio.follow(this.frame, seconds);
+            if (this.skin) this.skin.draw(this.context, this.audio, this.look, seconds);
+            requestAnimationFrame(this.tick);
+        }
+    }
+
+    Vimbo.Renderer = Renderer;
+})();

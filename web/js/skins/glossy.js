@@ -1,0 +1,124 @@
+"use strict";
+// Glossy: a lacquered orb breathing with the bass inside a ring of spectrum bars.
+(function () {
+    const { hsla } = Vimbo.skins;
+    const TAU = Math.PI * 2;
+    const BARS = 48;
+
+    class GlossySkin {
+        constructor() {
+            this.context = null;
+            this.dark = null;
+        }
+
+        // Gradients live in unit coordinates and are stretched by the transform of each shape, so
+        // they are built once per appearance instead of once per frame.
+        buildPaint(ctx, dark) {
+            this.context = ctx;
+            this.dark = dark;
+            const bar = ctx.createLinearGradient(0, 0, 1, 0);
+            bar.addColorStop(0, hsla(190, 95, dark ? 62 : 45));
+            bar.addColorStop(1, hsla(275, 90, dark ? 68 : 52));
+            this.barPaint = bar;
+            const orb = ctx.createRadialGradient(-0.35, -0.4, 0.05, 0, 0, 1);
+            orb.addColorStop(0, hsla(190, 100, 96));
+            orb.addColorStop(0.25, hsla(200, 95, dark ? 66 : 60));
+            orb.addColorStop(0.75, hsla(240, 85, dark ? 38 : 45));
+            orb.addColorStop(1, hsla(255, 80, dark ? 16 : 30));
+            this.orbPaint = orb;
+            const shine = ctx.createLinearGradient(0, -1, 0, 0.1);
+            shine.addColorStop(0, "rgba(255,255,255,0.75)");
+            shine.addColorStop(1, "rgba(255,255,255,0)");
+            this.shinePaint = shine;
+            this.shineStripe = dark ? "rgba(255,255,255,0.28)" : "rgba(255,255,255,0.45)";
+            this.tipGlow = Vimbo.skins.glowSprite(hsla(200, 100, 70, 1));
+            this.orbGlow = Vimbo.skins.glowSprite(hsla(230, 100, 60, 1));
+        }
+
+        resize() {}
+
+        draw(ctx, audio, look) {
+            if (ctx !== this.context || look.dark !== this.dark) this.buildPaint(ctx, look.dark);
+            const { width, height, dpr } = look;
+            Vimbo.skins.beginFrame(ctx, look);
+
+            const cx = width / 2;
+            const cy = height / 2;
+            const base = Math.min(width, height);
+            const orbRadius = base * (0.11 + 0.05 * audio.bass + 0.035 * audio.beat);
+            const inner = orbRadius * 1.3 + base * 0.02;
+            const reach = base * 0.3;
+            const barWidth = ((TAU * inner) / BARS) * 0.56;
+            const turn = audio.motion * 0.12;
+            const glow = look.dark && look.glow;
+
+            if (glow) {
+                ctx.globalCompositeOperation = "lighter";
+                ctx.globalAlpha = 0.25 + 0.45 * audio.energy + 0.3 * audio.beat;
+                Vimbo.skins.drawGlow(ctx, this.orbGlow, cx, cy, orbRadius * 3.2);
+                ctx.globalCompositeOperation = "source-over";
+                ctx.globalAlpha = 1;
+            }
+
+            for (let i = 0; i < BARS; i++) {
+                // Mirrored halves keep the ring symmetric: low bands at the top, high at the bottom.
+                const band = i < BARS / 2 ? i : BARS - 1 - i;
+                const value = audio.spectrum[band];
+                const length = reach * (0.05 + 0.95 * value);
+                const angle = turn + ((i + 0.5) / BARS) * TAU - Math.PI / 2;
+                const cos = Math.cos(angle);
+                const sin = Math.sin(angle);
+                const x = cx + cos * inner;
+                const y = cy + sin * inner;
+                ctx.setTransform(
+                    dpr * cos * length,
+                    dpr * sin * length,
+                    -dpr * sin * barWidth,
+                    dpr * cos * barWidth,
+                    dpr * x,
+                    dpr * y
+                );
+                ctx.fillStyle = this.barPaint;
+                ctx.fillRect(0, -0.5, 1, 1);
+                ctx.fillStyle = this.shineStripe;
+                ctx.fillRect(0, -0.5, 1, 0.32);
+            }
+
+            if (glow) {
+                ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
+                ctx.globalCompositeOperation = "lighter";
+                for (let i = 0; i < BARS; i += 2) {
+                    const band = i < BARS / 2 ? i : BARS - 1 - i;
+                    const value = audio.spectrum[band];
+                    if (value < 0.15) continue;
+                    const angle = turn + ((i + 0.5) / BARS) * TAU - Math.PI / 2;
+                    const tip = inner + reach * (0.05 + 0.95 * value);
+                    ctx.globalAlpha = value * 0.7;
+                    Vimbo.skins.drawGlow(
+                        ctx,
+                        this.tipGlow,
+                        cx + Math.cos(angle) * tip,
+                        cy + Math.sin(angle) * tip,
+                        barWidth * (2 + 3 * value)
+                    );
+                }
+                ctx.globalCompositeOperation = "source-over";
+                ctx.globalAlpha = 1;
+            }
+
+            ctx.setTransform(dpr * orbRadius, 0, 0, dpr * orbRadius, dpr * cx, dpr * cy);
+            ctx.fillStyle = this.orbPaint;
+            ctx.beginPath();
+            ctx.arc(0, 0, 1, 0, TAU);
+            ctx.fill();
+            // The lacquer: a soft highlight cap over the upper half of the orb.
+            ctx.fillStyle = this.shinePaint;
+            ctx.beginPath();
+            ctx.ellipse(0, -0.42, 0.68, 0.46, 0, 0, TAU);
+            ctx.fill();
+            ctx.setTransform(1, 0, 0, 1, 0, 0);
+        }
+    }
+
+    Vimbo.skins.looks[0] = () => new GlossySkin();
+})();
