@@ -2,6 +2,7 @@
 #include "core/app/AppDelegate.h"
 #include "core/app/DebugLog.h"
 #include "core/app/LaunchOptions.h"
+#include "linux/DBusStatusBar.h"
 #include "linux/GLibMainQueue.h"
 #include "linux/GLibSystemLog.h"
 #include "linux/GLibTimers.h"
@@ -33,6 +34,7 @@ struct Program {
     linux::GLibMainQueue mainQueue;
     std::unique_ptr<app::DebugLog> debugLog;
     std::unique_ptr<linux::GtkKeepAwake> keepAwake;
+    std::unique_ptr<linux::DBusStatusBar> statusBar;
     std::shared_ptr<app::AppDelegate> delegate;
     std::unique_ptr<linux::WebKitPageHost> page;
     std::unique_ptr<linux::GtkMainWindow> window;
@@ -59,10 +61,8 @@ void onActivate(GApplication*, gpointer data) {
         return;
     }
     program.page = std::make_unique<linux::WebKitPageHost>(program.systemLog);
-    program.window =
-        std::make_unique<linux::GtkMainWindow>(program.application, program.page->widget(), [&program] {
-            g_application_quit(G_APPLICATION(program.application));
-        });
+    program.window = std::make_unique<linux::GtkMainWindow>(
+        program.application, program.page->widget(), [&program] { program.delegate->windowShouldClose(); });
     program.delegate->applicationDidFinishLaunching(*program.window, *program.page);
 }
 
@@ -79,13 +79,19 @@ int main(int argc, char** argv) {
     program.application = gtk_application_new("org.vimbo.Vimbo", G_APPLICATION_DEFAULT_FLAGS);
     program.debugLog = std::make_unique<app::DebugLog>(options.debug, app::DebugLog::defaultDirectory());
     program.keepAwake = std::make_unique<linux::GtkKeepAwake>(program.application, program.systemLog);
-    app::AppServices services{program.defaults,
-                              program.systemLog,
-                              *program.keepAwake,
-                              program.clock,
-                              program.timers,
-                              program.mainQueue,
-                              [log = program.debugLog.get()](std::string_view line) { log->log(line); }};
+    GDBusConnection* sessionBus = linux::DBusStatusBar::connectSessionBus();
+    program.statusBar = std::make_unique<linux::DBusStatusBar>(sessionBus);
+    if (sessionBus) g_object_unref(sessionBus);
+    app::AppServices services{
+        program.defaults,
+        program.systemLog,
+        *program.keepAwake,
+        program.clock,
+        program.timers,
+        program.mainQueue,
+        [log = program.debugLog.get()](std::string_view line) { log->log(line); },
+        program.statusBar.get(),
+        [application = program.application] { g_application_quit(G_APPLICATION(application)); }};
     program.delegate = std::make_shared<app::AppDelegate>(services, options, linux::resourceDirectory());
 
     g_signal_connect(program.application, "startup", G_CALLBACK(onStartup), &program);
