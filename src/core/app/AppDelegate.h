@@ -10,6 +10,7 @@
 #include "core/chrome/DragBar.h"
 #include "core/chrome/GlassPreferenceStore.h"
 #include "core/chrome/WindowChromeState.h"
+#include "core/menubar/MenuBarController.h"
 #include "core/menus/MainMenuController.h"
 #include "core/menus/MenuTarget.h"
 #include "core/menus/ShortcutKey.h"
@@ -21,6 +22,7 @@
 #include "core/platform/MainQueue.h"
 #include "core/platform/MainWindow.h"
 #include "core/platform/PageHost.h"
+#include "core/platform/StatusItem.h"
 #include "core/platform/SystemLog.h"
 #include "core/platform/Timers.h"
 
@@ -53,6 +55,10 @@ struct AppServices {
     AudioServices audio;
     // How the shortcut sheet writes keys: as the platform's own menus show them.
     menus::KeyLabelStyle shortcutLabels = menus::KeyLabelStyle::gtk;
+    // The desktop's status area for the menu bar icon; without one there is no icon.
+    platform::StatusBar* statusBar = nullptr;
+    // Ends the application through its termination sequence.
+    std::function<void()> terminate = nullptr;
 };
 
 // Owns every long-lived object, runs launch and termination, the page bridge and the frame tick.
@@ -96,6 +102,10 @@ class AppDelegate : public platform::PageListener,
     void log(std::string_view message);
 
     void showMainWindow();
+    void hideMainWindow();
+    // The user closed the main window: it is hidden while the menu bar icon can bring it back,
+    // otherwise the application terminates.
+    void windowShouldClose();
 
     // State read by the window chrome, the menus and tests.
     bool pageReady() const { return pageReady_; }
@@ -107,6 +117,7 @@ class AppDelegate : public platform::PageListener,
     const chrome::DragBar& dragBar() const { return dragBar_; }
     audio::AudioAnalyzer& analyzer() { return *analyzer_; }
     audio::AudioInputController& audioController() { return *audio_; }
+    const menubar::MenuBarController* menuBarController() const { return menuBarController_.get(); }
 
   private:
     bool dispatchMessage(std::string_view body);
@@ -130,12 +141,16 @@ class AppDelegate : public platform::PageListener,
     // Decodes "menuState:" and applies it; false means undecodable.
     bool applyMenuStateMessage(std::string_view body);
 
-    // placeholder until the menu bar icon: creates the controller with its actions.
+    // The menu bar icon: created at launch with actions that hold the delegate weakly.
     void createMenuBarController();
-    // placeholder until the menu bar icon: feeds one frame to the icon.
     void updateMenuBar(const audio::AudioFeatures& features, double now);
-    // placeholder until the menu bar icon: shows or hides the icon and persists the choice.
+    // Shows or hides the icon and persists the choice.
     void setMenuBarVisible(bool visible);
+    void menuBarReachabilityChanged(bool reachable);
+    void terminate();
+
+    // placeholder until updates: the update controller's user-initiated check.
+    void checkForUpdates();
 
     // placeholder until now playing: the music poll and player commands.
     void startMusicPolling();
@@ -188,6 +203,9 @@ class AppDelegate : public platform::PageListener,
     chrome::WindowChromePushGate chromePushGate_;
     std::optional<audio::AudioInput> pendingAudioInput_;
     std::optional<std::string> pendingStatus_;
+    std::unique_ptr<menubar::MenuBarController> menuBarController_;
+    // The window was taken off the screen by closing it, so only the icon leads back to it.
+    bool hiddenByClose_ = false;
 };
 
 } // namespace vimbo::app
