@@ -3,7 +3,6 @@
 #include "core/app/FeatureScript.h"
 #include "core/util/PercentDecoding.h"
 
-#include <cmath>
 #include <utility>
 
 namespace vimbo::app {

@@ -110,8 +110,9 @@ class AppDelegate : public platform::PageListener, public std::enable_shared_fro
 
     // placeholder until menus: decodes "menuState:" and applies it; false means undecodable.
     bool applyMenuStateMessage(std::string_view body);
-    // placeholder until menus: the main menu's window state.
+    // placeholder until menus: the main menu's window state, and handing it a new one.
     bool mainMenuWindowIsMini() const;
+    void applyWindowMenuState(const chrome::WindowChromeState& state);
     // placeholder until menus: the shortcut catalog's JSON.
     std::string shortcutCatalogJson() const;
 

@@ -228,6 +228,7 @@ void AppDelegate::synchronizeGlassPresentation() {
 void AppDelegate::pushWindowChrome() {
     syncMiniLight();
     chrome::WindowChromeState state{isMini_, isAlwaysOnTop_};
+    applyWindowMenuState(state);
     if (!pageReady_ || chromePushGate_.lastState == state) return;
     chromePushGate_.lastState = state;
     page_->evaluate("window.__windowChrome && __windowChrome(" + state.json() + ")");
@@ -240,6 +241,7 @@ bool AppDelegate::applyMenuStateMessage(std::string_view) {
 bool AppDelegate::mainMenuWindowIsMini() const {
     return false;
 }
+void AppDelegate::applyWindowMenuState(const chrome::WindowChromeState&) {}
 std::string AppDelegate::shortcutCatalogJson() const {
     return "[]";
 }
