@@ -2,6 +2,7 @@
 #include "core/app/AppDelegate.h"
 #include "core/app/DebugLog.h"
 #include "core/app/LaunchOptions.h"
+#include "linux/DesktopMicrophonePermission.h"
 #include "linux/GLibMainQueue.h"
 #include "linux/GLibSystemLog.h"
 #include "linux/GLibTimers.h"
@@ -9,6 +10,8 @@
 #include "linux/GtkMainWindow.h"
 #include "linux/JsonFileDefaults.h"
 #include "linux/MonotonicClock.h"
+#include "linux/PulseCaptureFactory.h"
+#include "linux/PulseDefaultDevices.h"
 #include "linux/ResourceDirectory.h"
 #include "linux/WebKitPageHost.h"
 
@@ -31,6 +34,7 @@ struct Program {
     linux::MonotonicClock clock;
     linux::GLibTimers timers;
     linux::GLibMainQueue mainQueue;
+    std::shared_ptr<linux::PulseDefaultDevices> audioDevices;
     std::unique_ptr<app::DebugLog> debugLog;
     std::unique_ptr<linux::GtkKeepAwake> keepAwake;
     std::shared_ptr<app::AppDelegate> delegate;
@@ -79,13 +83,16 @@ int main(int argc, char** argv) {
     program.application = gtk_application_new("org.vimbo.Vimbo", G_APPLICATION_DEFAULT_FLAGS);
     program.debugLog = std::make_unique<app::DebugLog>(options.debug, app::DebugLog::defaultDirectory());
     program.keepAwake = std::make_unique<linux::GtkKeepAwake>(program.application, program.systemLog);
+    program.audioDevices = linux::PulseDefaultDevices::create(program.mainQueue);
     app::AppServices services{program.defaults,
                               program.systemLog,
                               *program.keepAwake,
                               program.clock,
                               program.timers,
                               program.mainQueue,
-                              [log = program.debugLog.get()](std::string_view line) { log->log(line); }};
+                              [log = program.debugLog.get()](std::string_view line) { log->log(line); },
+                              {linux::pulseCaptureFactory(),
+                               std::make_shared<linux::DesktopMicrophonePermission>(), program.audioDevices}};
     program.delegate = std::make_shared<app::AppDelegate>(services, options, linux::resourceDirectory());
 
     g_signal_connect(program.application, "startup", G_CALLBACK(onStartup), &program);
@@ -97,6 +104,7 @@ int main(int argc, char** argv) {
     program.window.reset();
     program.page.reset();
     program.delegate.reset();
+    program.audioDevices.reset();
     g_object_unref(program.application);
     return status;
 }

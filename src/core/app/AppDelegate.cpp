@@ -2,6 +2,7 @@
 
 #include "core/app/FeatureScript.h"
 #include "core/util/PercentDecoding.h"
+#include "core/util/SerialQueue.h"
 
 #include <utility>
 
@@ -15,8 +16,13 @@ constexpr const char* kKeepAwakeReason = "Vimbo visualizer running";
 
 AppDelegate::AppDelegate(AppServices services, LaunchOptions options, std::optional<std::string> resourceDir)
     : services_(std::move(services)), options_(std::move(options)), resourceDir_(std::move(resourceDir)),
-      analyzer_(std::make_unique<audio::AudioAnalyzer>()), micSensitivityStore_(services_.defaults),
-      debug_(options_.debug), glassPreferenceStore_(services_.defaults) {}
+      analyzer_(std::make_shared<audio::AudioAnalyzer>()),
+      audio_(audio::AudioInputController::create(
+          services_.defaults, analyzer_,
+          std::make_unique<util::SerialQueue>(std::string(audio::AudioInputController::kQueueLabel)),
+          services_.audio.captureFactory, services_.audio.microphonePermission, services_.mainQueue)),
+      micSensitivityStore_(services_.defaults), debug_(options_.debug),
+      glassPreferenceStore_(services_.defaults) {}
 
 AppDelegate::~AppDelegate() = default;
 
@@ -34,14 +40,16 @@ void AppDelegate::applicationDidFinishLaunching(platform::MainWindow& window, pl
     if (!keepAwakeActivity_) beginKeepAwake();
     installAudioCallbacks();
     applyStoredMicSensitivity();
-    audioStart();
+    audio_->start();
     listenForDefaultAudioDeviceChanges();
     startFrameTick();
 }
 
 void AppDelegate::applicationWillTerminate() {
     timer_.reset();
-    audioStop();
+    audio_->stop();
+    // The process ends next: let the capture close its stream on the server first.
+    audio_->waitUntilSettled();
     endKeepAwake();
     if (exportActivity_) {
         services_.keepAwake.end(*exportActivity_);
@@ -98,8 +106,9 @@ void AppDelegate::tick() {
     ++frameCount_;
     if (debug_ && frameCount_ % 60 == 0) {
         auto title = page_ ? page_->title() : std::nullopt;
-        log("features " + script + " input=" + std::string(audio::rawValue(selectedInputSnapshot())) +
-            " running=" + (captureRunningSnapshot() ? "true" : "false") + " title=" + title.value_or("?"));
+        auto capture = audio_->snapshot();
+        log("features " + script + " input=" + std::string(audio::rawValue(capture.selectedInput)) +
+            " running=" + (capture.isRunning ? "true" : "false") + " title=" + title.value_or("?"));
     }
 }
 
@@ -107,19 +116,34 @@ void AppDelegate::log(std::string_view message) {
     if (debug_ && services_.debugLog) services_.debugLog(message);
 }
 
-// placeholder until audio capture: nothing is captured, so the page hears system audio is not available yet.
-void AppDelegate::audioStart() {
-    sendStatus("waiting-system-permission");
+void AppDelegate::installAudioCallbacks() {
+    // "vimbo.audio-control" → main thread; the delegate is held weakly on the way.
+    auto onMain = [weak = weak_from_this(), &mainQueue = services_.mainQueue](auto step) {
+        mainQueue.post([weak, step = std::move(step)] {
+            if (auto self = weak.lock()) step(*self);
+        });
+    };
+    audio_->setOnStatus([onMain](audio::AudioCaptureStatus status) {
+        onMain([status](AppDelegate& self) { self.sendStatus(std::string(audio::statusString(status))); });
+    });
+    audio_->setOnInputChanged([onMain](audio::AudioInput input) {
+        onMain([input](AppDelegate& self) { self.sendAudioInput(input); });
+    });
+    audio_->setOnDebugLog(
+        [onMain](const std::string& line) { onMain([line](AppDelegate& self) { self.log(line); }); });
 }
-void AppDelegate::audioStop() {}
-void AppDelegate::audioSelect(audio::AudioInput) {}
-void AppDelegate::installAudioCallbacks() {}
-void AppDelegate::listenForDefaultAudioDeviceChanges() {}
-audio::AudioInput AppDelegate::selectedInputSnapshot() const {
-    return audio::AudioInput::systemAudio;
-}
-bool AppDelegate::captureRunningSnapshot() const {
-    return false;
+
+void AppDelegate::listenForDefaultAudioDeviceChanges() {
+    // Both run on the main thread, where the device listener delivers.
+    deviceListeners_ = std::make_shared<DefaultDeviceListeners>(
+        *services_.audio.defaultDevices,
+        [weak = weak_from_this()](const std::string& line) {
+            if (auto self = weak.lock()) self->log(line);
+        },
+        [weak = weak_from_this()](audio::AudioDeviceChange change) {
+            if (auto self = weak.lock()) self->audio_->handleDeviceChange(change);
+        });
+    deviceListeners_->install();
 }
 
 // placeholder until the menu bar icon.

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "core/app/DefaultDeviceListeners.h"
 #include "core/app/LaunchOptions.h"
 #include "core/audio/AudioAnalyzer.h"
 #include "core/audio/AudioInput.h"
+#include "core/audio/AudioInputController.h"
+#include "core/audio/MicrophonePermissionProviding.h"
 #include "core/audio/MicrophoneSensitivityStore.h"
 #include "core/chrome/DragBar.h"
 #include "core/chrome/GlassPreferenceStore.h"
 #include "core/chrome/WindowChromeState.h"
 #include "core/menus/WebMenuCommand.h"
 #include "core/platform/Clock.h"
+#include "core/platform/DefaultAudioDevices.h"
 #include "core/platform/DefaultsStore.h"
 #include "core/platform/KeepAwake.h"
 #include "core/platform/MainQueue.h"
@@ -26,6 +30,13 @@
 
 namespace vimbo::app {
 
+// The sound system behind capture: a fresh back-end per start, microphone access and the default devices.
+struct AudioServices {
+    audio::AudioInputController::CaptureFactory captureFactory;
+    std::shared_ptr<audio::MicrophonePermissionProviding> microphonePermission;
+    std::shared_ptr<platform::DefaultAudioDevices> defaultDevices;
+};
+
 // The platform services the delegate drives; each outlives the delegate.
 struct AppServices {
     platform::DefaultsStore& defaults;
@@ -36,6 +47,7 @@ struct AppServices {
     platform::MainQueue& mainQueue;
     // Appends one line to the debug log file; called only with "--debug".
     std::function<void(std::string_view)> debugLog;
+    AudioServices audio;
 };
 
 // Owns every long-lived object, runs launch and termination, the page bridge and the frame tick.
@@ -81,6 +93,7 @@ class AppDelegate : public platform::PageListener, public std::enable_shared_fro
     std::int64_t frameCount() const { return frameCount_; }
     const chrome::DragBar& dragBar() const { return dragBar_; }
     audio::AudioAnalyzer& analyzer() { return *analyzer_; }
+    audio::AudioInputController& audioController() { return *audio_; }
 
   private:
     bool dispatchMessage(std::string_view body);
@@ -96,17 +109,10 @@ class AppDelegate : public platform::PageListener, public std::enable_shared_fro
     void pushWindowChrome();
     void afterMediaCommand();
 
-    // placeholder until audio capture: the input controller's start, stop, selection and device handling.
-    void audioStart();
-    void audioStop();
-    void audioSelect(audio::AudioInput input);
-    // placeholder until audio capture: installs onStatus, onInputChanged and onDebugLog on the controller.
+    // The controller's callbacks come from its own queue: each moves to the main thread first.
     void installAudioCallbacks();
-    // placeholder until audio capture: follows the default devices and hands changes to the controller.
+    // Follows the default devices and hands real changes to the controller.
     void listenForDefaultAudioDeviceChanges();
-    // placeholder until audio capture: the controller's snapshot of the selected input and running flag.
-    audio::AudioInput selectedInputSnapshot() const;
-    bool captureRunningSnapshot() const;
 
     // placeholder until menus: decodes "menuState:" and applies it; false means undecodable.
     bool applyMenuStateMessage(std::string_view body);
@@ -151,7 +157,9 @@ class AppDelegate : public platform::PageListener, public std::enable_shared_fro
     platform::MainWindow* window_ = nullptr;
     platform::PageHost* page_ = nullptr;
     chrome::DragBar dragBar_;
-    std::unique_ptr<audio::AudioAnalyzer> analyzer_;
+    std::shared_ptr<audio::AudioAnalyzer> analyzer_;
+    std::shared_ptr<audio::AudioInputController> audio_;
+    std::shared_ptr<DefaultDeviceListeners> deviceListeners_;
     audio::MicrophoneSensitivityStore micSensitivityStore_;
     std::unique_ptr<platform::RepeatingTimer> musicTimer_;
     std::unique_ptr<platform::RepeatingTimer> timer_;
