@@ -2,11 +2,14 @@
 #include "core/app/AppDelegate.h"
 #include "core/app/DebugLog.h"
 #include "core/app/LaunchOptions.h"
+#include "core/menus/MainMenuController.h"
+#include "linux/DBusStatusBar.h"
 #include "linux/DesktopMicrophonePermission.h"
 #include "linux/GLibMainQueue.h"
 #include "linux/GLibSystemLog.h"
 #include "linux/GLibTimers.h"
 #include "linux/GtkKeepAwake.h"
+#include "linux/GtkMainMenu.h"
 #include "linux/GtkMainWindow.h"
 #include "linux/JsonFileDefaults.h"
 #include "linux/MonotonicClock.h"
@@ -37,7 +40,10 @@ struct Program {
     std::shared_ptr<linux::PulseDefaultDevices> audioDevices;
     std::unique_ptr<app::DebugLog> debugLog;
     std::unique_ptr<linux::GtkKeepAwake> keepAwake;
+    std::unique_ptr<linux::DBusStatusBar> statusBar;
     std::shared_ptr<app::AppDelegate> delegate;
+    std::unique_ptr<linux::GtkMainMenu> menu;
+    std::unique_ptr<menus::MainMenuController> mainMenuController;
     std::unique_ptr<linux::WebKitPageHost> page;
     std::unique_ptr<linux::GtkMainWindow> window;
 };
@@ -47,12 +53,19 @@ gboolean quitOnSignal(gpointer application) {
     return G_SOURCE_CONTINUE;
 }
 
-void onStartup(GApplication* application, gpointer) {
+void onStartup(GApplication* application, gpointer data) {
+    auto& program = *static_cast<Program*>(data);
     // GTK adopts the user's locale; numbers written into scripts must keep a decimal point.
     std::setlocale(LC_NUMERIC, "C");
     // A session logout or Ctrl-C ends the program through the normal termination sequence.
     g_unix_signal_add(SIGTERM, quitOnSignal, application);
     g_unix_signal_add(SIGINT, quitOnSignal, application);
+    // The menus exist before the first window.
+    program.menu = std::make_unique<linux::GtkMainMenu>(program.application);
+    program.mainMenuController =
+        std::make_unique<menus::MainMenuController>(*program.menu, *program.delegate);
+    program.menu->installAsMenubar();
+    program.delegate->setMainMenuController(program.mainMenuController.get());
 }
 
 // The first activation launches; each later one (the program started again) is a reopen.
@@ -63,10 +76,10 @@ void onActivate(GApplication*, gpointer data) {
         return;
     }
     program.page = std::make_unique<linux::WebKitPageHost>(program.systemLog);
-    program.window =
-        std::make_unique<linux::GtkMainWindow>(program.application, program.page->widget(), [&program] {
-            g_application_quit(G_APPLICATION(program.application));
-        });
+    program.window = std::make_unique<linux::GtkMainWindow>(
+        program.application, program.menu->overlayMenuButton(program.page->widget()),
+        [&program] { program.delegate->windowShouldClose(); });
+    program.menu->attachToWindow(GTK_WINDOW(gtk_widget_get_toplevel(program.page->widget())));
     program.delegate->applicationDidFinishLaunching(*program.window, *program.page);
 }
 
@@ -84,15 +97,22 @@ int main(int argc, char** argv) {
     program.debugLog = std::make_unique<app::DebugLog>(options.debug, app::DebugLog::defaultDirectory());
     program.keepAwake = std::make_unique<linux::GtkKeepAwake>(program.application, program.systemLog);
     program.audioDevices = linux::PulseDefaultDevices::create(program.mainQueue);
-    app::AppServices services{program.defaults,
-                              program.systemLog,
-                              *program.keepAwake,
-                              program.clock,
-                              program.timers,
-                              program.mainQueue,
-                              [log = program.debugLog.get()](std::string_view line) { log->log(line); },
-                              {linux::pulseCaptureFactory(),
-                               std::make_shared<linux::DesktopMicrophonePermission>(), program.audioDevices}};
+    GDBusConnection* sessionBus = linux::DBusStatusBar::connectSessionBus();
+    program.statusBar = std::make_unique<linux::DBusStatusBar>(sessionBus);
+    if (sessionBus) g_object_unref(sessionBus);
+    app::AppServices services{
+        program.defaults,
+        program.systemLog,
+        *program.keepAwake,
+        program.clock,
+        program.timers,
+        program.mainQueue,
+        [log = program.debugLog.get()](std::string_view line) { log->log(line); },
+        {linux::pulseCaptureFactory(), std::make_shared<linux::DesktopMicrophonePermission>(),
+         program.audioDevices},
+        menus::KeyLabelStyle::gtk,
+        program.statusBar.get(),
+        [application = program.application] { g_application_quit(G_APPLICATION(application)); }};
     program.delegate = std::make_shared<app::AppDelegate>(services, options, linux::resourceDirectory());
 
     g_signal_connect(program.application, "startup", G_CALLBACK(onStartup), &program);
@@ -101,6 +121,9 @@ int main(int argc, char** argv) {
     // The switches are ours; GApplication would take any further argument for a file to open.
     int status = g_application_run(G_APPLICATION(program.application), 1, argv);
 
+    program.delegate->setMainMenuController(nullptr);
+    program.mainMenuController.reset();
+    program.menu.reset();
     program.window.reset();
     program.page.reset();
     program.delegate.reset();

@@ -64,7 +64,27 @@ bool AppDelegate::applicationShouldHandleReopen() {
 }
 
 void AppDelegate::showMainWindow() {
+    hiddenByClose_ = false;
     if (window_) window_->show();
+}
+
+void AppDelegate::hideMainWindow() {
+    if (!window_) return;
+    window_->hide();
+    hiddenByClose_ = true;
+}
+
+void AppDelegate::windowShouldClose() {
+    if (menuBarController_ && menuBarController_->isVisible()) {
+        if (menuBarController_->isReachable()) return hideMainWindow();
+        // Hiding now would leave Vimbo running with no window and no icon to bring it back.
+        services_.systemLog.write("Vimbo menu bar icon is not shown by any tray; quitting instead of hiding");
+    }
+    terminate();
+}
+
+void AppDelegate::terminate() {
+    if (services_.terminate) services_.terminate();
 }
 
 void AppDelegate::loadPage() {
@@ -146,10 +166,47 @@ void AppDelegate::listenForDefaultAudioDeviceChanges() {
     deviceListeners_->install();
 }
 
-// placeholder until the menu bar icon.
-void AppDelegate::createMenuBarController() {}
-void AppDelegate::updateMenuBar(const audio::AudioFeatures&, double) {}
-void AppDelegate::setMenuBarVisible(bool) {}
+void AppDelegate::createMenuBarController() {
+    if (!services_.statusBar) return;
+    std::weak_ptr<AppDelegate> weak = weak_from_this();
+    menubar::MenuBarActions actions;
+    actions.openVimbo = [weak] {
+        if (auto self = weak.lock()) self->showMainWindow();
+    };
+    actions.checkForUpdates = [weak] {
+        if (auto self = weak.lock()) self->checkForUpdates();
+    };
+    actions.quitVimbo = [weak] {
+        if (auto self = weak.lock()) self->terminate();
+    };
+    actions.onHideFromMenu = [weak] {
+        if (auto self = weak.lock(); self && self->page_)
+            self->page_->evaluate("window.__menuBarHidden && __menuBarHidden()");
+    };
+    menuBarController_ = std::make_unique<menubar::MenuBarController>(std::move(actions), services_.defaults,
+                                                                      *services_.statusBar);
+    menuBarController_->setOnReachableChanged([weak](bool reachable) {
+        if (auto self = weak.lock()) self->menuBarReachabilityChanged(reachable);
+    });
+}
+
+void AppDelegate::updateMenuBar(const audio::AudioFeatures& features, double now) {
+    if (menuBarController_) menuBarController_->update(features, now);
+}
+
+void AppDelegate::setMenuBarVisible(bool visible) {
+    if (menuBarController_) menuBarController_->setVisible(visible, true);
+}
+
+void AppDelegate::menuBarReachabilityChanged(bool reachable) {
+    // The tray went away (or the icon was hidden) while only the icon led back to the window.
+    if (reachable || !hiddenByClose_) return;
+    services_.systemLog.write("Vimbo menu bar icon is gone; showing the window again");
+    showMainWindow();
+}
+
+// placeholder until updates.
+void AppDelegate::checkForUpdates() {}
 
 // placeholder until now playing.
 void AppDelegate::startMusicPolling() {}

@@ -10,6 +10,10 @@
 #include "core/chrome/DragBar.h"
 #include "core/chrome/GlassPreferenceStore.h"
 #include "core/chrome/WindowChromeState.h"
+#include "core/menubar/MenuBarController.h"
+#include "core/menus/MainMenuController.h"
+#include "core/menus/MenuTarget.h"
+#include "core/menus/ShortcutKey.h"
 #include "core/menus/WebMenuCommand.h"
 #include "core/platform/Clock.h"
 #include "core/platform/DefaultAudioDevices.h"
@@ -18,6 +22,7 @@
 #include "core/platform/MainQueue.h"
 #include "core/platform/MainWindow.h"
 #include "core/platform/PageHost.h"
+#include "core/platform/StatusItem.h"
 #include "core/platform/SystemLog.h"
 #include "core/platform/Timers.h"
 
@@ -48,11 +53,19 @@ struct AppServices {
     // Appends one line to the debug log file; called only with "--debug".
     std::function<void(std::string_view)> debugLog;
     AudioServices audio;
+    // How the shortcut sheet writes keys: as the platform's own menus show them.
+    menus::KeyLabelStyle shortcutLabels = menus::KeyLabelStyle::gtk;
+    // The desktop's status area for the menu bar icon; without one there is no icon.
+    platform::StatusBar* statusBar = nullptr;
+    // Ends the application through its termination sequence.
+    std::function<void()> terminate = nullptr;
 };
 
 // Owns every long-lived object, runs launch and termination, the page bridge and the frame tick.
 // Everything here runs on the main thread.
-class AppDelegate : public platform::PageListener, public std::enable_shared_from_this<AppDelegate> {
+class AppDelegate : public platform::PageListener,
+                    public menus::MenuTarget,
+                    public std::enable_shared_from_this<AppDelegate> {
   public:
     // `resourceDir` holds web/index.html; without one no page is loaded.
     AppDelegate(AppServices services, LaunchOptions options, std::optional<std::string> resourceDir);
@@ -79,10 +92,20 @@ class AppDelegate : public platform::PageListener, public std::enable_shared_fro
     void sendMicSensitivity(float value);
     void performMenuCommand(const menus::WebMenuCommand& command);
 
+    // The main menu, created by the entry point with this delegate as its target; may stay none.
+    void setMainMenuController(menus::MainMenuController* controller);
+    // Menu actions: page commands go to the page, the rest to their owners.
+    void performMenuAction(menus::MenuAction action, const menus::MenuValue& value) override;
+    bool validateMenuItem(menus::MenuAction action) const override;
+
     // Appends to the debug log when "--debug" is on.
     void log(std::string_view message);
 
     void showMainWindow();
+    void hideMainWindow();
+    // The user closed the main window: it is hidden while the menu bar icon can bring it back,
+    // otherwise the application terminates.
+    void windowShouldClose();
 
     // State read by the window chrome, the menus and tests.
     bool pageReady() const { return pageReady_; }
@@ -94,6 +117,7 @@ class AppDelegate : public platform::PageListener, public std::enable_shared_fro
     const chrome::DragBar& dragBar() const { return dragBar_; }
     audio::AudioAnalyzer& analyzer() { return *analyzer_; }
     audio::AudioInputController& audioController() { return *audio_; }
+    const menubar::MenuBarController* menuBarController() const { return menuBarController_.get(); }
 
   private:
     bool dispatchMessage(std::string_view body);
@@ -114,20 +138,19 @@ class AppDelegate : public platform::PageListener, public std::enable_shared_fro
     // Follows the default devices and hands real changes to the controller.
     void listenForDefaultAudioDeviceChanges();
 
-    // placeholder until menus: decodes "menuState:" and applies it; false means undecodable.
+    // Decodes "menuState:" and applies it; false means undecodable.
     bool applyMenuStateMessage(std::string_view body);
-    // placeholder until menus: the main menu's window state, and handing it a new one.
-    bool mainMenuWindowIsMini() const;
-    void applyWindowMenuState(const chrome::WindowChromeState& state);
-    // placeholder until menus: the shortcut catalog's JSON.
-    std::string shortcutCatalogJson() const;
 
-    // placeholder until the menu bar icon: creates the controller with its actions.
+    // The menu bar icon: created at launch with actions that hold the delegate weakly.
     void createMenuBarController();
-    // placeholder until the menu bar icon: feeds one frame to the icon.
     void updateMenuBar(const audio::AudioFeatures& features, double now);
-    // placeholder until the menu bar icon: shows or hides the icon and persists the choice.
+    // Shows or hides the icon and persists the choice.
     void setMenuBarVisible(bool visible);
+    void menuBarReachabilityChanged(bool reachable);
+    void terminate();
+
+    // placeholder until updates: the update controller's user-initiated check.
+    void checkForUpdates();
 
     // placeholder until now playing: the music poll and player commands.
     void startMusicPolling();
@@ -156,6 +179,7 @@ class AppDelegate : public platform::PageListener, public std::enable_shared_fro
 
     platform::MainWindow* window_ = nullptr;
     platform::PageHost* page_ = nullptr;
+    menus::MainMenuController* mainMenuController_ = nullptr;
     chrome::DragBar dragBar_;
     std::shared_ptr<audio::AudioAnalyzer> analyzer_;
     std::shared_ptr<audio::AudioInputController> audio_;
@@ -179,6 +203,9 @@ class AppDelegate : public platform::PageListener, public std::enable_shared_fro
     chrome::WindowChromePushGate chromePushGate_;
     std::optional<audio::AudioInput> pendingAudioInput_;
     std::optional<std::string> pendingStatus_;
+    std::unique_ptr<menubar::MenuBarController> menuBarController_;
+    // The window was taken off the screen by closing it, so only the icon leads back to it.
+    bool hiddenByClose_ = false;
 };
 
 } // namespace vimbo::app

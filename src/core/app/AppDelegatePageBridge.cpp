@@ -4,6 +4,9 @@
 #include "core/app/SavePayload.h"
 #include "core/app/ScriptText.h"
 #include "core/chrome/DragBarPassThrough.h"
+#include "core/menus/KeyboardShortcutCatalog.h"
+#include "core/menus/MenuActionRules.h"
+#include "core/menus/NativeMenuState.h"
 #include "core/util/PercentDecoding.h"
 
 #include <charconv>
@@ -131,6 +134,32 @@ void AppDelegate::exportFailed(std::string_view payload) {
     log("export failed: " + text);
 }
 
+void AppDelegate::setMainMenuController(menus::MainMenuController* controller) {
+    mainMenuController_ = controller;
+    if (mainMenuController_) mainMenuController_->validateItems();
+}
+
+void AppDelegate::performMenuAction(menus::MenuAction action, const menus::MenuValue& value) {
+    if (auto command = menus::webMenuCommand(action, value)) {
+        performMenuCommand(*command);
+        return;
+    }
+    switch (action) {
+    case menus::MenuAction::toggleMiniPlayerFromMenu:
+        setMini(!isMini_);
+        break;
+    case menus::MenuAction::toggleAlwaysOnTopFromMenu:
+        if (isMini_) setAlwaysOnTop(!isAlwaysOnTop_);
+        break;
+    default:
+        break;
+    }
+}
+
+bool AppDelegate::validateMenuItem(menus::MenuAction action) const {
+    return menus::validateMenuItem(action, mainMenuController_, isMini_);
+}
+
 void AppDelegate::afterMediaCommand() {
     // Players take a moment to report the new track.
     services_.mainQueue.postAfter(0.4, [weak = weak_from_this()] {
@@ -141,7 +170,7 @@ void AppDelegate::afterMediaCommand() {
 void AppDelegate::pageDidFinishLoading() {
     pageReady_ = true;
     chromePushGate_.lastState.reset();
-    page_->evaluate("__shortcuts(" + shortcutCatalogJson() + ")",
+    page_->evaluate("__shortcuts(" + menus::KeyboardShortcutCatalog::json(services_.shortcutLabels) + ")",
                     [weak = weak_from_this()](const std::optional<std::string>& error) {
                         auto self = weak.lock();
                         if (self && error)
@@ -187,7 +216,9 @@ void AppDelegate::sendMicSensitivity(float value) {
 }
 
 void AppDelegate::performMenuCommand(const menus::WebMenuCommand& command) {
-    if (command.kind() == menus::WebMenuCommand::Kind::settings && mainMenuWindowIsMini()) return;
+    if (command.kind() == menus::WebMenuCommand::Kind::settings && mainMenuController_ &&
+        mainMenuController_->windowState().mini)
+        return;
     showMainWindow();
     if (!pageReady_) {
         pendingMenuCommand_ = command;
@@ -228,22 +259,22 @@ void AppDelegate::synchronizeGlassPresentation() {
 void AppDelegate::pushWindowChrome() {
     syncMiniLight();
     chrome::WindowChromeState state{isMini_, isAlwaysOnTop_};
-    applyWindowMenuState(state);
+    if (mainMenuController_) mainMenuController_->apply(menus::WindowMenuState{isMini_, isAlwaysOnTop_});
     if (!pageReady_ || chromePushGate_.lastState == state) return;
     chromePushGate_.lastState = state;
     page_->evaluate("window.__windowChrome && __windowChrome(" + state.json() + ")");
 }
 
-// placeholder until menus.
-bool AppDelegate::applyMenuStateMessage(std::string_view) {
-    return false;
-}
-bool AppDelegate::mainMenuWindowIsMini() const {
-    return false;
-}
-void AppDelegate::applyWindowMenuState(const chrome::WindowChromeState&) {}
-std::string AppDelegate::shortcutCatalogJson() const {
-    return "[]";
+bool AppDelegate::applyMenuStateMessage(std::string_view body) {
+    auto state = menus::menuStateFromMessage(body);
+    if (!state) return false;
+    if (mainMenuController_) mainMenuController_->apply(*state);
+    if (state->exportMode != isExportMode_) {
+        isExportMode_ = state->exportMode;
+        synchronizeGlassPresentation();
+    }
+    syncMiniLight();
+    return true;
 }
 
 } // namespace vimbo::app

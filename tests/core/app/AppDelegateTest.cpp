@@ -1,10 +1,13 @@
 #include "core/app/AppDelegate.h"
 
 #include "core/app/FeatureScript.h"
+#include "core/menus/KeyboardShortcutCatalog.h"
+#include "core/menus/MainMenuController.h"
 #include "fakes/FakeAppPlatform.h"
 #include "fakes/FakeCapture.h"
 #include "fakes/FakeDefaultAudioDevices.h"
 #include "fakes/FakeMicrophonePermission.h"
+#include "fakes/FakeMainMenu.h"
 #include "fakes/FakePageHost.h"
 #include "fakes/InMemoryDefaults.h"
 #include "fakes/ManualMainQueue.h"
@@ -19,6 +22,11 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+
+// The page-ready push of the shortcut sheet, with the labels the Linux menus show.
+std::string shortcutsScript() {
+    return "__shortcuts(" + menus::KeyboardShortcutCatalog::json(menus::KeyLabelStyle::gtk) + ")";
+}
 
 class AppDelegateTest : public ::testing::Test {
   protected:
@@ -187,7 +195,7 @@ TEST_F(AppDelegateTest, PageReadySendsHeldAndCurrentStateInOrder) {
     finishLoading();
     EXPECT_TRUE(delegate->pageReady());
     EXPECT_THAT(page.scripts,
-                ElementsAre("__shortcuts([])", "__status('ok')", "__audioInput('systemAudio')",
+                ElementsAre(shortcutsScript(), "__status('ok')", "__audioInput('systemAudio')",
                             "__micSensitivity(1.0)",
                             "window.__windowChrome && __windowChrome({\"mini\":false,\"onTop\":false})",
                             "window.__glass(false)"));
@@ -202,7 +210,7 @@ TEST_F(AppDelegateTest, OnlyTheLatestStatusAndInputAreHeldAndSensitivityIsDroppe
     defaults.writeDouble("microphoneSensitivity", 0.5);
     finishLoading();
     EXPECT_THAT(page.scripts,
-                ElementsAre("__shortcuts([])", "__status('ok')", "__audioInput('microphone')",
+                ElementsAre(shortcutsScript(), "__status('ok')", "__audioInput('microphone')",
                             "__micSensitivity(0.5)",
                             "window.__windowChrome && __windowChrome({\"mini\":false,\"onTop\":false})",
                             "window.__glass(false)"));
@@ -212,7 +220,7 @@ TEST_F(AppDelegateTest, AReloadRunsTheSequenceAgainWithoutTheConsumedHeldValues)
     launchReady();
     finishLoading();
     EXPECT_THAT(page.scripts,
-                ElementsAre("__shortcuts([])", "__audioInput('systemAudio')", "__micSensitivity(1.0)",
+                ElementsAre(shortcutsScript(), "__audioInput('systemAudio')", "__micSensitivity(1.0)",
                             "window.__windowChrome && __windowChrome({\"mini\":false,\"onTop\":false})",
                             "window.__glass(false)"));
 }
@@ -327,6 +335,63 @@ TEST_F(AppDelegateTest, UndecodableMenuStateIsLoggedOnce) {
     send("menuState:%7B");
     EXPECT_THAT(systemLog.lines, ElementsAre("Vimbo ignored malformed menu state"));
     EXPECT_THAT(page.scripts, IsEmpty());
+}
+
+// Main menu
+
+class AppDelegateMenuTest : public AppDelegateTest {
+  protected:
+    void SetUp() override {
+        launchReady();
+        controller = std::make_unique<menus::MainMenuController>(menu, *delegate);
+        delegate->setMainMenuController(controller.get());
+    }
+    void TearDown() override { delegate->setMainMenuController(nullptr); }
+    void choose(const std::vector<std::string>& path, const std::string& title) {
+        menu.item(path, title).item.activate();
+    }
+
+    fakes::FakeMainMenu menu;
+    std::unique_ptr<menus::MainMenuController> controller;
+};
+
+TEST_F(AppDelegateMenuTest, ValidMenuStateMovesTheMenuAndMalformedStateChangesNothing) {
+    send("menuState:%7B%22skin%22%3A5%2C%22dark%22%3Afalse%2C%22glow%22%3Atrue%2C%22glass%22%3Afalse%2C"
+         "%22keepAwake%22%3Afalse%2C%22musicInfo%22%3Afalse%2C%22menuBarVisible%22%3Atrue%2C"
+         "%22musicControl%22%3Atrue%2C%22exportMode%22%3Atrue%7D");
+    EXPECT_TRUE(menu.item({"View", "Skin"}, "Parasite").checked);
+    EXPECT_TRUE(menu.item({"Playback"}, "Play / Pause").enabled);
+    EXPECT_FALSE(menu.item({"Window"}, "Mini Player").enabled);
+    EXPECT_THAT(systemLog.lines, IsEmpty());
+
+    send("menuState:{\"skin\":0}");
+    EXPECT_TRUE(menu.item({"View", "Skin"}, "Parasite").checked);
+    EXPECT_FALSE(menu.item({"View", "Skin"}, "Glossy").checked);
+    EXPECT_THAT(systemLog.lines, ElementsAre("Vimbo ignored malformed menu state"));
+}
+
+TEST_F(AppDelegateMenuTest, MenuItemsSendTheirPageCommands) {
+    choose({"View", "Skin"}, "Dust");
+    choose({"View"}, "Next Skin");
+    choose({"View", "Display"}, "Keep Display Awake");
+    choose({"Playback"}, "Previous Track");
+    choose({"Help"}, "Keyboard Shortcuts");
+    choose({"View"}, "Show Settings…");
+    EXPECT_THAT(page.scripts,
+                ElementsAre("window.__menuSelectSkin(1)", "window.__menuCycleSkin(1)",
+                            "window.__menuToggleDisplay('keepAwake')", "window.__menuMediaCommand('prev')",
+                            "window.__menuShowShortcuts()", "window.__menuOpenSettings('normal')"));
+}
+
+TEST_F(AppDelegateMenuTest, SettingsIsDroppedAndDisabledWhileTheMenuShowsTheMiniPlayer) {
+    controller->apply(menus::WindowMenuState{true, false});
+    EXPECT_FALSE(menu.item({"View"}, "Show Settings…").enabled);
+    window.visible = false;
+    delegate->performMenuAction(menus::MenuAction::showSettings, {});
+    EXPECT_THAT(page.scripts, IsEmpty());
+    EXPECT_FALSE(window.visible);
+    // Always on Top follows the delegate's own mini flag, which stays off here.
+    EXPECT_FALSE(menu.item({"Window"}, "Always on Top").enabled);
 }
 
 TEST_F(AppDelegateTest, DragThroughKeepsValidRectanglesAndFallsThroughOnBadPayloads) {

@@ -1,0 +1,230 @@
+// The GTK main menu against a real X server and WebKit: accelerators reach the menu while the page
+// has the keyboard focus, check marks and enabling are the actions' states, F10 opens the menu.
+#include "linux/GtkMainMenu.h"
+#include "core/menus/MainMenuController.h"
+#include "core/menus/MenuActionRules.h"
+#include "fakes/FakeMainMenu.h"
+#include "fakes/RecordingMenuTarget.h"
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <webkit2/webkit2.h>
+// After gtest: X11 defines None as a macro.
+#include <gdk/gdkx.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+using namespace vimbo;
+using menus::MenuAction;
+using menus::MenuValue;
+
+namespace {
+
+bool iterateUntil(const std::function<bool()>& done, double seconds = 15) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        g_main_context_iteration(nullptr, FALSE);
+        g_usleep(1000);
+    }
+    return true;
+}
+
+bool actionState(GtkApplication* app, const char* action) {
+    GVariant* state = g_action_group_get_action_state(G_ACTION_GROUP(app), action);
+    bool on = state != nullptr && g_variant_get_boolean(state);
+    if (state) g_variant_unref(state);
+    return on;
+}
+
+bool actionEnabled(GtkApplication* app, const char* action) {
+    return g_action_group_get_action_enabled(G_ACTION_GROUP(app), action);
+}
+
+} // namespace
+
+class GtkMainMenuTest : public ::testing::Test {
+  protected:
+    // One application and window for the suite: an application's object path can be exported once.
+    static void SetUpTestSuite() {
+        app = gtk_application_new("org.vimbo.MenuAdapterTest", G_APPLICATION_NON_UNIQUE);
+        GError* error = nullptr;
+        ASSERT_TRUE(g_application_register(G_APPLICATION(app), nullptr, &error)) << error->message;
+        target = new fakes::RecordingMenuTarget;
+        menu = new linux::GtkMainMenu(app);
+        controller = new menus::MainMenuController(*menu, *target);
+        target->rule = [](MenuAction action) { return menus::validateMenuItem(action, controller, false); };
+        menu->installAsMenubar();
+
+        window = gtk_application_window_new(app);
+        gtk_window_set_default_size(GTK_WINDOW(window), 640, 480);
+        webView = webkit_web_view_new();
+        gtk_container_add(GTK_CONTAINER(window), menu->overlayMenuButton(webView));
+        menu->attachToWindow(GTK_WINDOW(window));
+        webkit_web_view_load_html(WEBKIT_WEB_VIEW(webView),
+                                  "<input id=field autofocus oninput='document.title=this.value'>", nullptr);
+        gtk_widget_show_all(window);
+        ASSERT_TRUE(iterateUntil([] { return !webkit_web_view_is_loading(WEBKIT_WEB_VIEW(webView)); }));
+        gtk_widget_grab_focus(webView);
+    }
+
+    static void TearDownTestSuite() {
+        gtk_widget_destroy(window);
+        delete controller;
+        delete menu;
+        delete target;
+        g_object_unref(app);
+    }
+
+    void SetUp() override { target->performed.clear(); }
+
+    // Types keys into the window through the X server, as a user would.
+    static void press(const std::string& keys) {
+        auto xid = std::to_string(GDK_WINDOW_XID(gtk_widget_get_window(window)));
+        std::string command = "xdotool windowfocus --sync " + xid + " key --delay 20 " + keys;
+        GError* error = nullptr;
+        ASSERT_TRUE(g_spawn_command_line_async(command.c_str(), &error)) << error->message;
+    }
+
+    static inline GtkApplication* app = nullptr;
+    static inline fakes::RecordingMenuTarget* target = nullptr;
+    static inline linux::GtkMainMenu* menu = nullptr;
+    static inline menus::MainMenuController* controller = nullptr;
+    static inline GtkWidget* window = nullptr;
+    static inline GtkWidget* webView = nullptr;
+};
+
+TEST_F(GtkMainMenuTest, AcceleratorsReachTheMenuWhileThePageHasTheFocus) {
+    // Plain keys still reach the page's text field.
+    press("x");
+    ASSERT_TRUE(iterateUntil([] {
+        const char* title = webkit_web_view_get_title(WEBKIT_WEB_VIEW(webView));
+        return title != nullptr && std::string(title) == "x";
+    }));
+    EXPECT_TRUE(gtk_widget_has_focus(webView));
+
+    press("ctrl+5 ctrl+bracketleft shift+ctrl+slash");
+    ASSERT_TRUE(iterateUntil([] { return target->performed.size() >= 3; }));
+    ASSERT_EQ(target->performed.size(), 3u);
+    EXPECT_EQ(menus::webMenuCommand(target->performed[0].first, target->performed[0].second),
+              menus::WebMenuCommand::skin(1));
+    EXPECT_EQ(menus::webMenuCommand(target->performed[1].first, target->performed[1].second),
+              menus::WebMenuCommand::cycleSkin(-1));
+    EXPECT_EQ(target->performed[2].first, MenuAction::openSupport);
+}
+
+TEST_F(GtkMainMenuTest, EditingItemsWorkOnThePageTheyHaveTheFocusOf) {
+    auto titleIs = [](const char* expected) {
+        return [expected] {
+            const char* title = webkit_web_view_get_title(WEBKIT_WEB_VIEW(webView));
+            return title != nullptr && std::string(title) == expected;
+        };
+    };
+    press("ctrl+a a b c");
+    ASSERT_TRUE(iterateUntil(titleIs("abc")));
+    // Select All then Cut empties the field; Paste brings the text back twice.
+    press("ctrl+a ctrl+x");
+    ASSERT_TRUE(iterateUntil(titleIs("")));
+    press("ctrl+v ctrl+v");
+    ASSERT_TRUE(iterateUntil(titleIs("abcabc")));
+    press("ctrl+z");
+    ASSERT_TRUE(iterateUntil(titleIs("abc")));
+    EXPECT_TRUE(target->performed.empty());
+}
+
+TEST_F(GtkMainMenuTest, DisabledItemsIgnoreTheirAcceleratorsUntilEnabled) {
+    menus::NativeMenuState state;
+    controller->apply(state);
+    press("ctrl+alt+Left ctrl+d");
+    ASSERT_TRUE(iterateUntil([] { return !target->performed.empty(); }));
+    iterateUntil([] { return false; }, 0.3);
+    ASSERT_EQ(target->performed.size(), 1u);
+    EXPECT_EQ(target->performed[0].second, MenuValue{std::string("dark")});
+
+    state.musicControl = true;
+    controller->apply(state);
+    target->performed.clear();
+    press("ctrl+alt+Left");
+    ASSERT_TRUE(iterateUntil([] { return !target->performed.empty(); }));
+    EXPECT_EQ(menus::webMenuCommand(target->performed[0].first, target->performed[0].second),
+              menus::WebMenuCommand::media(menus::MediaMenuCommand::prev));
+}
+
+TEST_F(GtkMainMenuTest, CheckMarksAndEnablingAreTheActionsStates) {
+    menus::NativeMenuState state;
+    state.skin = 5;
+    state.glow = true;
+    controller->apply(state);
+    EXPECT_TRUE(actionState(app, "selectSkinFromMenu-5"));
+    EXPECT_FALSE(actionState(app, "selectSkinFromMenu-0"));
+    EXPECT_TRUE(actionState(app, "toggleDisplayFromMenu-glow"));
+    EXPECT_FALSE(actionEnabled(app, "toggleDisplayFromMenu-glow"));
+    EXPECT_FALSE(actionEnabled(app, "mediaCommandFromMenu-next"));
+    EXPECT_FALSE(actionEnabled(app, "toggleAlwaysOnTopFromMenu"));
+
+    // Choosing a checked item asks the page; only the page's next state moves the mark.
+    g_action_group_activate_action(G_ACTION_GROUP(app), "toggleDisplayFromMenu-glow", nullptr);
+    EXPECT_TRUE(actionState(app, "toggleDisplayFromMenu-glow"));
+    ASSERT_EQ(target->performed.size(), 0u) << "disabled action ran";
+    state.dark = true;
+    controller->apply(state);
+    g_action_group_activate_action(G_ACTION_GROUP(app), "toggleDisplayFromMenu-glow", nullptr);
+    EXPECT_TRUE(actionState(app, "toggleDisplayFromMenu-glow"));
+    ASSERT_EQ(target->performed.size(), 1u);
+
+    controller->apply(menus::WindowMenuState{false, true});
+    EXPECT_TRUE(actionState(app, "toggleAlwaysOnTopFromMenu"));
+    EXPECT_FALSE(actionState(app, "toggleMiniPlayerFromMenu"));
+}
+
+TEST_F(GtkMainMenuTest, F10OpensTheMenuInsideTheWindow) {
+    GtkWidget* overlay = gtk_bin_get_child(GTK_BIN(window));
+    GList* children = gtk_container_get_children(GTK_CONTAINER(overlay));
+    GtkWidget* button = nullptr;
+    for (GList* node = children; node; node = node->next) {
+        if (GTK_IS_MENU_BUTTON(node->data)) button = GTK_WIDGET(node->data);
+    }
+    g_list_free(children);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(gtk_menu_button_get_menu_model(GTK_MENU_BUTTON(button)), menu->model());
+    // The page keeps the whole window: the button floats over it.
+    GtkAllocation page;
+    gtk_widget_get_allocation(webView, &page);
+    EXPECT_EQ(page.y, 0);
+
+    press("F10");
+    ASSERT_TRUE(iterateUntil([&] { return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(button)); }));
+    press("Escape");
+    ASSERT_TRUE(iterateUntil([&] { return !gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(button)); }));
+}
+
+TEST(GtkAcceleratorTest, EveryKeyEquivalentParsesAndShowsTheLabelOfTheShortcutSheet) {
+    fakes::FakeMainMenu fake;
+    fakes::RecordingMenuTarget target;
+    menus::MainMenuController controller(fake, target);
+    int keyed = 0;
+    for (const auto& item : fake.items) {
+        if (!item.item.key) continue;
+        ++keyed;
+        guint key = 0;
+        GdkModifierType modifiers{};
+        gtk_accelerator_parse(item.item.key->gtkAccelerator().c_str(), &key, &modifiers);
+        ASSERT_NE(key, 0u) << item.item.title;
+        gchar* label = gtk_accelerator_get_label(key, modifiers);
+        EXPECT_EQ(label, item.item.key->gtkLabel()) << item.item.title;
+        g_free(label);
+    }
+    EXPECT_EQ(keyed, 34);
+    for (const auto& bare :
+         {menus::ShortcutKey{" ", 0}, menus::ShortcutKey{"f", 0}, menus::ShortcutKey{menus::kEscapeKey, 0}}) {
+        guint key = 0;
+        GdkModifierType modifiers{};
+        gtk_accelerator_parse(bare.gtkAccelerator().c_str(), &key, &modifiers);
+        gchar* label = gtk_accelerator_get_label(key, modifiers);
+        EXPECT_EQ(label, bare.gtkLabel());
+        g_free(label);
+    }
+}

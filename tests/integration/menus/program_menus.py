@@ -1,0 +1,128 @@
+#!/usr/bin/env python3
+"""Runs the real vimbo program on a private desktop with a test page: a key accelerator reaches the
+page as its window.__menu… call, the menu's check marks follow the page's "menuState:" answers (read
+over the application's exported actions on the session bus), and Quit ends the program."""
+import os
+import re
+import subprocess
+import sys
+import time
+
+import servers
+
+APP_PATH = "/org/vimbo/Vimbo"
+APP_NAME = "org.vimbo.Vimbo"
+
+
+class Failure(Exception):
+    pass
+
+
+def wait_for(what, probe, timeout=20):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        result = probe()
+        if result:
+            return result
+        time.sleep(0.1)
+    raise Failure("timed out waiting for " + what)
+
+
+def last_title(log_path):
+    """The page title of the newest once-a-second debug line."""
+    try:
+        with open(log_path, encoding="utf-8") as log:
+            titles = re.findall(r" title=(.*)$", log.read(), re.MULTILINE)
+    except FileNotFoundError:
+        return None
+    return titles[-1] if titles else None
+
+
+def actions(env):
+    """Every exported action as name -> (enabled, state or None)."""
+    output = subprocess.run(["gdbus", "call", "--session", "--dest", APP_NAME, "--object-path", APP_PATH,
+                             "--method", "org.gtk.Actions.DescribeAll"],
+                            env=env, capture_output=True, text=True, timeout=10)
+    if output.returncode != 0:
+        return None
+    found = {}
+    for name, enabled, state in re.findall(r"'([\w.-]+)': \((true|false), (?:signature )?'[^']*', (?:@av )?\[(?:<(\w+)>)?\]\)",
+                                           output.stdout):
+        found[name] = (enabled == "true", None if state == "" else state == "true")
+    return found
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def run(program, env, home):
+    log_path = os.path.join(home, "vimbo-debug.log")
+    env = dict(env, VIMBO_RESOURCE_DIR=os.path.join(os.path.dirname(os.path.abspath(__file__)), "resources"),
+               ASAN_OPTIONS="detect_leaks=0", PULSE_SERVER="unix:" + os.path.join(home, "no-pulse"))
+    stderr_path = os.path.join(home, "stderr.txt")
+    with open(stderr_path, "w") as stderr:
+        process = subprocess.Popen([program, "--debug"], env=env, stderr=stderr)
+    try:
+        # The page-ready sequence pushes the catalog with the labels the Linux menus show.
+        title = wait_for("the shortcut catalog", lambda: (t := last_title(log_path)) and "shortcuts:" in t and t)
+        check("shortcuts:5:27:Space|Ctrl+P" in title, "unexpected catalog in the page: " + title)
+
+        # The page's first state puts the check mark on skin 0 and keeps Playback disabled.
+        states = wait_for("the first menu state",
+                          lambda: (a := actions(env)) and a.get("selectSkinFromMenu-0", (0, None))[1] and a)
+        check(states["mediaCommandFromMenu-playpause"][0] is False, "Playback enabled without musicControl")
+        check(states["toggleDisplayFromMenu-glow"] == (False, True), "Glow must be checked but disabled")
+
+        window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Vimbo$"],
+                                env=env, capture_output=True, text=True, timeout=20).stdout.split()[0]
+        subprocess.run(["xdotool", "windowfocus", "--sync", window, "key", "--delay", "50", "ctrl+5"],
+                       env=env, check=True, timeout=20)
+        wait_for("the page to receive skin 1", lambda: "skin:1" in (last_title(log_path) or ""))
+        states = wait_for("the check mark on Dust",
+                          lambda: (a := actions(env)) and a["selectSkinFromMenu-1"][1] and a)
+        checked = [name for name, (_, on) in states.items() if name.startswith("selectSkinFromMenu-") and on]
+        check(checked == ["selectSkinFromMenu-1"], "checked skins: " + ", ".join(checked))
+
+        subprocess.run(["xdotool", "windowfocus", "--sync", window, "key", "--delay", "50", "ctrl+d", "ctrl+bracketright",
+                        "shift+ctrl+slash", "ctrl+slash"],
+                       env=env, check=True, timeout=20)
+        wait_for("the display and cycle calls",
+                 lambda: "display:dark cycle:1 sheet" in (last_title(log_path) or ""))
+        states = wait_for("Dark Mode checked and Glow enabled",
+                          lambda: (a := actions(env)) and a["toggleDisplayFromMenu-dark"][1] and a)
+        check(states["toggleDisplayFromMenu-glow"] == (True, True), "Glow must follow dark mode")
+
+        # Quit through the menu's action ends the program normally.
+        subprocess.run(["gdbus", "call", "--session", "--dest", APP_NAME, "--object-path", APP_PATH,
+                        "--method", "org.gtk.Actions.Activate", "terminate", "[]", "{}"],
+                       env=env, check=True, capture_output=True, timeout=10)
+        check(process.wait(timeout=20) == 0, "vimbo did not exit cleanly after Quit")
+        # The page's malformed state was logged once and changed nothing.
+        with open(stderr_path, encoding="utf-8", errors="replace") as stderr:
+            logged = stderr.read().count("Vimbo ignored malformed menu state")
+        check(logged == 1, "malformed menu state logged %d times" % logged)
+    finally:
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+
+
+def main():
+    with servers.desktop() as (env, home):
+        try:
+            run(sys.argv[1], env, home)
+        except (Failure, subprocess.SubprocessError) as error:
+            print("FAILED:", error, file=sys.stderr)
+            log_path = os.path.join(home, "vimbo-debug.log")
+            if os.path.exists(log_path):
+                with open(log_path, encoding="utf-8") as log:
+                    print(log.read()[-3000:], file=sys.stderr)
+            return 1
+    print("ok")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
