@@ -4,7 +4,6 @@
 #include "core/util/PercentDecoding.h"
 #include "core/util/SerialQueue.h"
 
-#include <cmath>
 #include <utility>
 
 namespace vimbo::app {
