@@ -3,6 +3,8 @@
 #include "core/app/DebugLog.h"
 #include "core/app/LaunchOptions.h"
 #include "core/menus/MainMenuController.h"
+#include "linux/DBusStatusBar.h"
+#include "linux/DesktopMicrophonePermission.h"
 #include "linux/GLibMainQueue.h"
 #include "linux/GLibSystemLog.h"
 #include "linux/GLibTimers.h"
@@ -11,6 +13,8 @@
 #include "linux/GtkMainWindow.h"
 #include "linux/JsonFileDefaults.h"
 #include "linux/MonotonicClock.h"
+#include "linux/PulseCaptureFactory.h"
+#include "linux/PulseDefaultDevices.h"
 #include "linux/ResourceDirectory.h"
 #include "linux/WebKitPageHost.h"
 
@@ -33,8 +37,10 @@ struct Program {
     linux::MonotonicClock clock;
     linux::GLibTimers timers;
     linux::GLibMainQueue mainQueue;
+    std::shared_ptr<linux::PulseDefaultDevices> audioDevices;
     std::unique_ptr<app::DebugLog> debugLog;
     std::unique_ptr<linux::GtkKeepAwake> keepAwake;
+    std::unique_ptr<linux::DBusStatusBar> statusBar;
     std::shared_ptr<app::AppDelegate> delegate;
     std::unique_ptr<linux::GtkMainMenu> menu;
     std::unique_ptr<menus::MainMenuController> mainMenuController;
@@ -72,7 +78,7 @@ void onActivate(GApplication*, gpointer data) {
     program.page = std::make_unique<linux::WebKitPageHost>(program.systemLog);
     program.window = std::make_unique<linux::GtkMainWindow>(
         program.application, program.menu->overlayMenuButton(program.page->widget()),
-        [&program] { g_application_quit(G_APPLICATION(program.application)); });
+        [&program] { program.delegate->windowShouldClose(); });
     program.menu->attachToWindow(GTK_WINDOW(gtk_widget_get_toplevel(program.page->widget())));
     program.delegate->applicationDidFinishLaunching(*program.window, *program.page);
 }
@@ -90,13 +96,23 @@ int main(int argc, char** argv) {
     program.application = gtk_application_new("org.vimbo.Vimbo", G_APPLICATION_DEFAULT_FLAGS);
     program.debugLog = std::make_unique<app::DebugLog>(options.debug, app::DebugLog::defaultDirectory());
     program.keepAwake = std::make_unique<linux::GtkKeepAwake>(program.application, program.systemLog);
-    app::AppServices services{program.defaults,
-                              program.systemLog,
-                              *program.keepAwake,
-                              program.clock,
-                              program.timers,
-                              program.mainQueue,
-                              [log = program.debugLog.get()](std::string_view line) { log->log(line); }};
+    program.audioDevices = linux::PulseDefaultDevices::create(program.mainQueue);
+    GDBusConnection* sessionBus = linux::DBusStatusBar::connectSessionBus();
+    program.statusBar = std::make_unique<linux::DBusStatusBar>(sessionBus);
+    if (sessionBus) g_object_unref(sessionBus);
+    app::AppServices services{
+        program.defaults,
+        program.systemLog,
+        *program.keepAwake,
+        program.clock,
+        program.timers,
+        program.mainQueue,
+        [log = program.debugLog.get()](std::string_view line) { log->log(line); },
+        {linux::pulseCaptureFactory(), std::make_shared<linux::DesktopMicrophonePermission>(),
+         program.audioDevices},
+        menus::KeyLabelStyle::gtk,
+        program.statusBar.get(),
+        [application = program.application] { g_application_quit(G_APPLICATION(application)); }};
     program.delegate = std::make_shared<app::AppDelegate>(services, options, linux::resourceDirectory());
 
     g_signal_connect(program.application, "startup", G_CALLBACK(onStartup), &program);
@@ -111,6 +127,7 @@ int main(int argc, char** argv) {
     program.window.reset();
     program.page.reset();
     program.delegate.reset();
+    program.audioDevices.reset();
     g_object_unref(program.application);
     return status;
 }

@@ -14,7 +14,9 @@ gboolean runOnce(gpointer data) {
     return G_SOURCE_REMOVE;
 }
 
-void destroyWork(gpointer data) { delete static_cast<std::function<void()>*>(data); }
+void destroyWork(gpointer data) {
+    delete static_cast<std::function<void()>*>(data);
+}
 
 void attach(GSource* source, std::function<void()> work) {
     auto owned = std::make_unique<std::function<void()>>(std::move(work));

@@ -6,7 +6,7 @@ namespace vimbo::linux {
 
 // Posts work to the GLib default main context, the program's main thread.
 class GLibMainQueue : public platform::MainQueue {
-public:
+  public:
     void post(std::function<void()> work) override;
     void postAfter(double seconds, std::function<void()> work) override;
 };

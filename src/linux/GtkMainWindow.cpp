@@ -31,6 +31,10 @@ void GtkMainWindow::show() {
     gtk_window_present(GTK_WINDOW(window_));
 }
 
+void GtkMainWindow::hide() {
+    gtk_widget_hide(window_);
+}
+
 bool GtkMainWindow::isVisible() const {
     return gtk_widget_get_visible(window_) && !iconified_;
 }

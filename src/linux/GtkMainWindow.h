@@ -18,6 +18,7 @@ class GtkMainWindow : public platform::MainWindow {
     GtkMainWindow& operator=(const GtkMainWindow&) = delete;
 
     void show() override;
+    void hide() override;
     bool isVisible() const override;
 
   private:

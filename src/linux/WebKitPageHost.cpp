@@ -43,6 +43,7 @@ WebKitPageHost::WebKitPageHost(platform::SystemLog& systemLog) : systemLog_(syst
     webkit_settings_set_allow_universal_access_from_file_urls(settings, FALSE);
 
     g_signal_connect(webView_, "load-changed", G_CALLBACK(onLoadChanged), this);
+    g_signal_connect(webView_, "load-failed", G_CALLBACK(onLoadFailed), this);
     g_signal_connect(webView_, "web-process-terminated", G_CALLBACK(onWebProcessTerminated), this);
     g_signal_connect(webView_, "decide-policy", G_CALLBACK(onDecidePolicy), this);
 }
@@ -63,6 +64,7 @@ bool WebKitPageHost::makeTransparent() {
 
 void WebKitPageHost::load(const std::string& fileUrl, const std::string& readAccessDir) {
     readAccessPrefix_ = readAccessDir.ends_with('/') ? readAccessDir : readAccessDir + "/";
+    loadFailed_ = false;
     webkit_web_view_load_uri(webView_, fileUrl.c_str());
 }
 
@@ -98,7 +100,21 @@ void WebKitPageHost::onScriptMessage(WebKitUserContentManager*, WebKitJavascript
 
 void WebKitPageHost::onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self) {
     auto* host = static_cast<WebKitPageHost*>(self);
-    if (event == WEBKIT_LOAD_FINISHED && host->listener_) host->listener_->pageDidFinishLoading();
+    if (event == WEBKIT_LOAD_FINISHED && !host->loadFailed_ && host->listener_)
+        host->listener_->pageDidFinishLoading();
+}
+
+gboolean WebKitPageHost::onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* uri, GError* error,
+                                      gpointer self) {
+    auto* host = static_cast<WebKitPageHost*>(self);
+    host->loadFailed_ = true;
+    // A navigation refused by the policy below is not a failure of the page.
+    if (!g_error_matches(error, WEBKIT_POLICY_ERROR,
+                         WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
+        host->systemLog_.write(std::string("Vimbo page failed to load ") + (uri ? uri : "?") + ": " +
+                               error->message);
+    }
+    return FALSE;
 }
 
 void WebKitPageHost::onWebProcessTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason,
@@ -108,6 +124,7 @@ void WebKitPageHost::onWebProcessTerminated(WebKitWebView* view, WebKitWebProces
                       : reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT ? "exceeded its memory limit"
                                                                            : "was terminated";
     host->systemLog_.write(std::string("Vimbo web process ") + why + "; reloading the page");
+    host->loadFailed_ = false;
     webkit_web_view_reload(view);
 }
 

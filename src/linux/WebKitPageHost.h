@@ -32,6 +32,8 @@ class WebKitPageHost : public platform::PageHost {
     static void onScriptMessage(WebKitUserContentManager* manager, WebKitJavascriptResult* result,
                                 gpointer self);
     static void onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
+    static gboolean onLoadFailed(WebKitWebView* view, WebKitLoadEvent event, gchar* uri, GError* error,
+                                 gpointer self);
     static void onWebProcessTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason,
                                        gpointer self);
     static gboolean onDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
@@ -41,6 +43,7 @@ class WebKitPageHost : public platform::PageHost {
     platform::PageListener* listener_ = nullptr;
     WebKitWebView* webView_ = nullptr; // owned through the reference sunk below
     std::string readAccessPrefix_;     // the resource directory with a trailing slash
+    bool loadFailed_ = false;          // a failed load also ends in "finished", which must not count
 };
 
 } // namespace vimbo::linux

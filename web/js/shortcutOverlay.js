@@ -19,6 +19,7 @@
         // Labels are shown exactly as given: they match the menus of the desktop Vimbo runs on.
         render(model) {
             this.list.replaceChildren();
+            this.list.classList.toggle("empty", model.sections.length === 0);
             if (model.sections.length === 0) {
                 const empty = document.createElement("p");
                 empty.className = "sheet-empty";

@@ -2,8 +2,8 @@
 
 #include "core/app/FeatureScript.h"
 #include "core/util/PercentDecoding.h"
+#include "core/util/SerialQueue.h"
 
-#include <cmath>
 #include <utility>
 
 namespace vimbo::app {
@@ -16,8 +16,13 @@ constexpr const char* kKeepAwakeReason = "Vimbo visualizer running";
 
 AppDelegate::AppDelegate(AppServices services, LaunchOptions options, std::optional<std::string> resourceDir)
     : services_(std::move(services)), options_(std::move(options)), resourceDir_(std::move(resourceDir)),
-      analyzer_(std::make_unique<audio::AudioAnalyzer>()), micSensitivityStore_(services_.defaults),
-      debug_(options_.debug), glassPreferenceStore_(services_.defaults) {}
+      analyzer_(std::make_shared<audio::AudioAnalyzer>()),
+      audio_(audio::AudioInputController::create(
+          services_.defaults, analyzer_,
+          std::make_unique<util::SerialQueue>(std::string(audio::AudioInputController::kQueueLabel)),
+          services_.audio.captureFactory, services_.audio.microphonePermission, services_.mainQueue)),
+      micSensitivityStore_(services_.defaults), debug_(options_.debug),
+      glassPreferenceStore_(services_.defaults) {}
 
 AppDelegate::~AppDelegate() = default;
 
@@ -35,14 +40,16 @@ void AppDelegate::applicationDidFinishLaunching(platform::MainWindow& window, pl
     if (!keepAwakeActivity_) beginKeepAwake();
     installAudioCallbacks();
     applyStoredMicSensitivity();
-    audioStart();
+    audio_->start();
     listenForDefaultAudioDeviceChanges();
     startFrameTick();
 }
 
 void AppDelegate::applicationWillTerminate() {
     timer_.reset();
-    audioStop();
+    audio_->stop();
+    // The process ends next: let the capture close its stream on the server first.
+    audio_->waitUntilSettled();
     endKeepAwake();
     if (exportActivity_) {
         services_.keepAwake.end(*exportActivity_);
@@ -57,7 +64,27 @@ bool AppDelegate::applicationShouldHandleReopen() {
 }
 
 void AppDelegate::showMainWindow() {
+    hiddenByClose_ = false;
     if (window_) window_->show();
+}
+
+void AppDelegate::hideMainWindow() {
+    if (!window_) return;
+    window_->hide();
+    hiddenByClose_ = true;
+}
+
+void AppDelegate::windowShouldClose() {
+    if (menuBarController_ && menuBarController_->isVisible()) {
+        if (menuBarController_->isReachable()) return hideMainWindow();
+        // Hiding now would leave Vimbo running with no window and no icon to bring it back.
+        services_.systemLog.write("Vimbo menu bar icon is not shown by any tray; quitting instead of hiding");
+    }
+    terminate();
+}
+
+void AppDelegate::terminate() {
+    if (services_.terminate) services_.terminate();
 }
 
 void AppDelegate::loadPage() {
@@ -99,8 +126,9 @@ void AppDelegate::tick() {
     ++frameCount_;
     if (debug_ && frameCount_ % 60 == 0) {
         auto title = page_ ? page_->title() : std::nullopt;
-        log("features " + script + " input=" + std::string(audio::rawValue(selectedInputSnapshot())) +
-            " running=" + (captureRunningSnapshot() ? "true" : "false") + " title=" + title.value_or("?"));
+        auto capture = audio_->snapshot();
+        log("features " + script + " input=" + std::string(audio::rawValue(capture.selectedInput)) +
+            " running=" + (capture.isRunning ? "true" : "false") + " title=" + title.value_or("?"));
     }
 }
 
@@ -108,25 +136,77 @@ void AppDelegate::log(std::string_view message) {
     if (debug_ && services_.debugLog) services_.debugLog(message);
 }
 
-// placeholder until audio capture: nothing is captured, so the page hears system audio is not available yet.
-void AppDelegate::audioStart() {
-    sendStatus("waiting-system-permission");
-}
-void AppDelegate::audioStop() {}
-void AppDelegate::audioSelect(audio::AudioInput) {}
-void AppDelegate::installAudioCallbacks() {}
-void AppDelegate::listenForDefaultAudioDeviceChanges() {}
-audio::AudioInput AppDelegate::selectedInputSnapshot() const {
-    return audio::AudioInput::systemAudio;
-}
-bool AppDelegate::captureRunningSnapshot() const {
-    return false;
+void AppDelegate::installAudioCallbacks() {
+    // "vimbo.audio-control" → main thread; the delegate is held weakly on the way.
+    auto onMain = [weak = weak_from_this(), &mainQueue = services_.mainQueue](auto step) {
+        mainQueue.post([weak, step = std::move(step)] {
+            if (auto self = weak.lock()) step(*self);
+        });
+    };
+    audio_->setOnStatus([onMain](audio::AudioCaptureStatus status) {
+        onMain([status](AppDelegate& self) { self.sendStatus(std::string(audio::statusString(status))); });
+    });
+    audio_->setOnInputChanged([onMain](audio::AudioInput input) {
+        onMain([input](AppDelegate& self) { self.sendAudioInput(input); });
+    });
+    audio_->setOnDebugLog(
+        [onMain](const std::string& line) { onMain([line](AppDelegate& self) { self.log(line); }); });
 }
 
-// placeholder until the menu bar icon.
-void AppDelegate::createMenuBarController() {}
-void AppDelegate::updateMenuBar(const audio::AudioFeatures&, double) {}
-void AppDelegate::setMenuBarVisible(bool) {}
+void AppDelegate::listenForDefaultAudioDeviceChanges() {
+    // Both run on the main thread, where the device listener delivers.
+    deviceListeners_ = std::make_shared<DefaultDeviceListeners>(
+        *services_.audio.defaultDevices,
+        [weak = weak_from_this()](const std::string& line) {
+            if (auto self = weak.lock()) self->log(line);
+        },
+        [weak = weak_from_this()](audio::AudioDeviceChange change) {
+            if (auto self = weak.lock()) self->audio_->handleDeviceChange(change);
+        });
+    deviceListeners_->install();
+}
+
+void AppDelegate::createMenuBarController() {
+    if (!services_.statusBar) return;
+    std::weak_ptr<AppDelegate> weak = weak_from_this();
+    menubar::MenuBarActions actions;
+    actions.openVimbo = [weak] {
+        if (auto self = weak.lock()) self->showMainWindow();
+    };
+    actions.checkForUpdates = [weak] {
+        if (auto self = weak.lock()) self->checkForUpdates();
+    };
+    actions.quitVimbo = [weak] {
+        if (auto self = weak.lock()) self->terminate();
+    };
+    actions.onHideFromMenu = [weak] {
+        if (auto self = weak.lock(); self && self->page_)
+            self->page_->evaluate("window.__menuBarHidden && __menuBarHidden()");
+    };
+    menuBarController_ = std::make_unique<menubar::MenuBarController>(std::move(actions), services_.defaults,
+                                                                      *services_.statusBar);
+    menuBarController_->setOnReachableChanged([weak](bool reachable) {
+        if (auto self = weak.lock()) self->menuBarReachabilityChanged(reachable);
+    });
+}
+
+void AppDelegate::updateMenuBar(const audio::AudioFeatures& features, double now) {
+    if (menuBarController_) menuBarController_->update(features, now);
+}
+
+void AppDelegate::setMenuBarVisible(bool visible) {
+    if (menuBarController_) menuBarController_->setVisible(visible, true);
+}
+
+void AppDelegate::menuBarReachabilityChanged(bool reachable) {
+    // The tray went away (or the icon was hidden) while only the icon led back to the window.
+    if (reachable || !hiddenByClose_) return;
+    services_.systemLog.write("Vimbo menu bar icon is gone; showing the window again");
+    showMainWindow();
+}
+
+// placeholder until updates.
+void AppDelegate::checkForUpdates() {}
 
 // placeholder until now playing.
 void AppDelegate::startMusicPolling() {}

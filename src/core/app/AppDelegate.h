@@ -1,22 +1,28 @@
 #pragma once
 
+#include "core/app/DefaultDeviceListeners.h"
 #include "core/app/LaunchOptions.h"
 #include "core/audio/AudioAnalyzer.h"
 #include "core/audio/AudioInput.h"
+#include "core/audio/AudioInputController.h"
+#include "core/audio/MicrophonePermissionProviding.h"
 #include "core/audio/MicrophoneSensitivityStore.h"
 #include "core/chrome/DragBar.h"
 #include "core/chrome/GlassPreferenceStore.h"
 #include "core/chrome/WindowChromeState.h"
+#include "core/menubar/MenuBarController.h"
 #include "core/menus/MainMenuController.h"
 #include "core/menus/MenuTarget.h"
 #include "core/menus/ShortcutKey.h"
 #include "core/menus/WebMenuCommand.h"
 #include "core/platform/Clock.h"
+#include "core/platform/DefaultAudioDevices.h"
 #include "core/platform/DefaultsStore.h"
 #include "core/platform/KeepAwake.h"
 #include "core/platform/MainQueue.h"
 #include "core/platform/MainWindow.h"
 #include "core/platform/PageHost.h"
+#include "core/platform/StatusItem.h"
 #include "core/platform/SystemLog.h"
 #include "core/platform/Timers.h"
 
@@ -29,6 +35,13 @@
 
 namespace vimbo::app {
 
+// The sound system behind capture: a fresh back-end per start, microphone access and the default devices.
+struct AudioServices {
+    audio::AudioInputController::CaptureFactory captureFactory;
+    std::shared_ptr<audio::MicrophonePermissionProviding> microphonePermission;
+    std::shared_ptr<platform::DefaultAudioDevices> defaultDevices;
+};
+
 // The platform services the delegate drives; each outlives the delegate.
 struct AppServices {
     platform::DefaultsStore& defaults;
@@ -39,8 +52,13 @@ struct AppServices {
     platform::MainQueue& mainQueue;
     // Appends one line to the debug log file; called only with "--debug".
     std::function<void(std::string_view)> debugLog;
+    AudioServices audio;
     // How the shortcut sheet writes keys: as the platform's own menus show them.
     menus::KeyLabelStyle shortcutLabels = menus::KeyLabelStyle::gtk;
+    // The desktop's status area for the menu bar icon; without one there is no icon.
+    platform::StatusBar* statusBar = nullptr;
+    // Ends the application through its termination sequence.
+    std::function<void()> terminate = nullptr;
 };
 
 // Owns every long-lived object, runs launch and termination, the page bridge and the frame tick.
@@ -84,6 +102,10 @@ class AppDelegate : public platform::PageListener,
     void log(std::string_view message);
 
     void showMainWindow();
+    void hideMainWindow();
+    // The user closed the main window: it is hidden while the menu bar icon can bring it back,
+    // otherwise the application terminates.
+    void windowShouldClose();
 
     // State read by the window chrome, the menus and tests.
     bool pageReady() const { return pageReady_; }
@@ -94,6 +116,8 @@ class AppDelegate : public platform::PageListener,
     std::int64_t frameCount() const { return frameCount_; }
     const chrome::DragBar& dragBar() const { return dragBar_; }
     audio::AudioAnalyzer& analyzer() { return *analyzer_; }
+    audio::AudioInputController& audioController() { return *audio_; }
+    const menubar::MenuBarController* menuBarController() const { return menuBarController_.get(); }
 
   private:
     bool dispatchMessage(std::string_view body);
@@ -109,27 +133,24 @@ class AppDelegate : public platform::PageListener,
     void pushWindowChrome();
     void afterMediaCommand();
 
-    // placeholder until audio capture: the input controller's start, stop, selection and device handling.
-    void audioStart();
-    void audioStop();
-    void audioSelect(audio::AudioInput input);
-    // placeholder until audio capture: installs onStatus, onInputChanged and onDebugLog on the controller.
+    // The controller's callbacks come from its own queue: each moves to the main thread first.
     void installAudioCallbacks();
-    // placeholder until audio capture: follows the default devices and hands changes to the controller.
+    // Follows the default devices and hands real changes to the controller.
     void listenForDefaultAudioDeviceChanges();
-    // placeholder until audio capture: the controller's snapshot of the selected input and running flag.
-    audio::AudioInput selectedInputSnapshot() const;
-    bool captureRunningSnapshot() const;
 
     // Decodes "menuState:" and applies it; false means undecodable.
     bool applyMenuStateMessage(std::string_view body);
 
-    // placeholder until the menu bar icon: creates the controller with its actions.
+    // The menu bar icon: created at launch with actions that hold the delegate weakly.
     void createMenuBarController();
-    // placeholder until the menu bar icon: feeds one frame to the icon.
     void updateMenuBar(const audio::AudioFeatures& features, double now);
-    // placeholder until the menu bar icon: shows or hides the icon and persists the choice.
+    // Shows or hides the icon and persists the choice.
     void setMenuBarVisible(bool visible);
+    void menuBarReachabilityChanged(bool reachable);
+    void terminate();
+
+    // placeholder until updates: the update controller's user-initiated check.
+    void checkForUpdates();
 
     // placeholder until now playing: the music poll and player commands.
     void startMusicPolling();
@@ -160,7 +181,9 @@ class AppDelegate : public platform::PageListener,
     platform::PageHost* page_ = nullptr;
     menus::MainMenuController* mainMenuController_ = nullptr;
     chrome::DragBar dragBar_;
-    std::unique_ptr<audio::AudioAnalyzer> analyzer_;
+    std::shared_ptr<audio::AudioAnalyzer> analyzer_;
+    std::shared_ptr<audio::AudioInputController> audio_;
+    std::shared_ptr<DefaultDeviceListeners> deviceListeners_;
     audio::MicrophoneSensitivityStore micSensitivityStore_;
     std::unique_ptr<platform::RepeatingTimer> musicTimer_;
     std::unique_ptr<platform::RepeatingTimer> timer_;
@@ -180,6 +203,9 @@ class AppDelegate : public platform::PageListener,
     chrome::WindowChromePushGate chromePushGate_;
     std::optional<audio::AudioInput> pendingAudioInput_;
     std::optional<std::string> pendingStatus_;
+    std::unique_ptr<menubar::MenuBarController> menuBarController_;
+    // The window was taken off the screen by closing it, so only the icon leads back to it.
+    bool hiddenByClose_ = false;
 };
 
 } // namespace vimbo::app

@@ -83,7 +83,7 @@ bool AppDelegate::dispatchMessage(std::string_view body) {
     } else if (body == "menuBar:1" || body == "menuBar:0") {
         setMenuBarVisible(body == "menuBar:1");
     } else if (startsWith(body, "audioInput:")) {
-        if (auto input = audio::audioInputFromRaw(body.substr(11))) audioSelect(*input);
+        if (auto input = audio::audioInputFromRaw(body.substr(11))) audio_->select(*input);
     } else if (startsWith(body, "micSensitivity:")) {
         updateMicSensitivity(body.substr(15));
     } else if (startsWith(body, "media:")) {
@@ -181,7 +181,7 @@ void AppDelegate::pageDidFinishLoading() {
         pendingStatus_.reset();
         sendStatus(status);
     }
-    auto input = pendingAudioInput_.value_or(selectedInputSnapshot());
+    auto input = pendingAudioInput_.value_or(audio_->snapshot().selectedInput);
     pendingAudioInput_.reset();
     sendAudioInput(input);
     sendMicSensitivity(micSensitivityStore_.load());

@@ -9,6 +9,8 @@ class MainWindow {
 
     // Shows the window and brings it to the front.
     virtual void show() = 0;
+    // Takes the window off the screen; the application keeps running.
+    virtual void hide() = 0;
     // Shown on screen and not minimised.
     virtual bool isVisible() const = 0;
 };

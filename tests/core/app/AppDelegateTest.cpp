@@ -4,10 +4,15 @@
 #include "core/menus/KeyboardShortcutCatalog.h"
 #include "core/menus/MainMenuController.h"
 #include "fakes/FakeAppPlatform.h"
+#include "fakes/FakeCapture.h"
+#include "fakes/FakeDefaultAudioDevices.h"
+#include "fakes/FakeMicrophonePermission.h"
 #include "fakes/FakeMainMenu.h"
 #include "fakes/FakePageHost.h"
 #include "fakes/InMemoryDefaults.h"
 #include "fakes/ManualMainQueue.h"
+
+#include <mutex>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -29,13 +34,39 @@ class AppDelegateTest : public ::testing::Test {
                 std::optional<std::string> resourceDir = "/opt/vimbo") {
         std::vector<const char*> argv{"vimbo"};
         argv.insert(argv.end(), switches.begin(), switches.end());
-        AppServices services{
-            defaults, systemLog, keepAwake, clock, timers, mainQueue, [this](std::string_view line) {
-                debugLines.emplace_back(line);
-            }};
+        permission->answerAtOnce(true);
+        AudioServices audio{
+            [this](audio::AudioInput input) {
+                std::lock_guard guard(capturesMutex);
+                auto capture = std::make_shared<fakes::FakeCapture>();
+                (input == audio::AudioInput::microphone ? micCaptures : systemCaptures).push_back(capture);
+                return capture;
+            },
+            permission, devices};
+        AppServices services{defaults,
+                             systemLog,
+                             keepAwake,
+                             clock,
+                             timers,
+                             mainQueue,
+                             [this](std::string_view line) { debugLines.emplace_back(line); },
+                             audio};
         delegate = std::make_shared<AppDelegate>(
             services, LaunchOptions::parse(static_cast<int>(argv.size()), argv.data()), resourceDir);
         delegate->applicationDidFinishLaunching(window, page);
+        // Capture has started and its report reached the main thread; its log lines are not the
+        // concern of most tests.
+        settleAudio();
+        debugLines.clear();
+    }
+    // Lets the audio controller finish its work, then runs what it posted to the main thread.
+    void settleAudio() {
+        delegate->audioController().waitUntilSettled();
+        mainQueue.runPending();
+    }
+    std::size_t captureCount(audio::AudioInput input) {
+        std::lock_guard guard(capturesMutex);
+        return (input == audio::AudioInput::microphone ? micCaptures : systemCaptures).size();
     }
     void send(const std::string& body) { page.listener->pageDidReceiveMessage(body); }
     void finishLoading() { page.listener->pageDidFinishLoading(); }
@@ -54,6 +85,13 @@ class AppDelegateTest : public ::testing::Test {
     fakes::ManualClock clock;
     fakes::ManualTimers timers;
     fakes::ManualMainQueue mainQueue;
+    std::shared_ptr<fakes::FakeMicrophonePermission> permission =
+        std::make_shared<fakes::FakeMicrophonePermission>();
+    std::shared_ptr<fakes::FakeDefaultAudioDevices> devices =
+        std::make_shared<fakes::FakeDefaultAudioDevices>();
+    std::mutex capturesMutex;
+    std::vector<std::shared_ptr<fakes::FakeCapture>> systemCaptures;
+    std::vector<std::shared_ptr<fakes::FakeCapture>> micCaptures;
     fakes::FakeMainWindow window;
     fakes::FakePageHost page;
     std::vector<std::string> debugLines;
@@ -135,6 +173,10 @@ TEST_F(AppDelegateTest, TerminationStopsTheTickAndEndsEveryActivity) {
     EXPECT_THAT(keepAwake.active, IsEmpty());
     EXPECT_FALSE(delegate->keepAwakeActive());
     EXPECT_FALSE(delegate->exportActive());
+    // Capture is stopped before termination returns.
+    ASSERT_EQ(captureCount(audio::AudioInput::systemAudio), 1u);
+    EXPECT_EQ(systemCaptures[0]->stops, 1);
+    EXPECT_FALSE(delegate->audioController().snapshot().isRunning);
 }
 
 TEST_F(AppDelegateTest, ReopenShowsTheWindowAgain) {
@@ -153,8 +195,8 @@ TEST_F(AppDelegateTest, PageReadySendsHeldAndCurrentStateInOrder) {
     finishLoading();
     EXPECT_TRUE(delegate->pageReady());
     EXPECT_THAT(page.scripts,
-                ElementsAre(shortcutsScript(), "__status('waiting-system-permission')",
-                            "__audioInput('systemAudio')", "__micSensitivity(1.0)",
+                ElementsAre(shortcutsScript(), "__status('ok')", "__audioInput('systemAudio')",
+                            "__micSensitivity(1.0)",
                             "window.__windowChrome && __windowChrome({\"mini\":false,\"onTop\":false})",
                             "window.__glass(false)"));
 }
@@ -190,6 +232,60 @@ TEST_F(AppDelegateTest, AfterReadyValuesGoStraightToThePage) {
     delegate->sendMicSensitivity(0.1f);
     EXPECT_THAT(page.scripts,
                 ElementsAre("__status('ok')", "__audioInput('microphone')", "__micSensitivity(0.1)"));
+}
+
+// Audio capture
+
+TEST_F(AppDelegateTest, AudioInputMessagesSwitchCaptureAndReportOnTheMainThread) {
+    launchReady({"--debug"});
+    send("audioInput:Microphone");
+    settleAudio();
+    EXPECT_EQ(captureCount(audio::AudioInput::microphone), 0u);
+
+    send("audioInput:microphone");
+    EXPECT_THAT(page.scripts, IsEmpty()); // the controller reports through the main queue
+    settleAudio();
+    EXPECT_THAT(page.scripts, ElementsAre("__audioInput('microphone')", "__status('ok')"));
+    EXPECT_EQ(defaults.readString("audioInput"), "microphone");
+    EXPECT_EQ(systemCaptures[0]->stops, 1);
+    ASSERT_EQ(captureCount(audio::AudioInput::microphone), 1u);
+    EXPECT_TRUE(micCaptures[0]->isRunning());
+    EXPECT_EQ(delegate->audioController().snapshot(),
+              (audio::AudioInputSnapshot{audio::AudioInput::microphone, true}));
+    EXPECT_THAT(debugLines, ::testing::Contains("audio source selected input=microphone generation=2"));
+}
+
+TEST_F(AppDelegateTest, DefaultDeviceChangesAreLoggedOnceAndRestartOnlyTheRelevantCapture) {
+    devices->output = "speakers";
+    devices->input = "mic";
+    launchReady({"--debug"});
+    devices->notify(); // nothing changed
+    settleAudio();
+    EXPECT_THAT(debugLines, IsEmpty());
+
+    devices->output = "headphones";
+    devices->notify();
+    settleAudio();
+    EXPECT_THAT(debugLines, ::testing::Contains("default output changed to headphones"));
+    EXPECT_EQ(captureCount(audio::AudioInput::systemAudio), 2u);
+    EXPECT_TRUE(systemCaptures[1]->isRunning());
+
+    debugLines.clear();
+    devices->input.reset();
+    devices->notify();
+    settleAudio();
+    EXPECT_THAT(debugLines, ElementsAre("default input changed to ?"));
+    EXPECT_EQ(captureCount(audio::AudioInput::systemAudio), 2u);
+}
+
+TEST_F(AppDelegateTest, AudioReportsForAGoneDelegateAreDropped) {
+    launchReady();
+    delegate->audioController().select(audio::AudioInput::microphone);
+    delegate->audioController().waitUntilSettled();
+    page.scripts.clear();
+    delegate.reset();
+    mainQueue.runPending(); // the reports posted for the delegate find it gone
+    EXPECT_THAT(page.scripts, IsEmpty());
 }
 
 TEST_F(AppDelegateTest, MenuCommandsBeforeLoadShowTheWindowAndOnlyTheLastReachesThePage) {
@@ -422,7 +518,7 @@ TEST_F(AppDelegateTest, DebugLineEverySixtiethTickCarriesTheInputAndThePageTitle
     EXPECT_THAT(debugLines, IsEmpty());
     delegate->tick();
     auto line =
-        "features " + featureScript(audio::AudioFeatures{}) + " input=systemAudio running=false title=?";
+        "features " + featureScript(audio::AudioFeatures{}) + " input=systemAudio running=true title=?";
     EXPECT_THAT(debugLines, ElementsAre(line));
     page.pageTitle = "Visuals";
     for (int i = 0; i < 60; ++i)

@@ -64,7 +64,9 @@
                 // Mirrored halves keep the ring symmetric: low bands at the top, high at the bottom.
                 const band = i < BARS / 2 ? i : BARS - 1 - i;
                 const value = audio.spectrum[band];
-                const length = reach * (0.05 + 0.95 * value);
+                // A slow swell keeps the ring alive in silence; sound soon outgrows it.
+                const idle = 0.025 * (1 + Math.sin(audio.motion * 2.2 + i * 0.52));
+                const length = reach * (0.04 + idle + 0.95 * value);
                 const angle = turn + ((i + 0.5) / BARS) * TAU - Math.PI / 2;
                 const cos = Math.cos(angle);
                 const sin = Math.sin(angle);
@@ -92,7 +94,7 @@
                     const value = audio.spectrum[band];
                     if (value < 0.15) continue;
                     const angle = turn + ((i + 0.5) / BARS) * TAU - Math.PI / 2;
-                    const tip = inner + reach * (0.05 + 0.95 * value);
+                    const tip = inner + reach * (0.09 + 0.95 * value);
                     ctx.globalAlpha = value * 0.7;
                     Vimbo.skins.drawGlow(
                         ctx,

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/platform/StatusItem.h"
+
+#include <gio/gio.h>
+
+namespace vimbo::linux {
+
+// The desktop's status area through StatusNotifierItem on a D-Bus session bus.
+class DBusStatusBar : public platform::StatusBar {
+  public:
+    // A null connection (no session bus) gives items that are never shown.
+    explicit DBusStatusBar(GDBusConnection* connection);
+    ~DBusStatusBar() override;
+    DBusStatusBar(const DBusStatusBar&) = delete;
+    DBusStatusBar& operator=(const DBusStatusBar&) = delete;
+
+    // The session bus of $DBUS_SESSION_BUS_ADDRESS, or null with a log line.
+    static GDBusConnection* connectSessionBus();
+
+    std::unique_ptr<platform::StatusItem> makeStatusItem(const std::string& label,
+                                                         platform::StatusItemEvents events) override;
+
+  private:
+    GDBusConnection* connection_;
+    int nextNumber_ = 1;
+};
+
+} // namespace vimbo::linux

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "core/audio/AudioInputController.h"
+
+namespace vimbo::linux {
+
+// A fresh sound-server back-end for each start.
+audio::AudioInputController::CaptureFactory pulseCaptureFactory();
+
+} // namespace vimbo::linux

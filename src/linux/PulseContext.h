@@ -1,0 +1,99 @@
+#pragma once
+
+#include <pulse/pulseaudio.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace vimbo::linux {
+
+struct PulseMainloopDeleter {
+    void operator()(pa_threaded_mainloop* mainloop) const { pa_threaded_mainloop_free(mainloop); }
+};
+struct PulseContextDeleter {
+    void operator()(pa_context* context) const { pa_context_unref(context); }
+};
+struct PulseStreamDeleter {
+    void operator()(pa_stream* stream) const { pa_stream_unref(stream); }
+};
+struct PulseOperationDeleter {
+    void operator()(pa_operation* operation) const { pa_operation_unref(operation); }
+};
+using PulseMainloopPtr = std::unique_ptr<pa_threaded_mainloop, PulseMainloopDeleter>;
+using PulseContextPtr = std::unique_ptr<pa_context, PulseContextDeleter>;
+using PulseStreamPtr = std::unique_ptr<pa_stream, PulseStreamDeleter>;
+using PulseOperationPtr = std::unique_ptr<pa_operation, PulseOperationDeleter>;
+
+// A connection to the sound server (PulseAudio, or PipeWire's pulse server) with its own loop thread,
+// the thread every callback of the context and its streams runs on.
+class PulseContext {
+  public:
+    // Connects to the server named by PULSE_SERVER, or the user's default one; never spawns a server.
+    // On failure returns nothing and sets `error` to the server's error code.
+    static std::unique_ptr<PulseContext> connect(const char* clientName, int& error);
+    // Disconnects and joins the loop thread: afterwards no callback of this context runs.
+    // Never call from the loop thread.
+    ~PulseContext();
+    PulseContext(const PulseContext&) = delete;
+    PulseContext& operator=(const PulseContext&) = delete;
+
+    // Holds the loop's lock: needed for every call into the context or its streams off the loop thread.
+    class Lock {
+      public:
+        explicit Lock(const PulseContext& context) : mainloop_(context.mainloop_.get()) {
+            pa_threaded_mainloop_lock(mainloop_);
+        }
+        ~Lock() { pa_threaded_mainloop_unlock(mainloop_); }
+        Lock(const Lock&) = delete;
+        Lock& operator=(const Lock&) = delete;
+
+      private:
+        pa_threaded_mainloop* mainloop_;
+    };
+
+    pa_context* context() const { return context_.get(); }
+    // Lock held: the server's code for the last failure.
+    int lastError() const { return pa_context_errno(context_.get()); }
+    // Lock held, off the loop thread: waits until the operation has finished or was cancelled.
+    // Takes ownership of the operation; a null operation returns at once.
+    void await(pa_operation* operation) const;
+    // Loop thread: wakes whoever waits in `await` or `waitUntil`.
+    void signal() const { pa_threaded_mainloop_signal(mainloop_.get(), 0); }
+    // Lock held, off the loop thread: sleeps until the next signal.
+    void wait() const { pa_threaded_mainloop_wait(mainloop_.get()); }
+
+    struct ServerDefaults {
+        std::optional<std::string> sinkName;
+        std::optional<std::string> sourceName;
+    };
+    struct SourceFormat {
+        pa_sample_spec spec;
+        pa_channel_map map;
+    };
+    // Each takes the lock itself; no value when the server does not answer or the device is unknown.
+    std::optional<ServerDefaults> serverDefaults() const;
+    std::optional<std::string> monitorSourceOf(const std::string& sinkName) const;
+    std::optional<SourceFormat> sourceFormat(const std::string& sourceName) const;
+
+    // `onChange` runs on the loop thread after each change of the server's defaults. Call once.
+    bool subscribeToServerChanges(std::function<void()> onChange);
+    // `onDisconnected` runs on the loop thread once when the server goes away (not on our own close).
+    void setOnDisconnected(std::function<void()> onDisconnected);
+
+  private:
+    PulseContext() = default;
+    static void stateChanged(pa_context* context, void* self);
+    static void serverEvent(pa_context* context, pa_subscription_event_type_t type, std::uint32_t index,
+                            void* self);
+
+    PulseMainloopPtr mainloop_;
+    PulseContextPtr context_;
+    bool closing_ = false;      // lock held
+    bool disconnected_ = false; // lock held
+    std::function<void()> onServerChange_;
+    std::function<void()> onDisconnected_;
+};
+
+} // namespace vimbo::linux

@@ -1,0 +1,139 @@
+#include "core/app/AppDelegate.h"
+
+#include "fakes/FakeAppPlatform.h"
+#include "fakes/FakeCapture.h"
+#include "fakes/FakeDefaultAudioDevices.h"
+#include "fakes/FakeMicrophonePermission.h"
+#include "fakes/FakePageHost.h"
+#include "fakes/FakeStatusBar.h"
+#include "fakes/InMemoryDefaults.h"
+#include "fakes/ManualMainQueue.h"
+
+#include <gtest/gtest.h>
+
+namespace vimbo::app {
+namespace {
+
+// The delegate with its menu bar icon: launch, the frame tick, page messages and closing the window.
+class AppDelegateMenuBarTest : public ::testing::Test {
+  protected:
+    void launch() {
+        std::vector<const char*> argv{"vimbo"};
+        AudioServices audio{[](audio::AudioInput) { return std::make_shared<fakes::FakeCapture>(); },
+                            std::make_shared<fakes::FakeMicrophonePermission>(),
+                            std::make_shared<fakes::FakeDefaultAudioDevices>()};
+        AppServices services{defaults,
+                             systemLog,
+                             keepAwake,
+                             clock,
+                             timers,
+                             mainQueue,
+                             {},
+                             audio,
+                             menus::KeyLabelStyle::gtk,
+                             &statusBar,
+                             [this] { ++terminations; }};
+        delegate = std::make_shared<AppDelegate>(
+            services, LaunchOptions::parse(static_cast<int>(argv.size()), argv.data()), "/opt/vimbo");
+        delegate->applicationDidFinishLaunching(window, page);
+        page.listener->pageDidFinishLoading();
+        page.completeAll();
+        mainQueue.runPending();
+        page.scripts.clear();
+    }
+    void send(const std::string& body) { page.listener->pageDidReceiveMessage(body); }
+
+    fakes::InMemoryDefaults defaults;
+    fakes::RecordingSystemLog systemLog;
+    fakes::FakeKeepAwake keepAwake;
+    fakes::ManualClock clock;
+    fakes::ManualTimers timers;
+    fakes::ManualMainQueue mainQueue;
+    fakes::FakeMainWindow window;
+    fakes::FakePageHost page;
+    fakes::FakeStatusBar statusBar;
+    std::shared_ptr<AppDelegate> delegate;
+    int terminations = 0;
+};
+
+TEST_F(AppDelegateMenuBarTest, LaunchShowsTheIconAndEveryTickFeedsIt) {
+    launch();
+    ASSERT_TRUE(statusBar.itemExists());
+    int images = statusBar.state->imageCount;
+    timers.fireAll();
+    EXPECT_EQ(statusBar.state->imageCount, images + 1);
+    clock.seconds += 1.0 / 60;
+    timers.fireAll();
+    EXPECT_EQ(statusBar.state->imageCount, images + 2);
+}
+
+TEST_F(AppDelegateMenuBarTest, PageMessagesShowAndHideTheIconAndPersist) {
+    launch();
+    send("menuBar:0");
+    EXPECT_FALSE(statusBar.itemExists());
+    EXPECT_FALSE(std::get<bool>(defaults.values["menuBarVisible"]));
+    send("menuBar:1");
+    EXPECT_TRUE(statusBar.itemExists());
+    EXPECT_TRUE(std::get<bool>(defaults.values["menuBarVisible"]));
+}
+
+TEST_F(AppDelegateMenuBarTest, ClosingHidesTheWindowWhileTheIconIsShown) {
+    launch();
+    delegate->windowShouldClose();
+    EXPECT_FALSE(window.visible);
+    EXPECT_EQ(terminations, 0);
+    statusBar.click("openVimboAction:");
+    EXPECT_TRUE(window.visible);
+    delegate->windowShouldClose();
+    delegate->applicationShouldHandleReopen(); // launching Vimbo again
+    EXPECT_TRUE(window.visible);
+}
+
+TEST_F(AppDelegateMenuBarTest, ClosingQuitsWithoutTheIcon) {
+    defaults.values["menuBarVisible"] = false;
+    launch();
+    delegate->windowShouldClose();
+    EXPECT_EQ(terminations, 1);
+    EXPECT_TRUE(systemLog.lines.empty());
+}
+
+TEST_F(AppDelegateMenuBarTest, ClosingQuitsWhenNoTrayShowsTheIcon) {
+    statusBar.trayPresent = false;
+    launch();
+    delegate->windowShouldClose();
+    EXPECT_EQ(terminations, 1);
+    EXPECT_EQ(
+        systemLog.lines,
+        std::vector<std::string>{"Vimbo menu bar icon is not shown by any tray; quitting instead of hiding"});
+    // A tray that appears later is used from then on.
+    statusBar.setTrayPresent(true);
+    delegate->windowShouldClose();
+    EXPECT_EQ(terminations, 1);
+    EXPECT_FALSE(window.visible);
+}
+
+TEST_F(AppDelegateMenuBarTest, WindowComesBackWhenTheIconGoesAwayWhileItIsHidden) {
+    launch();
+    delegate->windowShouldClose();
+    ASSERT_FALSE(window.visible);
+    statusBar.setTrayPresent(false);
+    EXPECT_TRUE(window.visible);
+
+    statusBar.setTrayPresent(true);
+    delegate->windowShouldClose();
+    statusBar.click("hideMenuBarAction:");
+    EXPECT_TRUE(window.visible);
+    EXPECT_EQ(page.scripts, std::vector<std::string>{"window.__menuBarHidden && __menuBarHidden()"});
+}
+
+TEST_F(AppDelegateMenuBarTest, QuitItemTerminatesAndStaleCallbacksDoNothing) {
+    launch();
+    statusBar.click("quitVimboAction:");
+    EXPECT_EQ(terminations, 1);
+    auto events = statusBar.state->events;
+    delegate.reset();
+    EXPECT_FALSE(statusBar.itemExists()); // the controller went with the delegate and took its icon
+}
+
+} // namespace
+} // namespace vimbo::app

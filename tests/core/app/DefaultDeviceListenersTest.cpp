@@ -1,0 +1,69 @@
+#include "core/app/DefaultDeviceListeners.h"
+
+#include "fakes/FakeDefaultAudioDevices.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using vimbo::app::DefaultDeviceListeners;
+using vimbo::audio::AudioDeviceChange;
+
+class DefaultDeviceListenersTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        devices.output = "speakers";
+        devices.input = "mic";
+        listeners = std::make_shared<DefaultDeviceListeners>(
+            devices, [this](const std::string& line) { lines.push_back(line); },
+            [this](AudioDeviceChange change) { changes.push_back(change); });
+        listeners->install();
+    }
+
+    vimbo::fakes::FakeDefaultAudioDevices devices;
+    std::shared_ptr<DefaultDeviceListeners> listeners;
+    std::vector<std::string> lines;
+    std::vector<AudioDeviceChange> changes;
+};
+
+TEST_F(DefaultDeviceListenersTest, UnchangedDevicesDoNothing) {
+    devices.notify();
+    EXPECT_TRUE(lines.empty());
+    EXPECT_TRUE(changes.empty());
+}
+
+TEST_F(DefaultDeviceListenersTest, ChangedOutputIsLoggedAndHandledOnce) {
+    devices.output = "headphones";
+    devices.notify();
+    devices.notify();
+    EXPECT_EQ(lines, std::vector<std::string>{"default output changed to headphones"});
+    EXPECT_EQ(changes, std::vector{AudioDeviceChange::defaultOutput});
+}
+
+TEST_F(DefaultDeviceListenersTest, BothChangedReportOutputThenInput) {
+    devices.output = "hdmi";
+    devices.input = "headset";
+    devices.notify();
+    EXPECT_EQ(lines, (std::vector<std::string>{"default output changed to hdmi",
+                                               "default input changed to headset"}));
+    EXPECT_EQ(changes, (std::vector{AudioDeviceChange::defaultOutput, AudioDeviceChange::defaultInput}));
+}
+
+TEST_F(DefaultDeviceListenersTest, VanishedDeviceShowsQuestionMarkOnceThenComesBack) {
+    devices.input.reset();
+    devices.notify();
+    devices.notify();
+    devices.input = "mic";
+    devices.notify();
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"default input changed to ?", "default input changed to mic"}));
+    EXPECT_EQ(changes, (std::vector{AudioDeviceChange::defaultInput, AudioDeviceChange::defaultInput}));
+}
+
+TEST_F(DefaultDeviceListenersTest, GoneListenersIgnoreNotifications) {
+    listeners.reset();
+    devices.output = "hdmi";
+    devices.notify();
+    EXPECT_TRUE(changes.empty());
+}

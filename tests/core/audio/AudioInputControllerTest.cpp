@@ -1,0 +1,318 @@
+#include "core/audio/AudioInputController.h"
+
+#include "core/audio/AudioAnalyzer.h"
+#include "fakes/FakeCapture.h"
+#include "fakes/FakeMicrophonePermission.h"
+#include "fakes/InMemoryDefaults.h"
+#include "fakes/ManualMainQueue.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace vimbo::audio;
+using testing::Contains;
+using testing::ElementsAre;
+using testing::Not;
+using vimbo::fakes::FakeCapture;
+
+namespace {
+
+const AudioCaptureError kTapFailure =
+    AudioCaptureError::withStatus(AudioCaptureError::Kind::tapCreationFailed, 5);
+const AudioCaptureError kMicFailure{AudioCaptureError::Kind::engineStartFailed, 6, "Connection refused"};
+
+} // namespace
+
+class AudioInputControllerTest : public testing::Test {
+  protected:
+    void SetUp() override { build(); }
+
+    void build() {
+        auto queue =
+            std::make_unique<vimbo::util::SerialQueue>(std::string(AudioInputController::kQueueLabel));
+        controller = AudioInputController::create(
+            defaults, analyzer, std::move(queue),
+            [this](AudioInput input) {
+                std::lock_guard guard(mutex_);
+                auto& failure = input == AudioInput::microphone ? micFailure : systemFailure;
+                auto capture = std::make_shared<FakeCapture>(failure);
+                (input == AudioInput::microphone ? micCaptures : systemCaptures).push_back(capture);
+                return capture;
+            },
+            permission, mainQueue);
+        controller->setOnStatus([this](AudioCaptureStatus status) {
+            std::lock_guard guard(mutex_);
+            statuses.push_back(status);
+        });
+        controller->setOnInputChanged([this](AudioInput input) {
+            std::lock_guard guard(mutex_);
+            inputChanges.push_back(input);
+        });
+        controller->setOnDebugLog([this](const std::string& line) {
+            std::lock_guard guard(mutex_);
+            lines.push_back(line);
+        });
+    }
+
+    // Waits until everything queued on "vimbo.audio-control" so far has run.
+    void flush() { controller->waitUntilSettled(); }
+    // Fires the pending retries and lets the work they queue run.
+    void fireRetries() {
+        mainQueue.runPending();
+        flush();
+    }
+    std::vector<std::string> log() {
+        std::lock_guard guard(mutex_);
+        return lines;
+    }
+    void clearLog() {
+        std::lock_guard guard(mutex_);
+        lines.clear();
+    }
+
+    vimbo::fakes::InMemoryDefaults defaults;
+    std::shared_ptr<AudioAnalyzer> analyzer = std::make_shared<AudioAnalyzer>();
+    std::shared_ptr<vimbo::fakes::FakeMicrophonePermission> permission =
+        std::make_shared<vimbo::fakes::FakeMicrophonePermission>();
+    vimbo::fakes::ManualMainQueue mainQueue;
+    std::shared_ptr<AudioInputController> controller;
+
+    std::mutex mutex_;
+    std::optional<AudioCaptureError> systemFailure;
+    std::optional<AudioCaptureError> micFailure;
+    std::vector<std::shared_ptr<FakeCapture>> systemCaptures;
+    std::vector<std::shared_ptr<FakeCapture>> micCaptures;
+    std::vector<AudioCaptureStatus> statuses;
+    std::vector<AudioInput> inputChanges;
+    std::vector<std::string> lines;
+};
+
+TEST_F(AudioInputControllerTest, StartRunsSystemAudioAndReportsOk) {
+    controller->start();
+    flush();
+    EXPECT_THAT(log(), ElementsAre("audio start requested input=systemAudio generation=1",
+                                   "audio capture starting input=systemAudio generation=1",
+                                   "audio status ok input=systemAudio generation=1",
+                                   "audio capture started input=systemAudio generation=1"));
+    EXPECT_THAT(statuses, ElementsAre(AudioCaptureStatus::connected));
+    EXPECT_EQ(controller->snapshot(), (AudioInputSnapshot{AudioInput::systemAudio, true}));
+    EXPECT_TRUE(analyzer->captureActive());
+    ASSERT_EQ(systemCaptures.size(), 1u);
+    EXPECT_EQ(systemCaptures[0]->starts, 1);
+
+    clearLog();
+    controller->start(); // already running: nothing at all
+    flush();
+    EXPECT_TRUE(log().empty());
+    EXPECT_EQ(systemCaptures.size(), 1u);
+}
+
+TEST_F(AudioInputControllerTest, FailedStartReportsOncePerAttemptAndRetriesWithoutLimit) {
+    systemFailure = kTapFailure;
+    controller->start();
+    flush();
+    EXPECT_THAT(log(), Contains("audio capture failed: tapCreationFailed(5) input=systemAudio generation=1"));
+    EXPECT_THAT(log(), Contains("audio retry scheduled for 2.5s input=systemAudio generation=1"));
+    EXPECT_THAT(mainQueue.pendingDelays(), ElementsAre(2.5));
+    EXPECT_FALSE(analyzer->captureActive());
+    EXPECT_EQ(systemCaptures[0]->stops, 1);
+
+    for (int attempt = 2; attempt <= 6; ++attempt) {
+        fireRetries();
+        EXPECT_EQ(statuses.size(), static_cast<std::size_t>(attempt));
+        EXPECT_THAT(mainQueue.pendingDelays(), ElementsAre(2.5));
+    }
+    EXPECT_THAT(log(), Contains("audio retry running input=systemAudio generation=1"));
+    EXPECT_TRUE(std::all_of(statuses.begin(), statuses.end(),
+                            [](auto s) { return s == AudioCaptureStatus::systemAudioPermissionNeeded; }));
+    EXPECT_EQ(controller->snapshot().isRunning, false);
+
+    systemFailure.reset();
+    fireRetries();
+    EXPECT_EQ(statuses.back(), AudioCaptureStatus::connected);
+    EXPECT_TRUE(controller->snapshot().isRunning);
+    EXPECT_EQ(mainQueue.pending(), 0u);
+}
+
+TEST_F(AudioInputControllerTest, SwitchingSourceStopsOldSavesAndAsksForMicrophone) {
+    controller->select(AudioInput::systemAudio);
+    flush();
+    clearLog();
+    controller->select(AudioInput::microphone);
+    flush();
+    EXPECT_THAT(log(), ElementsAre("audio source selected input=microphone generation=2",
+                                   "audio capture stopping input=systemAudio generation=2",
+                                   "audio capture stopped input=systemAudio generation=2",
+                                   "audio requesting microphone permission input=microphone generation=2"));
+    EXPECT_EQ(systemCaptures[0]->stops, 1);
+    EXPECT_EQ(defaults.readString("audioInput"), "microphone");
+    EXPECT_THAT(inputChanges, ElementsAre(AudioInput::systemAudio, AudioInput::microphone));
+    EXPECT_EQ(permission->requests(), 1);
+    EXPECT_EQ(controller->snapshot(), (AudioInputSnapshot{AudioInput::microphone, false}));
+
+    permission->answerPending(true);
+    flush();
+    ASSERT_EQ(micCaptures.size(), 1u);
+    EXPECT_TRUE(controller->snapshot().isRunning);
+    EXPECT_EQ(statuses.back(), AudioCaptureStatus::connected);
+}
+
+TEST_F(AudioInputControllerTest, RetryPendingFromFormerSelectionIsRejected) {
+    systemFailure = kTapFailure;
+    controller->select(AudioInput::systemAudio);
+    flush();
+    permission->answerAtOnce(true);
+    controller->select(AudioInput::microphone);
+    flush();
+    const auto starts = systemCaptures.size();
+    fireRetries();
+    EXPECT_THAT(log(), Contains("audio rejected stale delayed retry input=systemAudio generation=1"));
+    EXPECT_EQ(systemCaptures.size(), starts);
+    EXPECT_EQ(controller->snapshot(), (AudioInputSnapshot{AudioInput::microphone, true}));
+}
+
+TEST_F(AudioInputControllerTest, SelectingRunningSourceKeepsIt) {
+    permission->answerAtOnce(true);
+    controller->select(AudioInput::microphone);
+    flush();
+    clearLog();
+    controller->select(AudioInput::microphone);
+    flush();
+    EXPECT_THAT(log(), ElementsAre("audio selection kept running capture input=microphone generation=1"));
+    EXPECT_EQ(micCaptures.size(), 1u);
+    EXPECT_EQ(micCaptures[0]->stops, 0);
+}
+
+TEST_F(AudioInputControllerTest, PermissionCompletionAfterStopStartsNothing) {
+    controller->select(AudioInput::microphone);
+    controller->stop();
+    flush();
+    permission->answerPending(true);
+    flush();
+    EXPECT_THAT(log(), Contains("audio rejected stale permission completion input=microphone generation=1"));
+    EXPECT_TRUE(micCaptures.empty());
+    EXPECT_FALSE(controller->snapshot().isRunning);
+}
+
+TEST_F(AudioInputControllerTest, DeniedPermissionWaitsWithoutRetry) {
+    controller->select(AudioInput::microphone);
+    flush();
+    permission->answerPending(false);
+    flush();
+    EXPECT_THAT(statuses, ElementsAre(AudioCaptureStatus::microphonePermissionNeeded));
+    EXPECT_THAT(log(), Contains("audio status waiting-microphone-permission input=microphone generation=1"));
+    EXPECT_EQ(mainQueue.pending(), 0u);
+    EXPECT_TRUE(micCaptures.empty());
+
+    controller->start(); // a new request asks again
+    flush();
+    EXPECT_EQ(permission->requests(), 2);
+}
+
+TEST_F(AudioInputControllerTest, FailedMicrophoneRetryAsksPermissionAgain) {
+    permission->answerAtOnce(true);
+    micFailure = kMicFailure;
+    controller->select(AudioInput::microphone);
+    flush();
+    EXPECT_THAT(statuses, ElementsAre(AudioCaptureStatus::microphoneUnavailable));
+    EXPECT_THAT(log(),
+                Contains("audio capture failed: engineStartFailed(6: Connection refused) input=microphone "
+                         "generation=1"));
+    fireRetries();
+    EXPECT_EQ(permission->requests(), 2);
+    EXPECT_EQ(micCaptures.size(), 2u);
+}
+
+TEST_F(AudioInputControllerTest, OnlyRelevantDeviceChangesRestartCapture) {
+    controller->handleDeviceChange(AudioDeviceChange::defaultOutput); // nothing wanted yet
+    flush();
+    EXPECT_TRUE(systemCaptures.empty());
+
+    controller->start();
+    flush();
+    controller->handleDeviceChange(AudioDeviceChange::defaultInput);
+    flush();
+    EXPECT_EQ(systemCaptures.size(), 1u);
+
+    controller->handleDeviceChange(AudioDeviceChange::defaultOutput);
+    flush();
+    EXPECT_THAT(log(), Contains("audio relevant default-device change input=systemAudio generation=2"));
+    ASSERT_EQ(systemCaptures.size(), 2u);
+    EXPECT_EQ(systemCaptures[0]->stops, 1);
+    EXPECT_TRUE(systemCaptures[1]->isRunning());
+
+    permission->answerAtOnce(true);
+    controller->select(AudioInput::microphone);
+    controller->handleDeviceChange(AudioDeviceChange::defaultOutput);
+    flush();
+    EXPECT_EQ(micCaptures.size(), 1u);
+    controller->handleDeviceChange(AudioDeviceChange::defaultInput);
+    flush();
+    EXPECT_EQ(micCaptures.size(), 2u);
+    EXPECT_EQ(micCaptures[0]->stops, 1);
+}
+
+TEST_F(AudioInputControllerTest, InterruptionRestartsOnlyTheActiveCapture) {
+    controller->start();
+    flush();
+    std::thread audioThread([&] { systemCaptures[0]->interrupt(); });
+    audioThread.join();
+    flush();
+    EXPECT_THAT(log(), Contains("audio capture interrupted input=systemAudio generation=2"));
+    ASSERT_EQ(systemCaptures.size(), 2u);
+    EXPECT_TRUE(controller->snapshot().isRunning);
+
+    clearLog();
+    systemCaptures[0]->interrupt(); // already replaced
+    flush();
+    EXPECT_TRUE(log().empty());
+    EXPECT_EQ(systemCaptures.size(), 2u);
+
+    controller->stop();
+    flush();
+    systemCaptures[1]->interrupt(); // stopped on purpose
+    flush();
+    EXPECT_EQ(systemCaptures.size(), 2u);
+}
+
+TEST_F(AudioInputControllerTest, StopReturnsToIdle) {
+    controller->start();
+    flush();
+    controller->stop();
+    flush();
+    EXPECT_EQ(controller->snapshot(), (AudioInputSnapshot{AudioInput::systemAudio, false}));
+    EXPECT_FALSE(analyzer->captureActive());
+    EXPECT_EQ(systemCaptures[0]->stops, 1);
+    EXPECT_THAT(log(), Contains("audio stop requested input=systemAudio generation=2"));
+}
+
+TEST_F(AudioInputControllerTest, StoredInputLoadsOnlyExactMicrophone) {
+    for (auto [stored, expected] :
+         {std::pair{"microphone", AudioInput::microphone}, std::pair{"Microphone", AudioInput::systemAudio},
+          std::pair{"", AudioInput::systemAudio}}) {
+        defaults.writeString("audioInput", stored);
+        build();
+        EXPECT_EQ(controller->snapshot().selectedInput, expected) << stored;
+    }
+    defaults.writeDouble("audioInput", 1);
+    build();
+    EXPECT_EQ(controller->snapshot().selectedInput, AudioInput::systemAudio);
+}
+
+TEST_F(AudioInputControllerTest, WorkOutlivingTheControllerDoesNothing) {
+    systemFailure = kTapFailure;
+    controller->start();
+    flush();
+    controller->select(AudioInput::microphone);
+    controller.reset(); // runs what was queued, against a controller that is gone
+    mainQueue.runPending();
+    permission->answerPending(true);
+    EXPECT_EQ(systemCaptures.size(), 1u);
+    EXPECT_TRUE(micCaptures.empty());
+}

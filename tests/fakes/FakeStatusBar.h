@@ -1,0 +1,74 @@
+#pragma once
+
+#include "core/platform/StatusItem.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace vimbo::fakes {
+
+// A status area that records what its one item was given; `shown` plays the desktop's tray.
+class FakeStatusBar : public platform::StatusBar {
+  public:
+    struct State {
+        bool exists = false;
+        bool shown = true;
+        std::string label;
+        std::vector<platform::StatusMenuItem> menu;
+        std::optional<platform::TemplateImage> image;
+        int imageCount = 0;
+        int menuCount = 0;
+        platform::StatusItemEvents events;
+    };
+
+    std::unique_ptr<platform::StatusItem> makeStatusItem(const std::string& label,
+                                                         platform::StatusItemEvents events) override {
+        ++created;
+        state = std::make_shared<State>();
+        state->exists = true;
+        state->shown = trayPresent;
+        state->label = label;
+        state->events = std::move(events);
+        return std::make_unique<Item>(state);
+    }
+
+    // The user picks a menu entry, or opens the menu, on the current item.
+    void click(const std::string& action, const std::string& representedObject = {}) {
+        state->events.onMenuAction(action, representedObject);
+    }
+    void openMenu() { state->events.onMenuWillOpen(); }
+    void setTrayPresent(bool present) {
+        trayPresent = present;
+        if (state && state->exists) {
+            state->shown = present;
+            state->events.onShownChanged(present);
+        }
+    }
+    bool itemExists() const { return state && state->exists; }
+
+    std::shared_ptr<State> state;
+    int created = 0;
+    bool trayPresent = true;
+
+  private:
+    class Item : public platform::StatusItem {
+      public:
+        explicit Item(std::shared_ptr<State> state) : state_(std::move(state)) {}
+        ~Item() override { state_->exists = false; }
+        void setImage(const platform::TemplateImage& image) override {
+            state_->image = image;
+            ++state_->imageCount;
+        }
+        void setMenu(const std::vector<platform::StatusMenuItem>& menu) override {
+            state_->menu = menu;
+            ++state_->menuCount;
+        }
+        bool isShown() const override { return state_->shown; }
+
+      private:
+        std::shared_ptr<State> state_;
+    };
+};
+
+} // namespace vimbo::fakes

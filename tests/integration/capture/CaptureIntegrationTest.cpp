@@ -1,0 +1,259 @@
+#include "PulseTestServer.h"
+
+#include "core/app/DefaultDeviceListeners.h"
+#include "core/audio/AudioAnalyzer.h"
+#include "core/audio/AudioInputController.h"
+#include "fakes/InMemoryDefaults.h"
+#include "fakes/ManualMainQueue.h"
+#include "linux/DesktopMicrophonePermission.h"
+#include "linux/PulseCaptureFactory.h"
+#include "linux/PulseDefaultDevices.h"
+#include "linux/PulseMicrophoneCapture.h"
+#include "linux/PulseSystemAudioCapture.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+using namespace vimbo::audio;
+using testing::Contains;
+using testing::ElementsAre;
+using vimbo::testing::PulseTestServer;
+using vimbo::testing::TonePlayer;
+
+namespace {
+
+double monotonicNow() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+std::size_t loudestBand(const AudioFeatures& features) {
+    return static_cast<std::size_t>(std::max_element(features.spectrum.begin(), features.spectrum.end()) -
+                                    features.spectrum.begin());
+}
+
+} // namespace
+
+class CaptureIntegrationTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        auto queue =
+            std::make_unique<vimbo::util::SerialQueue>(std::string(AudioInputController::kQueueLabel));
+        controller = AudioInputController::create(
+            defaults, analyzer, std::move(queue), vimbo::linux::pulseCaptureFactory(),
+            std::make_shared<vimbo::linux::DesktopMicrophonePermission>(), mainQueue);
+        controller->setOnStatus([this](AudioCaptureStatus status) {
+            std::lock_guard guard(mutex_);
+            statuses.push_back(status);
+        });
+        controller->setOnDebugLog([this](const std::string& line) { addLine(line); });
+    }
+
+    void TearDown() override {
+        controller->stop();
+        flush();
+    }
+
+    void flush() { controller->waitUntilSettled(); }
+    void addLine(const std::string& line) {
+        std::lock_guard guard(mutex_);
+        lines.push_back(line);
+    }
+    std::vector<std::string> log() {
+        std::lock_guard guard(mutex_);
+        return lines;
+    }
+    std::vector<AudioCaptureStatus> reported() {
+        std::lock_guard guard(mutex_);
+        return statuses;
+    }
+
+    // Analyses at display rate until `condition` holds; returns the features that satisfied it.
+    template <class Condition>
+    std::optional<AudioFeatures> analyzeUntil(Condition condition, double seconds) {
+        const double end = monotonicNow() + seconds;
+        while (monotonicNow() < end) {
+            auto features = analyzer->analyze(monotonicNow());
+            if (condition(features)) return features;
+            std::this_thread::sleep_for(std::chrono::milliseconds(16));
+        }
+        return std::nullopt;
+    }
+    float loudestLevelFor(double seconds) {
+        float loudest = 0;
+        analyzeUntil([&](const AudioFeatures& f) { return (loudest = std::max(loudest, f.level)), false; },
+                     seconds);
+        return loudest;
+    }
+    // Runs the main queue's work (device events, retries) until `condition` holds.
+    template <class Condition> bool pumpUntil(Condition condition, double seconds) {
+        const double end = monotonicNow() + seconds;
+        while (monotonicNow() < end) {
+            mainQueue.runPending();
+            flush();
+            if (condition()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+    bool logged(const std::string& line) {
+        auto all = log();
+        return std::find(all.begin(), all.end(), line) != all.end();
+    }
+
+    // The devices follow the server through the main queue, as in the application.
+    void listenForDeviceChanges() {
+        devices = vimbo::linux::PulseDefaultDevices::create(mainQueue);
+        listeners = std::make_shared<vimbo::app::DefaultDeviceListeners>(
+            *devices, [this](const std::string& line) { addLine(line); },
+            [controller = controller](AudioDeviceChange change) { controller->handleDeviceChange(change); });
+        listeners->install();
+    }
+
+    PulseTestServer server;
+    vimbo::fakes::InMemoryDefaults defaults;
+    vimbo::fakes::ManualMainQueue mainQueue;
+    std::shared_ptr<AudioAnalyzer> analyzer = std::make_shared<AudioAnalyzer>();
+    std::shared_ptr<AudioInputController> controller;
+    std::shared_ptr<vimbo::linux::PulseDefaultDevices> devices;
+    std::shared_ptr<vimbo::app::DefaultDeviceListeners> listeners;
+    std::mutex mutex_;
+    std::vector<AudioCaptureStatus> statuses;
+    std::vector<std::string> lines;
+};
+
+TEST_F(CaptureIntegrationTest, ToneIntoDefaultSinkRaisesItsBand) {
+    controller->start();
+    flush();
+    EXPECT_THAT(reported(), ElementsAre(AudioCaptureStatus::connected));
+    EXPECT_THAT(server.recordStreamSources(), ElementsAre(server.sourceIndex("vimbo_out.monitor")));
+    // Each band is measured against its own history, so the spectrum tells where the sound is.
+    {
+        TonePlayer treble(server, "vimbo_out", 4500, 0.5f);
+        auto features =
+            analyzeUntil([](const AudioFeatures& f) { return f.level > 0.5f && f.treble > 0.5f; }, 5);
+        ASSERT_TRUE(features) << "the tone never reached the analyzer";
+        EXPECT_EQ(loudestBand(*features), 20u); // 4056...5063 Hz
+    }
+    TonePlayer bass(server, "vimbo_out", 110, 0.5f);
+    auto features = analyzeUntil(
+        [](const AudioFeatures& f) {
+            return f.level > 0.5f && f.bass > 0.5f && loudestBand(f) >= 3 &&
+                   loudestBand(f) <= 5; // bins 3...7
+        },
+        5);
+    EXPECT_TRUE(features) << "the low tone never led the spectrum";
+}
+
+TEST_F(CaptureIntegrationTest, MicrophoneHearsItsOwnSourceOnly) {
+    std::optional<TonePlayer> micSilence(std::in_place, server, "vimbo_mic_sink", 0, 0.0f);
+    controller->select(AudioInput::microphone);
+    flush();
+    EXPECT_THAT(reported(), ElementsAre(AudioCaptureStatus::connected));
+    EXPECT_THAT(server.recordStreamSources(), ElementsAre(server.sourceIndex("vimbo_mic")));
+    EXPECT_EQ(defaults.readString("audioInput"), "microphone");
+    {
+        TonePlayer output(server, "vimbo_out", 440, 0.5f);
+        EXPECT_EQ(loudestLevelFor(1.0), 0.0f) << "the microphone heard the output";
+    }
+    micSilence.reset();
+    TonePlayer voice(server, "vimbo_mic_sink", 440, 0.5f);
+    EXPECT_TRUE(analyzeUntil([](const AudioFeatures& f) { return f.level > 0.5f; }, 5));
+}
+
+TEST_F(CaptureIntegrationTest, NewDefaultSinkMovesCapture) {
+    listenForDeviceChanges();
+    TonePlayer busy(server, "vimbo_out", 0, 0.0f);
+    TonePlayer elsewhere(server, "vimbo_other", 440, 0.5f);
+    controller->start();
+    flush();
+    EXPECT_EQ(loudestLevelFor(0.5), 0.0f);
+
+    server.setDefaultSink("vimbo_other");
+    ASSERT_TRUE(pumpUntil([&] { return logged("default output changed to vimbo_other"); }, 3));
+    EXPECT_TRUE(logged("audio relevant default-device change input=systemAudio generation=2"));
+    EXPECT_TRUE(analyzeUntil([](const AudioFeatures& f) { return f.level > 0.5f; }, 5));
+    EXPECT_THAT(server.recordStreamSources(), ElementsAre(server.sourceIndex("vimbo_other.monitor")));
+    EXPECT_EQ(reported().back(), AudioCaptureStatus::connected);
+}
+
+TEST_F(CaptureIntegrationTest, RestartedServerBringsCaptureBack) {
+    listenForDeviceChanges();
+    controller->start();
+    flush();
+    ASSERT_THAT(reported(), ElementsAre(AudioCaptureStatus::connected));
+
+    server.kill();
+    auto waiting = [&] {
+        auto all = reported();
+        return std::count(all.begin(), all.end(), AudioCaptureStatus::systemAudioPermissionNeeded);
+    };
+    ASSERT_TRUE(pumpUntil([&] { return waiting() >= 1 && logged("default output changed to ?"); }, 5));
+    EXPECT_TRUE(logged("audio capture interrupted input=systemAudio generation=2"));
+    EXPECT_THAT(mainQueue.pendingDelays(), Contains(AudioInputController::kRetryDelay));
+    const auto before = waiting();
+    ASSERT_TRUE(pumpUntil([&] { return waiting() > before; }, 3)) << "no retry while the server is down";
+    EXPECT_FALSE(controller->snapshot().isRunning);
+
+    server.start();
+    ASSERT_TRUE(pumpUntil([&] { return reported().back() == AudioCaptureStatus::connected; }, 5));
+    ASSERT_TRUE(pumpUntil([&] { return logged("default output changed to vimbo_out"); }, 5));
+    EXPECT_TRUE(pumpUntil([&] { return controller->snapshot().isRunning; }, 5));
+    TonePlayer tone(server, "vimbo_out", 440, 0.5f);
+    EXPECT_TRUE(analyzeUntil([](const AudioFeatures& f) { return f.level > 0.5f; }, 5));
+    EXPECT_THAT(server.recordStreamSources(), ElementsAre(server.sourceIndex("vimbo_out.monitor")));
+}
+
+TEST_F(CaptureIntegrationTest, RapidSelectionFlipsLeaveOneStreamOnTheLastSource) {
+    for (int i = 0; i < 200; ++i)
+        controller->select(i % 2 == 0 ? AudioInput::systemAudio : AudioInput::microphone);
+    flush();
+    EXPECT_EQ(controller->snapshot(), (AudioInputSnapshot{AudioInput::microphone, true}));
+    EXPECT_THAT(server.recordStreamSources(), ElementsAre(server.sourceIndex("vimbo_mic")));
+}
+
+class PulseCaptureTest : public testing::Test {
+  protected:
+    PulseTestServer server;
+    std::shared_ptr<AudioAnalyzer> analyzer = std::make_shared<AudioAnalyzer>();
+};
+
+TEST_F(PulseCaptureTest, NoServerMeansNoDevice) {
+    server.kill();
+    vimbo::linux::PulseSystemAudioCapture system;
+    EXPECT_EQ(system.start(analyzer), AudioCaptureError::plain(AudioCaptureError::Kind::noOutputDevice));
+    EXPECT_FALSE(system.isRunning());
+    vimbo::linux::PulseMicrophoneCapture microphone;
+    EXPECT_EQ(microphone.start(analyzer), AudioCaptureError::plain(AudioCaptureError::Kind::noInputDevice));
+}
+
+TEST_F(PulseCaptureTest, RemovedSinkInterruptsInsteadOfSwitchingSource) {
+    server.setDefaultSink("vimbo_other");
+    vimbo::linux::PulseSystemAudioCapture capture;
+    std::mutex mutex;
+    std::condition_variable signal;
+    int interruptions = 0;
+    capture.setOnInterrupted([&] {
+        std::lock_guard guard(mutex);
+        ++interruptions;
+        signal.notify_all();
+    });
+    ASSERT_EQ(capture.start(analyzer), std::nullopt);
+    EXPECT_EQ(capture.device(), "vimbo_other.monitor");
+    EXPECT_TRUE(capture.isRunning());
+
+    server.run("pactl unload-module $(pactl list short modules | grep 'sink_name=vimbo_other' | cut -f1)");
+    std::unique_lock guard(mutex);
+    EXPECT_TRUE(signal.wait_for(guard, std::chrono::seconds(3), [&] { return interruptions > 0; }));
+    guard.unlock();
+    EXPECT_FALSE(capture.isRunning());
+    capture.stop();
+    EXPECT_EQ(interruptions, 1);
+    EXPECT_TRUE(server.recordStreamSources().empty());
+}
