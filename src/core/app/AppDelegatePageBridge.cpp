@@ -145,6 +145,9 @@ void AppDelegate::performMenuAction(menus::MenuAction action, const menus::MenuV
         return;
     }
     switch (action) {
+    case menus::MenuAction::checkForUpdates:
+        checkForUpdates();
+        break;
     case menus::MenuAction::toggleMiniPlayerFromMenu:
         setMini(!isMini_);
         break;
