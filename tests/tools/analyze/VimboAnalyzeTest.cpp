@@ -62,17 +62,16 @@ class VimboAnalyzeTest : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    ToolRun run(const std::vector<std::string>& arguments) {
-        std::string command = quoted(VIMBO_ANALYZE_PATH);
-        for (const auto& argument : arguments)
-            command += " " + quoted(argument);
-        command += " >" + quoted(dir / "out") + " 2>" + quoted(dir / "err");
+    // Runs the tool in the test's directory; the arguments are plain words, unquoted.
+    ToolRun run(const std::string& arguments) {
+        const std::string command =
+            "cd " + quoted(dir) + " && " + quoted(VIMBO_ANALYZE_PATH) + " " + arguments + " >out 2>err";
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, linesOf(dir / "out"), linesOf(dir / "err")};
     }
 
     // Writes interleaved float samples as a 32-bit float WAV file.
-    std::string write(const std::string& name, int rate, int channels, const std::vector<float>& samples) {
+    void write(const std::string& name, int rate, int channels, const std::vector<float>& samples) {
         const std::string path = dir / name;
         SF_INFO info{};
         info.samplerate = rate;
@@ -82,15 +81,14 @@ class VimboAnalyzeTest : public ::testing::Test {
         EXPECT_NE(file, nullptr);
         sf_writef_float(file, samples.data(), static_cast<sf_count_t>(samples.size()) / channels);
         sf_close(file);
-        return path;
     }
 
-    std::string tone(const std::string& name, int rate, int channels, double hz, double seconds) {
+    void tone(const std::string& name, int rate, int channels, double hz, double seconds) {
         std::vector<float> samples(static_cast<std::size_t>(rate * seconds * channels));
         for (std::size_t i = 0; i < samples.size(); ++i)
             samples[i] = static_cast<float>(
                 0.5 * std::sin(2 * std::numbers::pi * hz * static_cast<double>(i / channels) / rate));
-        return write(name, rate, channels, samples);
+        write(name, rate, channels, samples);
     }
 };
 
@@ -98,10 +96,12 @@ class VimboAnalyzeTest : public ::testing::Test {
 
 TEST_F(VimboAnalyzeTest, ToneLandsInItsSpectrumBand) {
     // 1 kHz lies in band 13 (840...1052 Hz); 4.5 kHz in band 20 (4051...5072 Hz).
-    const ToolRun low = run({tone("low.wav", 44100, 1, 1000.0, 2.0)});
+    tone("low.wav", 44100, 1, 1000.0, 2.0);
+    const ToolRun low = run("low.wav");
     ASSERT_EQ(low.out.size(), 120u);
     EXPECT_EQ(loudestBand(low.out[30]), 13u);
-    const ToolRun high = run({tone("high.wav", 48000, 2, 4500.0, 1.0), "--block", "100"});
+    tone("high.wav", 48000, 2, 4500.0, 1.0);
+    const ToolRun high = run("high.wav --block 100");
     ASSERT_EQ(high.out.size(), 60u);
     EXPECT_EQ(loudestBand(high.out[30]), 20u);
 }
@@ -117,7 +117,7 @@ TEST_F(VimboAnalyzeTest, FollowsTheTickProtocolWhateverTheBlockSize) {
         samples[i] =
             ((i / 2000) % 2 == 0 ? 0.2f : 0.01f) * (static_cast<float>(seed >> 8) / 8388608.0f - 1.0f);
     }
-    const std::string path = write("noise.wav", rate, 2, samples);
+    write("noise.wav", rate, 2, samples);
 
     vimbo::audio::AudioAnalyzer analyzer;
     analyzer.setCaptureActive(true);
@@ -130,49 +130,43 @@ TEST_F(VimboAnalyzeTest, FollowsTheTickProtocolWhateverTheBlockSize) {
         expected.push_back(vimbo::app::featureScript(analyzer.analyze(static_cast<double>(k) / 60.0)));
     }
     ASSERT_EQ(expected.size(), 24u);
-    EXPECT_EQ(run({path}).out, expected);
-    EXPECT_EQ(run({"--block=7", path}).out, expected);
-    EXPECT_EQ(run({path, "--block", "65536", "--input", "systemAudio"}).out, expected);
+    EXPECT_EQ(run("noise.wav").out, expected);
+    EXPECT_EQ(run("--block=7 noise.wav").out, expected);
+    EXPECT_EQ(run("noise.wav --block 65536 --input systemAudio").out, expected);
 
     // Only whole ticks are written: 735 frames at 44.1 kHz make one.
-    EXPECT_EQ(run({write("735.wav", 44100, 1, std::vector<float>(735, 0.1f))}).out.size(), 1u);
-    EXPECT_EQ(run({write("734.wav", 44100, 1, std::vector<float>(734, 0.1f))}).out.size(), 0u);
-    const ToolRun empty = run({write("empty.wav", 48000, 1, {})});
+    write("735.wav", 44100, 1, std::vector<float>(735, 0.1f));
+    write("734.wav", 44100, 1, std::vector<float>(734, 0.1f));
+    write("empty.wav", 48000, 1, {});
+    EXPECT_EQ(run("735.wav").out.size(), 1u);
+    EXPECT_EQ(run("734.wav").out.size(), 0u);
+    const ToolRun empty = run("empty.wav");
     EXPECT_EQ(empty.status, 0);
     EXPECT_TRUE(empty.out.empty());
 }
 
 TEST_F(VimboAnalyzeTest, MicrophoneSensitivityIsClampedLikeThePage) {
-    const std::string path = tone("voice.wav", 48000, 1, 300.0, 0.5);
-    const auto clamped = run({path, "--input", "microphone", "--sensitivity", "20"});
-    EXPECT_EQ(clamped.out, run({path, "--input=microphone", "--sensitivity=8"}).out);
-    EXPECT_EQ(run({path, "--input", "microphone", "--sensitivity", "nan"}).out,
-              run({path, "--input", "microphone"}).out);
-    EXPECT_NE(clamped.out, run({path}).out);
+    tone("voice.wav", 48000, 1, 300.0, 0.5);
+    const auto clamped = run("voice.wav --input microphone --sensitivity 20");
+    EXPECT_EQ(clamped.out, run("voice.wav --input=microphone --sensitivity=8").out);
+    EXPECT_EQ(run("voice.wav --input microphone --sensitivity nan").out,
+              run("voice.wav --input microphone").out);
+    EXPECT_NE(clamped.out, run("voice.wav").out);
 }
 
 TEST_F(VimboAnalyzeTest, BadFilesAndOptionsExitWithStatus2AndOneLine) {
     std::ofstream(dir / "text.wav") << "not a sound file\n";
-    const std::string good = tone("good.wav", 48000, 1, 440.0, 0.1);
-    const std::vector<std::vector<std::string>> bad = {{dir / "text.wav"},
-                                                       {dir / "missing.wav"},
-                                                       {dir},
-                                                       {},
-                                                       {good, "--block", "0"},
-                                                       {good, "--block", "65537"},
-                                                       {good, "--block", "12x"},
-                                                       {good, "--input", "speaker"},
-                                                       {good, "--sensitivity", "loud"},
-                                                       {good, "--sensitivity"},
-                                                       {good, "--bogus"},
-                                                       {good, good}};
-    for (const auto& arguments : bad) {
-        SCOPED_TRACE(arguments.empty() ? std::string("(none)") : arguments.back());
+    tone("good.wav", 48000, 1, 440.0, 0.1);
+    for (const std::string arguments :
+         {"text.wav", "missing.wav", ".", "", "good.wav --block 0", "good.wav --block 65537",
+          "good.wav --block 12x", "good.wav --input speaker", "good.wav --sensitivity loud",
+          "good.wav --sensitivity", "good.wav --bogus", "good.wav good.wav"}) {
+        SCOPED_TRACE(arguments);
         const ToolRun result = run(arguments);
         EXPECT_EQ(result.status, 2);
         EXPECT_TRUE(result.out.empty());
         ASSERT_EQ(result.err.size(), 1u);
         EXPECT_EQ(result.err[0].rfind("vimbo-analyze: ", 0), 0u);
     }
-    EXPECT_EQ(run({"--help"}).status, 0);
+    EXPECT_EQ(run("--help").status, 0);
 }
