@@ -23,9 +23,6 @@ class DebugLog {
     // "2026-12-05 20:47:41 +0000": the time in UTC, whole seconds.
     static std::string formatDate(std::chrono::system_clock::time_point time);
 
-    bool enabled() const { return debug_; }
-    const std::filesystem::path& file() const { return file_; }
-
     // Any thread.
     void log(std::string_view message);
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <glib.h>
 #include <limits>
 #include <mutex>
@@ -37,10 +38,13 @@ void recordWarning(const gchar*, GLogLevelFlags, const gchar* message, gpointer)
     warnings.emplace_back(message);
 }
 
+bool startsWith(const std::string& text, const std::string& prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
+
 std::string slurp(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(path, std::ios::binary).rdbuf();
     return text.str();
 }
 
@@ -64,7 +68,6 @@ class JsonFileDefaultsTest : public ::testing::Test {
         setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
         file = JsonFileDefaults::defaultPath();
         g_log_set_default_handler(recordWarning, nullptr);
-        std::lock_guard guard(warningsMutex);
         warnings.clear();
     }
     void TearDown() override {
@@ -73,13 +76,12 @@ class JsonFileDefaultsTest : public ::testing::Test {
     }
 
     // Every file beside defaults.json other than its lock file.
-    std::vector<std::string> strayFiles() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(file.parent_path())) {
-            const auto name = entry.path().filename().string();
-            if (name != "defaults.json" && name != "defaults.json.lock") names.push_back(name);
-        }
-        return names;
+    std::vector<std::filesystem::path> strayFiles() const {
+        std::vector<std::filesystem::path> stray;
+        for (const auto& entry : std::filesystem::directory_iterator(file.parent_path()))
+            if (auto name = entry.path().filename(); name != "defaults.json" && name != "defaults.json.lock")
+                stray.push_back(entry.path());
+        return stray;
     }
 
     // The file as it is now: it must always parse as an object while writers run.
@@ -90,13 +92,14 @@ class JsonFileDefaultsTest : public ::testing::Test {
         return parsed;
     }
 
-    void expectEveryWriterKey(const std::vector<std::string>& prefixes) {
+    // Reads the file over and over while `running` says the writers are busy, then checks their keys.
+    void watchWriters(const std::function<bool()>& running, const std::vector<std::string>& prefixes) {
+        while (running())
+            if (std::filesystem::exists(file)) parsedFile();
         JsonFileDefaults reopened(file);
-        for (const auto& prefix : prefixes) {
-            for (int n = 0; n < keysPerWriter; ++n) {
+        for (const auto& prefix : prefixes)
+            for (int n = 0; n < keysPerWriter; ++n)
                 EXPECT_EQ(reopened.readDouble(prefix + "-" + std::to_string(n)), n) << prefix << " " << n;
-            }
-        }
         EXPECT_EQ(parsedFile().size(), prefixes.size() * keysPerWriter);
         EXPECT_TRUE(strayFiles().empty());
     }
@@ -109,18 +112,19 @@ class JsonFileDefaultsTest : public ::testing::Test {
 
 TEST_F(JsonFileDefaultsTest, DefaultPathFollowsXdgConfigHomeElseHome) {
     EXPECT_EQ(file, configHome / "vimbo" / "defaults.json");
-    const auto home = configHome / "home";
-    setenv("HOME", home.c_str(), 1);
+    setenv("HOME", (configHome / "home").c_str(), 1);
     setenv("XDG_CONFIG_HOME", "relative/config", 1); // not absolute, so ignored
-    EXPECT_EQ(JsonFileDefaults::defaultPath(), home / ".config" / "vimbo" / "defaults.json");
+    EXPECT_EQ(JsonFileDefaults::defaultPath(), configHome / "home/.config/vimbo/defaults.json");
     unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(JsonFileDefaults::defaultPath(), home / ".config" / "vimbo" / "defaults.json");
+    EXPECT_EQ(JsonFileDefaults::defaultPath(), configHome / "home/.config/vimbo/defaults.json");
 }
 
 TEST_F(JsonFileDefaultsTest, EveryTypeSurvivesANewInstance) {
     const DefaultsDate date =
         sys_days{year{2026} / December / 5} + hours{20} + minutes{47} + seconds{41} + nanoseconds{123456789};
     const DefaultsDate before1970 = DefaultsDate{} - nanoseconds{1500000001};
+    const double minusInf = -std::numeric_limits<double>::infinity();
+    const std::string unicode = "Gr\xc3\xbc\xc3\x9f\x65 \"quoted\"\n";
     {
         JsonFileDefaults store(file);
         EXPECT_FALSE(std::filesystem::exists(file)); // nothing written before the first write
@@ -128,9 +132,8 @@ TEST_F(JsonFileDefaultsTest, EveryTypeSurvivesANewInstance) {
         store.writeDouble("microphoneSensitivity", 0.1);
         store.writeDouble("tiny", 5e-324);
         store.writeDouble("nan", std::nan(""));
-        store.writeDouble("minusInf", -std::numeric_limits<double>::infinity());
-        store.writeString("audioInput", "microphone");
-        store.writeString("unicode", "Gr\xc3\xbc\xc3\x9f\x65 \"quoted\"\n");
+        store.writeDouble("minusInf", minusInf);
+        store.writeString("unicode", unicode);
         store.writeString("looksLikeADate", "2026-12-05T20:47:41.123456789Z");
         store.writeDate("BrowserNowPlaying.lastAccessibilityPromptAt", date);
         store.writeDate("old", before1970);
@@ -139,17 +142,13 @@ TEST_F(JsonFileDefaultsTest, EveryTypeSurvivesANewInstance) {
     EXPECT_EQ(store.readBool("menuBarVisible"), false);
     EXPECT_EQ(store.readDouble("microphoneSensitivity"), 0.1);
     EXPECT_EQ(store.readDouble("tiny"), 5e-324);
-    ASSERT_TRUE(store.readDouble("nan"));
-    EXPECT_TRUE(std::isnan(*store.readDouble("nan")));
-    EXPECT_EQ(store.readDouble("minusInf"), -std::numeric_limits<double>::infinity());
-    EXPECT_EQ(store.readString("audioInput"), "microphone");
-    EXPECT_EQ(store.readString("unicode"), "Gr\xc3\xbc\xc3\x9f\x65 \"quoted\"\n");
+    EXPECT_TRUE(std::isnan(store.readDouble("nan").value_or(0)));
+    EXPECT_EQ(store.readDouble("minusInf"), minusInf);
+    EXPECT_EQ(store.readString("unicode"), unicode);
     EXPECT_EQ(store.readDate("BrowserNowPlaying.lastAccessibilityPromptAt"), date);
     EXPECT_EQ(store.readDate("old"), before1970);
-
-    EXPECT_EQ(store.typeOf("menuBarVisible"), DefaultsType::boolean);
     EXPECT_EQ(store.typeOf("nan"), DefaultsType::number);
-    EXPECT_EQ(store.typeOf("BrowserNowPlaying.lastAccessibilityPromptAt"), DefaultsType::date);
+    EXPECT_EQ(store.typeOf("old"), DefaultsType::date);
     // A text that reads like a date stays a text.
     EXPECT_EQ(store.typeOf("looksLikeADate"), DefaultsType::string);
     EXPECT_EQ(store.readDate("looksLikeADate"), std::nullopt);
@@ -158,79 +157,62 @@ TEST_F(JsonFileDefaultsTest, EveryTypeSurvivesANewInstance) {
     EXPECT_TRUE(warnings.empty());
 }
 
-TEST_F(JsonFileDefaultsTest, WrongTypeReadsAsAbsentAndTypeOfTellsItFromMissing) {
-    {
-        JsonFileDefaults store(file);
-        store.writeString("microphoneSensitivity", "loud");
-        store.writeBool("glassMode", true);
-        store.writeDouble("gone", 1);
-        store.remove("gone");
-        store.remove("neverThere");
-    }
-    JsonFileDefaults store(file);
-    EXPECT_EQ(store.readDouble("microphoneSensitivity"), std::nullopt);
-    EXPECT_EQ(store.readBool("microphoneSensitivity"), std::nullopt);
-    EXPECT_EQ(store.readDate("microphoneSensitivity"), std::nullopt);
-    EXPECT_EQ(store.typeOf("microphoneSensitivity"), DefaultsType::string);
-    EXPECT_EQ(store.readString("glassMode"), std::nullopt);
-    EXPECT_EQ(store.readDouble("glassMode"), std::nullopt); // true is not the number 1
-    EXPECT_EQ(store.typeOf("glassMode"), DefaultsType::boolean);
-    EXPECT_EQ(store.typeOf("gone"), std::nullopt);
-    EXPECT_EQ(store.readDouble("gone"), std::nullopt);
-}
-
-TEST_F(JsonFileDefaultsTest, EntriesOfUnknownShapeReadAsAbsentAndSurviveWrites) {
-    const json unknown = {{"list", {1, 2}},
-                          {"nothing", nullptr},
-                          {"object", {{"a", 1}}},
-                          {"badDate", {{"date", "2026-02-30T00:00:00Z"}}},
-                          {"dateAsNumber", {{"date", 5}}},
-                          {"dateWithMore", {{"date", "2026-12-05T20:47:41Z"}, {"zone", "UTC"}}},
-                          {"badNumber", {{"number", "huge"}}},
-                          {"count", 3}};
+TEST_F(JsonFileDefaultsTest, WrongTypesAndUnknownShapesReadAsAbsentAndSurviveWrites) {
+    const json unknown = json::parse(R"({"list": [1, 2], "nothing": null, "object": {"a": 1},
+        "badDate": {"date": "2026-02-30T00:00:00Z"}, "dateAsNumber": {"date": 5},
+        "dateWithMore": {"date": "2026-12-05T20:47:41Z", "zone": "UTC"}, "badNumber": {"number": "huge"},
+        "microphoneSensitivity": "loud", "glassMode": true, "count": 3})");
     plant(file, unknown.dump());
     JsonFileDefaults store(file);
     for (const auto& [key, value] : unknown.items()) {
-        if (key == "count") continue;
+        if (value.is_primitive() && !value.is_null()) continue;
         EXPECT_EQ(store.typeOf(key), std::nullopt) << key;
         EXPECT_EQ(store.readDate(key), std::nullopt) << key;
         EXPECT_EQ(store.readDouble(key), std::nullopt) << key;
     }
+    // A wrongly typed value is absent to the other readers, while typeOf still tells it from a missing one.
+    EXPECT_EQ(store.readDouble("microphoneSensitivity"), std::nullopt);
+    EXPECT_EQ(store.readBool("microphoneSensitivity"), std::nullopt);
+    EXPECT_EQ(store.typeOf("microphoneSensitivity"), DefaultsType::string);
+    EXPECT_EQ(store.readString("glassMode"), std::nullopt);
+    EXPECT_EQ(store.readDouble("glassMode"), std::nullopt); // true is not the number 1
+    EXPECT_EQ(store.typeOf("glassMode"), DefaultsType::boolean);
     EXPECT_EQ(store.readDouble("count"), 3.0); // an integer is a number
-    store.writeBool("glassMode", true);
+
+    store.writeString("audioInput", "microphone");
+    store.writeDouble("gone", 1);
+    store.remove("gone");
+    store.remove("neverThere");
     json expected = unknown;
-    expected["glassMode"] = true;
+    expected["audioInput"] = "microphone";
     EXPECT_EQ(parsedFile(), expected);
     EXPECT_TRUE(warnings.empty());
 }
 
 TEST_F(JsonFileDefaultsTest, CorruptOrUnreadableFileIsKeptAsideWithOneWarning) {
-    const std::vector<std::string> corrupt = {"{\"glassMode\": tru", "[true]", "", "\"text\"",
-                                              "{\"a\": \"\xff\xfe\"}"};
-    for (const auto& text : corrupt) {
+    for (const std::string text :
+         {"{\"glassMode\": tru", "[true]", "", "\"text\"", "{\"a\": \"\xff\xfe\"}"}) {
+        SCOPED_TRACE(text);
         std::filesystem::remove_all(file.parent_path());
         plant(file, text);
         warnings.clear();
         JsonFileDefaults store(file);
         EXPECT_EQ(store.typeOf("glassMode"), std::nullopt);
         const auto stray = strayFiles();
-        ASSERT_EQ(stray.size(), 1u) << text;
-        const auto aside = file.parent_path() / stray[0];
-        EXPECT_EQ(stray[0].rfind("defaults.json.corrupt-", 0), 0u);
-        EXPECT_EQ(slurp(aside), text);
+        ASSERT_EQ(stray.size(), 1u);
+        EXPECT_TRUE(startsWith(stray[0].filename(), "defaults.json.corrupt-"));
+        EXPECT_EQ(slurp(stray[0]), text);
         ASSERT_EQ(warnings.size(), 1u);
-        EXPECT_EQ(warnings[0].rfind(
-                      "Vimbo defaults file " + file.string() + " is corrupt, kept as " + aside.string(), 0),
-                  0u)
+        EXPECT_TRUE(startsWith(warnings[0], "Vimbo defaults file " + file.string() + " is corrupt, kept as " +
+                                                stray[0].string()))
             << warnings[0];
-
         store.writeBool("glassMode", true);
         EXPECT_EQ(JsonFileDefaults(file).readBool("glassMode"), true);
-        EXPECT_EQ(slurp(aside), text); // never overwritten
+        EXPECT_EQ(slurp(stray[0]), text); // never overwritten
     }
 }
 
-TEST_F(JsonFileDefaultsTest, EachCorruptionGetsItsOwnKeptFile) {
+TEST_F(JsonFileDefaultsTest, EachLaterCorruptionGetsItsOwnKeptFile) {
     // A directory where the file should be cannot be read: it is moved aside like bad content.
     std::filesystem::create_directories(file);
     JsonFileDefaults first(file);
@@ -238,17 +220,10 @@ TEST_F(JsonFileDefaultsTest, EachCorruptionGetsItsOwnKeptFile) {
     JsonFileDefaults second(file); // within the same second as the first
     EXPECT_EQ(strayFiles().size(), 2u);
     EXPECT_EQ(warnings.size(), 2u);
-    second.writeString("audioInput", "microphone");
-    EXPECT_EQ(JsonFileDefaults(file).readString("audioInput"), "microphone");
-}
-
-TEST_F(JsonFileDefaultsTest, CorruptFileFoundAtWriteTimeIsKeptAsideToo) {
-    JsonFileDefaults store(file);
-    store.writeBool("menuBarVisible", true);
+    // Found only when writing: kept aside too, and the write still lands.
     plant(file, "garbage");
-    store.writeBool("glassMode", true);
-    ASSERT_EQ(strayFiles().size(), 1u);
-    EXPECT_EQ(slurp(file.parent_path() / strayFiles()[0]), "garbage");
+    second.writeBool("glassMode", true);
+    EXPECT_EQ(strayFiles().size(), 3u);
     EXPECT_EQ(parsedFile(), json({{"glassMode", true}}));
 }
 
@@ -258,69 +233,51 @@ TEST_F(JsonFileDefaultsTest, UnwritableLocationKeepsValuesInMemoryAndWarns) {
     store.writeDouble("microphoneSensitivity", 2.0);
     EXPECT_EQ(store.readDouble("microphoneSensitivity"), 2.0);
     ASSERT_FALSE(warnings.empty());
-    EXPECT_EQ(warnings[0].rfind("Vimbo defaults file " + file.string(), 0), 0u) << warnings[0];
+    EXPECT_TRUE(startsWith(warnings[0], "Vimbo defaults file " + file.string())) << warnings[0];
 }
 
 TEST_F(JsonFileDefaultsTest, TemporaryLeftByACrashedWriterIsRemoved) {
     plant(file, "{\"glassMode\": true}");
     plant(file.parent_path() / "defaults.json.tmp-Ab12Cd", "{\"glass");
-    JsonFileDefaults store(file);
-    EXPECT_EQ(store.readBool("glassMode"), true);
+    EXPECT_EQ(JsonFileDefaults(file).readBool("glassMode"), true);
     EXPECT_TRUE(strayFiles().empty());
 }
 
 TEST_F(JsonFileDefaultsTest, ConcurrentThreadsNeverTearTheFileOrLoseKeys) {
     JsonFileDefaults shared(file);
-    JsonFileDefaults own(file);
-    std::atomic<bool> writing{true};
-    std::thread reader([&] {
-        while (writing) {
-            if (std::filesystem::exists(file)) parsedFile();
+    std::atomic<int> writing{3};
+    auto writer = [&](const std::string& prefix) {
+        if (prefix == "own") {
+            JsonFileDefaults own(file); // opened while the others write
+            writeKeys(own, prefix);
+        } else {
+            writeKeys(shared, prefix);
         }
-    });
-    std::vector<std::thread> writers;
-    writers.emplace_back([&] { writeKeys(shared, "shared-a"); });
-    writers.emplace_back([&] { writeKeys(shared, "shared-b"); });
-    writers.emplace_back([&] { writeKeys(own, "own"); });
-    writers.emplace_back([&] {
-        JsonFileDefaults late(file);
-        writeKeys(late, "late");
-    });
-    for (auto& writer : writers)
-        writer.join();
-    writing = false;
-    reader.join();
-    expectEveryWriterKey({"shared-a", "shared-b", "own", "late"});
+        --writing;
+    };
+    std::thread writers[] = {std::thread(writer, "shared-a"), std::thread(writer, "shared-b"),
+                             std::thread(writer, "own")};
+    watchWriters([&] { return writing > 0; }, {"shared-a", "shared-b", "own"});
+    for (auto& thread : writers)
+        thread.join();
 }
 
 TEST_F(JsonFileDefaultsTest, ConcurrentProcessesNeverTearTheFileOrLoseKeys) {
     std::vector<std::string> prefixes;
-    std::vector<pid_t> children;
     for (int i = 0; i < 4; ++i) {
         prefixes.push_back("process" + std::to_string(i));
-        std::string self = "/proc/self/exe", path = file.string();
-        std::string writer = writerSwitch;
+        std::string self = "/proc/self/exe", writer = writerSwitch, path = file.string();
         char* argv[] = {self.data(), writer.data(), path.data(), prefixes.back().data(), nullptr};
         pid_t child = 0;
-        ASSERT_EQ(posix_spawn(&child, "/proc/self/exe", nullptr, nullptr, argv, environ), 0);
-        children.push_back(child);
+        ASSERT_EQ(posix_spawn(&child, self.c_str(), nullptr, nullptr, argv, environ), 0);
     }
-    bool running = true;
-    while (running) {
-        if (std::filesystem::exists(file)) parsedFile();
-        running = false;
-        for (pid_t& child : children) {
-            if (child == 0) continue;
-            int status = 0;
-            if (waitpid(child, &status, WNOHANG) == child) {
-                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "writer failed: " << status;
-                child = 0;
-            } else {
-                running = true;
-            }
-        }
-    }
-    expectEveryWriterKey(prefixes);
+    std::size_t running = prefixes.size();
+    auto reap = [&] {
+        for (int status = 0; running > 0 && waitpid(-1, &status, WNOHANG) > 0; --running)
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "writer failed: " << status;
+        return running > 0;
+    };
+    watchWriters(reap, prefixes);
 }
 
 int main(int argc, char** argv) {
