@@ -8,6 +8,7 @@
 #include "linux/GLibMainQueue.h"
 #include "linux/GLibSystemLog.h"
 #include "linux/GLibTimers.h"
+#include "linux/GtkDesktop.h"
 #include "linux/GtkKeepAwake.h"
 #include "linux/GtkMainMenu.h"
 #include "linux/GtkMainWindow.h"
@@ -39,6 +40,7 @@ struct Program {
     linux::GLibMainQueue mainQueue;
     std::shared_ptr<linux::PulseDefaultDevices> audioDevices;
     std::unique_ptr<app::DebugLog> debugLog;
+    linux::GtkDesktop desktop;
     std::unique_ptr<linux::GtkKeepAwake> keepAwake;
     std::unique_ptr<linux::DBusStatusBar> statusBar;
     std::shared_ptr<app::AppDelegate> delegate;
@@ -112,7 +114,8 @@ int main(int argc, char** argv) {
          program.audioDevices},
         menus::KeyLabelStyle::gtk,
         program.statusBar.get(),
-        [application = program.application] { g_application_quit(G_APPLICATION(application)); }};
+        [application = program.application] { g_application_quit(G_APPLICATION(application)); },
+        &program.desktop};
     program.delegate = std::make_shared<app::AppDelegate>(services, options, linux::resourceDirectory());
 
     g_signal_connect(program.application, "startup", G_CALLBACK(onStartup), &program);

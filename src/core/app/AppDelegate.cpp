@@ -1,5 +1,6 @@
 #include "core/app/AppDelegate.h"
 
+#include "core/app/AboutPanelContent.h"
 #include "core/app/FeatureScript.h"
 #include "core/util/PercentDecoding.h"
 #include "core/util/SerialQueue.h"
@@ -203,6 +204,27 @@ void AppDelegate::menuBarReachabilityChanged(bool reachable) {
     if (reachable || !hiddenByClose_) return;
     services_.systemLog.write("Vimbo menu bar icon is gone; showing the window again");
     showMainWindow();
+}
+
+void AppDelegate::showAboutPanel() {
+    if (!services_.desktop) return;
+    auto content = AboutPanelContent::make(VIMBO_VERSION, VIMBO_BUILD);
+    services_.desktop->showAboutPanel(content.applicationName, content.applicationVersion,
+                                      content.description, content.copyright);
+}
+
+void AppDelegate::showAcknowledgements() {
+    if (!services_.desktop) return;
+    auto path = resourceDir_ ? thirdPartyNoticesPath(*resourceDir_) : std::string();
+    if (!path.empty() && services_.desktop->openFile(path)) return;
+    services_.systemLog.write("Vimbo: " + std::string(kThirdPartyNotices) +
+                              " is missing from the app bundle.");
+    services_.desktop->alertSound();
+}
+
+void AppDelegate::openSupport() {
+    if (services_.desktop && !services_.desktop->openAddress(VIMBO_SUPPORT_URL))
+        services_.desktop->alertSound();
 }
 
 // placeholder until updates.

@@ -18,6 +18,7 @@
 #include "core/platform/Clock.h"
 #include "core/platform/DefaultAudioDevices.h"
 #include "core/platform/DefaultsStore.h"
+#include "core/platform/Desktop.h"
 #include "core/platform/KeepAwake.h"
 #include "core/platform/MainQueue.h"
 #include "core/platform/MainWindow.h"
@@ -59,6 +60,8 @@ struct AppServices {
     platform::StatusBar* statusBar = nullptr;
     // Ends the application through its termination sequence.
     std::function<void()> terminate = nullptr;
+    // About panel, acknowledgements and the support page; without it those items do nothing.
+    platform::Desktop* desktop = nullptr;
 };
 
 // Owns every long-lived object, runs launch and termination, the page bridge and the frame tick.
@@ -148,6 +151,11 @@ class AppDelegate : public platform::PageListener,
     void setMenuBarVisible(bool visible);
     void menuBarReachabilityChanged(bool reachable);
     void terminate();
+
+    void showAboutPanel();
+    // Opens the acknowledgements file, or logs that it is missing and sounds the alert.
+    void showAcknowledgements();
+    void openSupport();
 
     // placeholder until updates: the update controller's user-initiated check.
     void checkForUpdates();

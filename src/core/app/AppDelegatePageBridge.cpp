@@ -145,6 +145,15 @@ void AppDelegate::performMenuAction(menus::MenuAction action, const menus::MenuV
         return;
     }
     switch (action) {
+    case menus::MenuAction::showAboutPanel:
+        showAboutPanel();
+        break;
+    case menus::MenuAction::showAcknowledgements:
+        showAcknowledgements();
+        break;
+    case menus::MenuAction::openSupport:
+        openSupport();
+        break;
     case menus::MenuAction::checkForUpdates:
         checkForUpdates();
         break;

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "core/platform/Desktop.h"
+
+namespace vimbo::linux {
+
+// The About dialog, opening files and addresses, and the alert sound, through GTK.
+class GtkDesktop : public platform::Desktop {
+  public:
+    void showAboutPanel(const std::string& name, const std::string& version, const std::string& description,
+                        const std::string& copyright) override;
+    bool openFile(const std::string& path) override;
+    bool openAddress(const std::string& address) override;
+    void alertSound() override;
+};
+
+} // namespace vimbo::linux

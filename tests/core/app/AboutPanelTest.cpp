@@ -1,0 +1,99 @@
+#include "core/app/AboutPanelContent.h"
+#include "core/app/AppDelegate.h"
+
+#include "fakes/FakeAppPlatform.h"
+#include "fakes/FakeCapture.h"
+#include "fakes/FakeDefaultAudioDevices.h"
+#include "fakes/FakeDesktop.h"
+#include "fakes/FakeMicrophonePermission.h"
+#include "fakes/FakePageHost.h"
+#include "fakes/InMemoryDefaults.h"
+#include "fakes/ManualMainQueue.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace vimbo::app {
+namespace {
+
+TEST(AboutPanelContentTest, MissingVersionPartsShowAsEmDashes) {
+    EXPECT_EQ(AboutPanelContent::make("0.1.0", "abc123").applicationVersion, "0.1.0 (Build abc123)");
+    EXPECT_EQ(AboutPanelContent::make("", "").applicationVersion, "\u2014 (Build \u2014)");
+    EXPECT_EQ(AboutPanelContent::make("1", "").applicationName, "Vimbo");
+}
+
+// The About, acknowledgements and support items of the menus, through the delegate.
+class AboutActionsTest : public ::testing::Test {
+  protected:
+    void launch(std::optional<std::string> resources) {
+        std::vector<const char*> argv{"vimbo"};
+        AudioServices audio{[](audio::AudioInput) { return std::make_shared<fakes::FakeCapture>(); },
+                            std::make_shared<fakes::FakeMicrophonePermission>(),
+                            std::make_shared<fakes::FakeDefaultAudioDevices>()};
+        AppServices services{
+            defaults, systemLog, keepAwake, clock, timers, mainQueue, {}, audio, menus::KeyLabelStyle::gtk,
+            nullptr,  nullptr,   &desktop};
+        delegate = std::make_shared<AppDelegate>(
+            services, LaunchOptions::parse(static_cast<int>(argv.size()), argv.data()), resources);
+        delegate->applicationDidFinishLaunching(window, page);
+    }
+    void choose(menus::MenuAction action) { delegate->performMenuAction(action, {}); }
+
+    fakes::InMemoryDefaults defaults;
+    fakes::RecordingSystemLog systemLog;
+    fakes::FakeKeepAwake keepAwake;
+    fakes::ManualClock clock;
+    fakes::ManualTimers timers;
+    fakes::ManualMainQueue mainQueue;
+    fakes::FakeMainWindow window;
+    fakes::FakePageHost page;
+    fakes::FakeDesktop desktop;
+    std::shared_ptr<AppDelegate> delegate;
+};
+
+TEST_F(AboutActionsTest, AboutShowsTheProductTexts) {
+    launch(std::nullopt);
+    choose(menus::MenuAction::showAboutPanel);
+    ASSERT_EQ(desktop.aboutPanels.size(), 1u);
+    EXPECT_EQ(desktop.aboutPanels[0].rfind("Vimbo|", 0), 0u);
+    EXPECT_NE(desktop.aboutPanels[0].find("|A system audio visualizer for Linux.\n"), std::string::npos);
+}
+
+TEST_F(AboutActionsTest, AcknowledgementsOpenTheNoticesOrReportThemMissing) {
+    auto dir = std::filesystem::temp_directory_path() / ("vimbo-about-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    launch(dir.string());
+    const std::string missing = "Vimbo: THIRD-PARTY-NOTICES.txt is missing from the app bundle.";
+
+    choose(menus::MenuAction::showAcknowledgements);
+    EXPECT_TRUE(desktop.opened.empty());
+    EXPECT_EQ(systemLog.lines, std::vector<std::string>{missing});
+    EXPECT_EQ(desktop.alerts, 1);
+
+    std::ofstream(dir / "THIRD-PARTY-NOTICES.txt") << "notices\n";
+    choose(menus::MenuAction::showAcknowledgements);
+    EXPECT_EQ(desktop.opened, std::vector<std::string>{(dir / "THIRD-PARTY-NOTICES.txt").string()});
+    EXPECT_EQ(desktop.alerts, 1);
+
+    desktop.opens = false; // present but no program could open it
+    choose(menus::MenuAction::showAcknowledgements);
+    EXPECT_EQ(systemLog.lines.size(), 2u);
+    EXPECT_EQ(desktop.alerts, 2);
+    std::filesystem::remove_all(dir);
+}
+
+TEST_F(AboutActionsTest, SupportOpensTheSupportPageAndAlertsWhenItCannot) {
+    launch(std::nullopt);
+    choose(menus::MenuAction::openSupport);
+    ASSERT_EQ(desktop.opened.size(), 1u);
+    EXPECT_EQ(desktop.opened[0].rfind("https://", 0), 0u);
+    EXPECT_EQ(desktop.alerts, 0);
+    desktop.opens = false;
+    choose(menus::MenuAction::openSupport);
+    EXPECT_EQ(desktop.alerts, 1);
+}
+
+} // namespace
+} // namespace vimbo::app
