@@ -1,9 +1,11 @@
-"""Private X and D-Bus servers for one test, stopped again however the test ends."""
+"""Private X and D-Bus servers for one test, stopped again however the test ends. Run as a program, it
+runs the command line it is given inside them and returns its exit status."""
 import contextlib
 import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 
 
@@ -79,3 +81,8 @@ def desktop():
             yield env, home
     finally:
         shutil.rmtree(home, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    with desktop() as (environment, _home):
+        sys.exit(subprocess.run(sys.argv[1:], env=environment, timeout=240).returncode)
