@@ -20,12 +20,10 @@ class FakeCapture : public audio::AudioCapturing {
         std::lock_guard guard(mutex_);
         onInterrupted_ = std::move(onInterrupted);
     }
-    std::optional<audio::AudioCaptureError> start(std::weak_ptr<audio::AudioAnalyzer> consumer) override {
+    std::optional<audio::AudioCaptureError> start(std::weak_ptr<audio::AudioAnalyzer>) override {
         ++starts;
-        consumer_ = std::move(consumer);
-        if (startError_) return startError_;
-        running_ = true;
-        return std::nullopt;
+        running_ = !startError_;
+        return startError_;
     }
     void stop() override {
         ++stops;
@@ -49,7 +47,6 @@ class FakeCapture : public audio::AudioCapturing {
   private:
     std::optional<audio::AudioCaptureError> startError_;
     std::atomic<bool> running_{false};
-    std::weak_ptr<audio::AudioAnalyzer> consumer_;
     std::mutex mutex_;
     std::function<void()> onInterrupted_;
 };

@@ -14,13 +14,10 @@ class FakeMicrophonePermission : public audio::MicrophonePermissionProviding {
     void requestAccess(std::function<void(bool)> completion) override {
         std::unique_lock guard(mutex_);
         ++requests_;
-        if (answerAtOnce_) {
-            bool granted = *answerAtOnce_;
-            guard.unlock();
-            completion(granted);
-            return;
-        }
-        pending_.push_back(std::move(completion));
+        if (!answerAtOnce_) return pending_.push_back(std::move(completion));
+        const bool granted = *answerAtOnce_;
+        guard.unlock();
+        completion(granted);
     }
 
     void answerAtOnce(bool granted) {

@@ -9,6 +9,7 @@
 
 using vimbo::app::DefaultDeviceListeners;
 using vimbo::audio::AudioDeviceChange;
+using Lines = std::vector<std::string>;
 
 class DefaultDeviceListenersTest : public testing::Test {
   protected:
@@ -23,30 +24,17 @@ class DefaultDeviceListenersTest : public testing::Test {
 
     vimbo::fakes::FakeDefaultAudioDevices devices;
     std::shared_ptr<DefaultDeviceListeners> listeners;
-    std::vector<std::string> lines;
+    Lines lines;
     std::vector<AudioDeviceChange> changes;
 };
 
-TEST_F(DefaultDeviceListenersTest, UnchangedDevicesDoNothing) {
-    devices.notify();
-    EXPECT_TRUE(lines.empty());
-    EXPECT_TRUE(changes.empty());
-}
-
-TEST_F(DefaultDeviceListenersTest, ChangedOutputIsLoggedAndHandledOnce) {
-    devices.output = "headphones";
-    devices.notify();
-    devices.notify();
-    EXPECT_EQ(lines, std::vector<std::string>{"default output changed to headphones"});
-    EXPECT_EQ(changes, std::vector{AudioDeviceChange::defaultOutput});
-}
-
-TEST_F(DefaultDeviceListenersTest, BothChangedReportOutputThenInput) {
+TEST_F(DefaultDeviceListenersTest, EachRealChangeIsLoggedAndHandledOnceOutputFirst) {
+    devices.notify(); // nothing changed
     devices.output = "hdmi";
     devices.input = "headset";
     devices.notify();
-    EXPECT_EQ(lines, (std::vector<std::string>{"default output changed to hdmi",
-                                               "default input changed to headset"}));
+    devices.notify();
+    EXPECT_EQ(lines, (Lines{"default output changed to hdmi", "default input changed to headset"}));
     EXPECT_EQ(changes, (std::vector{AudioDeviceChange::defaultOutput, AudioDeviceChange::defaultInput}));
 }
 
@@ -56,8 +44,7 @@ TEST_F(DefaultDeviceListenersTest, VanishedDeviceShowsQuestionMarkOnceThenComesB
     devices.notify();
     devices.input = "mic";
     devices.notify();
-    EXPECT_EQ(lines,
-              (std::vector<std::string>{"default input changed to ?", "default input changed to mic"}));
+    EXPECT_EQ(lines, (Lines{"default input changed to ?", "default input changed to mic"}));
     EXPECT_EQ(changes, (std::vector{AudioDeviceChange::defaultInput, AudioDeviceChange::defaultInput}));
 }
 

@@ -11,19 +11,44 @@
 using vimbo::audio::AudioCaptureLifecycleGate;
 using namespace std::chrono_literals;
 
+namespace {
+
+// A callback held inside the gate on another thread until released.
+class HeldCallback {
+  public:
+    explicit HeldCallback(AudioCaptureLifecycleGate& gate)
+        : thread_([this, &gate] {
+              gate.withAcceptedCallback([this] {
+                  entered_.set_value();
+                  release_.get_future().wait();
+                  done = true;
+              });
+          }) {
+        entered_.get_future().wait();
+    }
+    void release() {
+        release_.set_value();
+        thread_.join();
+    }
+    std::atomic<bool> done{false};
+
+  private:
+    std::promise<void> entered_;
+    std::promise<void> release_;
+    std::thread thread_;
+};
+
+} // namespace
+
 TEST(AudioCaptureLifecycleGateTest, ClosedGateDropsCallbacks) {
     AudioCaptureLifecycleGate gate;
     int runs = 0;
     gate.withAcceptedCallback([&] { ++runs; });
-    EXPECT_EQ(runs, 0);
-
     gate.open();
     gate.withAcceptedCallback([&] { ++runs; });
     EXPECT_EQ(runs, 1);
-
     gate.closeAndDrain();
-    std::thread late([&] { gate.withAcceptedCallback([&] { ++runs; }); });
-    late.join();
+    std::thread([&] { gate.withAcceptedCallback([&] { ++runs; }); }).join();
     EXPECT_EQ(runs, 1);
 }
 
@@ -43,110 +68,51 @@ TEST(AudioCaptureLifecycleGateTest, CloseFromInsideOwnCallbackReturns) {
 }
 
 TEST(AudioCaptureLifecycleGateTest, CloseWaitsForCallbacksOnOtherThreads) {
-    AudioCaptureLifecycleGate gate;
-    gate.open();
-    std::promise<void> entered;
-    std::promise<void> release;
-    std::atomic<bool> callbackDone{false};
-    std::thread audio([&] {
-        gate.withAcceptedCallback([&] {
-            entered.set_value();
-            release.get_future().wait();
-            callbackDone = true;
-        });
-    });
-    entered.get_future().wait();
-
-    std::atomic<bool> closeReturned{false};
-    std::thread closer([&] {
-        gate.closeAndDrain();
-        closeReturned = true;
-        EXPECT_TRUE(callbackDone.load());
-    });
-    std::this_thread::sleep_for(50ms);
-    EXPECT_FALSE(closeReturned.load());
-    release.set_value();
-    closer.join();
-    audio.join();
-    EXPECT_TRUE(closeReturned.load());
-}
-
-TEST(AudioCaptureLifecycleGateTest, CloseInsideCallbackStillWaitsForOtherThreads) {
-    AudioCaptureLifecycleGate gate;
-    gate.open();
-    std::promise<void> otherEntered;
-    std::promise<void> releaseOther;
-    std::atomic<bool> otherDone{false};
-    std::thread other([&] {
-        gate.withAcceptedCallback([&] {
-            otherEntered.set_value();
-            releaseOther.get_future().wait();
-            otherDone = true;
-        });
-    });
-    otherEntered.get_future().wait();
-
-    std::thread self([&] {
-        gate.withAcceptedCallback([&] {
+    // Closing from outside any callback, from inside one of the same gate, or inside another gate's.
+    enum class Caller { outside, sameGate, otherGate };
+    for (auto caller : {Caller::outside, Caller::sameGate, Caller::otherGate}) {
+        SCOPED_TRACE(static_cast<int>(caller));
+        AudioCaptureLifecycleGate gate;
+        AudioCaptureLifecycleGate other;
+        gate.open();
+        other.open();
+        HeldCallback held(gate);
+        std::atomic<bool> closed{false};
+        auto close = [&] {
             gate.closeAndDrain();
-            EXPECT_TRUE(otherDone.load());
-        });
-    });
-    std::this_thread::sleep_for(50ms);
-    releaseOther.set_value();
-    self.join();
-    other.join();
-}
-
-TEST(AudioCaptureLifecycleGateTest, DepthIsPerGate) {
-    AudioCaptureLifecycleGate first;
-    AudioCaptureLifecycleGate second;
-    first.open();
-    second.open();
-    std::promise<void> entered;
-    std::promise<void> release;
-    std::thread other([&] {
-        second.withAcceptedCallback([&] {
-            entered.set_value();
-            release.get_future().wait();
-        });
-    });
-    entered.get_future().wait();
-    // Being inside the first gate does not let this thread skip the second gate's callbacks.
-    std::atomic<bool> closed{false};
-    std::thread closer([&] {
-        first.withAcceptedCallback([&] {
-            second.closeAndDrain();
+            EXPECT_TRUE(held.done.load());
             closed = true;
+        };
+        std::thread closer([&] {
+            if (caller == Caller::outside)
+                close();
+            else
+                (caller == Caller::sameGate ? gate : other).withAcceptedCallback(close);
         });
-    });
-    std::this_thread::sleep_for(50ms);
-    EXPECT_FALSE(closed.load());
-    release.set_value();
-    closer.join();
-    other.join();
-    EXPECT_TRUE(closed.load());
+        std::this_thread::sleep_for(50ms);
+        EXPECT_FALSE(closed.load());
+        held.release();
+        closer.join();
+        EXPECT_TRUE(closed.load());
+    }
 }
 
 TEST(AudioCaptureLifecycleGateTest, ManyThreadsNeverRunAfterCloseReturns) {
     AudioCaptureLifecycleGate gate;
     gate.open();
-    std::atomic<bool> closedFlag{false};
-    std::atomic<int> lateRuns{0};
+    std::atomic<bool> closed{false};
     std::atomic<bool> stop{false};
+    std::atomic<int> lateRuns{0};
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&] {
-            while (!stop) {
-                gate.withAcceptedCallback([&] {
-                    if (closedFlag) ++lateRuns;
-                });
-            }
+            while (!stop)
+                gate.withAcceptedCallback([&] { lateRuns += closed ? 1 : 0; });
         });
     }
     std::this_thread::sleep_for(20ms);
     gate.closeAndDrain();
-    closedFlag = true;
+    closed = true;
     std::this_thread::sleep_for(20ms);
     stop = true;
     for (auto& thread : threads)

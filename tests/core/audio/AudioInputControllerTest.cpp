@@ -9,23 +9,21 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 using namespace vimbo::audio;
 using testing::Contains;
 using testing::ElementsAre;
-using testing::Not;
 using vimbo::fakes::FakeCapture;
 
 namespace {
 
 const AudioCaptureError kTapFailure =
     AudioCaptureError::withStatus(AudioCaptureError::Kind::tapCreationFailed, 5);
-const AudioCaptureError kMicFailure{AudioCaptureError::Kind::engineStartFailed, 6, "Connection refused"};
 
 } // namespace
 
@@ -34,30 +32,26 @@ class AudioInputControllerTest : public testing::Test {
     void SetUp() override { build(); }
 
     void build() {
-        auto queue =
-            std::make_unique<vimbo::util::SerialQueue>(std::string(AudioInputController::kQueueLabel));
         controller = AudioInputController::create(
-            defaults, analyzer, std::move(queue),
+            defaults, analyzer,
+            std::make_unique<vimbo::util::SerialQueue>(std::string(AudioInputController::kQueueLabel)),
             [this](AudioInput input) {
                 std::lock_guard guard(mutex_);
-                auto& failure = input == AudioInput::microphone ? micFailure : systemFailure;
-                auto capture = std::make_shared<FakeCapture>(failure);
-                (input == AudioInput::microphone ? micCaptures : systemCaptures).push_back(capture);
+                const bool mic = input == AudioInput::microphone;
+                auto capture = std::make_shared<FakeCapture>(mic ? micFailure : systemFailure);
+                (mic ? micCaptures : systemCaptures).push_back(capture);
                 return capture;
             },
             permission, mainQueue);
-        controller->setOnStatus([this](AudioCaptureStatus status) {
+        controller->setOnStatus(recordInto(statuses));
+        controller->setOnInputChanged(recordInto(inputChanges));
+        controller->setOnDebugLog(recordInto(lines));
+    }
+    template <class T> std::function<void(const T&)> recordInto(std::vector<T>& list) {
+        return [this, &list](const T& value) {
             std::lock_guard guard(mutex_);
-            statuses.push_back(status);
-        });
-        controller->setOnInputChanged([this](AudioInput input) {
-            std::lock_guard guard(mutex_);
-            inputChanges.push_back(input);
-        });
-        controller->setOnDebugLog([this](const std::string& line) {
-            std::lock_guard guard(mutex_);
-            lines.push_back(line);
-        });
+            list.push_back(value);
+        };
     }
 
     // Waits until everything queued on "vimbo.audio-control" so far has run.
@@ -67,13 +61,10 @@ class AudioInputControllerTest : public testing::Test {
         mainQueue.runPending();
         flush();
     }
+    // The log lines since the last call.
     std::vector<std::string> log() {
         std::lock_guard guard(mutex_);
-        return lines;
-    }
-    void clearLog() {
-        std::lock_guard guard(mutex_);
-        lines.clear();
+        return std::exchange(lines, {});
     }
 
     vimbo::fakes::InMemoryDefaults defaults;
@@ -93,7 +84,7 @@ class AudioInputControllerTest : public testing::Test {
     std::vector<std::string> lines;
 };
 
-TEST_F(AudioInputControllerTest, StartRunsSystemAudioAndReportsOk) {
+TEST_F(AudioInputControllerTest, StartRunsSystemAudioOnceAndStopReturnsToIdle) {
     controller->start();
     flush();
     EXPECT_THAT(log(), ElementsAre("audio start requested input=systemAudio generation=1",
@@ -103,35 +94,37 @@ TEST_F(AudioInputControllerTest, StartRunsSystemAudioAndReportsOk) {
     EXPECT_THAT(statuses, ElementsAre(AudioCaptureStatus::connected));
     EXPECT_EQ(controller->snapshot(), (AudioInputSnapshot{AudioInput::systemAudio, true}));
     EXPECT_TRUE(analyzer->captureActive());
-    ASSERT_EQ(systemCaptures.size(), 1u);
-    EXPECT_EQ(systemCaptures[0]->starts, 1);
-
-    clearLog();
     controller->start(); // already running: nothing at all
     flush();
     EXPECT_TRUE(log().empty());
-    EXPECT_EQ(systemCaptures.size(), 1u);
+    ASSERT_EQ(systemCaptures.size(), 1u);
+    EXPECT_EQ(systemCaptures[0]->starts, 1);
+
+    controller->stop();
+    flush();
+    EXPECT_THAT(log(), Contains("audio stop requested input=systemAudio generation=2"));
+    EXPECT_EQ(controller->snapshot(), (AudioInputSnapshot{AudioInput::systemAudio, false}));
+    EXPECT_FALSE(analyzer->captureActive());
+    EXPECT_EQ(systemCaptures[0]->stops, 1);
 }
 
 TEST_F(AudioInputControllerTest, FailedStartReportsOncePerAttemptAndRetriesWithoutLimit) {
     systemFailure = kTapFailure;
     controller->start();
     flush();
-    EXPECT_THAT(log(), Contains("audio capture failed: tapCreationFailed(5) input=systemAudio generation=1"));
-    EXPECT_THAT(log(), Contains("audio retry scheduled for 2.5s input=systemAudio generation=1"));
-    EXPECT_THAT(mainQueue.pendingDelays(), ElementsAre(2.5));
+    auto lines = log();
+    EXPECT_THAT(lines, Contains("audio capture failed: tapCreationFailed(5) input=systemAudio generation=1"));
+    EXPECT_THAT(lines, Contains("audio retry scheduled for 2.5s input=systemAudio generation=1"));
     EXPECT_FALSE(analyzer->captureActive());
     EXPECT_EQ(systemCaptures[0]->stops, 1);
-
-    for (int attempt = 2; attempt <= 6; ++attempt) {
-        fireRetries();
-        EXPECT_EQ(statuses.size(), static_cast<std::size_t>(attempt));
+    for (std::size_t attempt = 1; attempt <= 6; ++attempt) {
+        EXPECT_EQ(statuses.size(), attempt);
         EXPECT_THAT(mainQueue.pendingDelays(), ElementsAre(2.5));
+        fireRetries();
     }
     EXPECT_THAT(log(), Contains("audio retry running input=systemAudio generation=1"));
-    EXPECT_TRUE(std::all_of(statuses.begin(), statuses.end(),
-                            [](auto s) { return s == AudioCaptureStatus::systemAudioPermissionNeeded; }));
-    EXPECT_EQ(controller->snapshot().isRunning, false);
+    EXPECT_THAT(statuses, testing::Each(AudioCaptureStatus::systemAudioPermissionNeeded));
+    EXPECT_FALSE(controller->snapshot().isRunning);
 
     systemFailure.reset();
     fireRetries();
@@ -143,7 +136,7 @@ TEST_F(AudioInputControllerTest, FailedStartReportsOncePerAttemptAndRetriesWitho
 TEST_F(AudioInputControllerTest, SwitchingSourceStopsOldSavesAndAsksForMicrophone) {
     controller->select(AudioInput::systemAudio);
     flush();
-    clearLog();
+    log();
     controller->select(AudioInput::microphone);
     flush();
     EXPECT_THAT(log(), ElementsAre("audio source selected input=microphone generation=2",
@@ -153,14 +146,19 @@ TEST_F(AudioInputControllerTest, SwitchingSourceStopsOldSavesAndAsksForMicrophon
     EXPECT_EQ(systemCaptures[0]->stops, 1);
     EXPECT_EQ(defaults.readString("audioInput"), "microphone");
     EXPECT_THAT(inputChanges, ElementsAre(AudioInput::systemAudio, AudioInput::microphone));
-    EXPECT_EQ(permission->requests(), 1);
     EXPECT_EQ(controller->snapshot(), (AudioInputSnapshot{AudioInput::microphone, false}));
 
     permission->answerPending(true);
     flush();
-    ASSERT_EQ(micCaptures.size(), 1u);
-    EXPECT_TRUE(controller->snapshot().isRunning);
+    EXPECT_EQ(controller->snapshot(), (AudioInputSnapshot{AudioInput::microphone, true}));
     EXPECT_EQ(statuses.back(), AudioCaptureStatus::connected);
+    log();
+    controller->select(AudioInput::microphone); // already running: kept
+    flush();
+    EXPECT_THAT(log(), ElementsAre("audio selection kept running capture input=microphone generation=2"));
+    ASSERT_EQ(micCaptures.size(), 1u);
+    EXPECT_EQ(micCaptures[0]->stops, 0);
+    EXPECT_EQ(permission->requests(), 1);
 }
 
 TEST_F(AudioInputControllerTest, RetryPendingFromFormerSelectionIsRejected) {
@@ -170,23 +168,10 @@ TEST_F(AudioInputControllerTest, RetryPendingFromFormerSelectionIsRejected) {
     permission->answerAtOnce(true);
     controller->select(AudioInput::microphone);
     flush();
-    const auto starts = systemCaptures.size();
     fireRetries();
     EXPECT_THAT(log(), Contains("audio rejected stale delayed retry input=systemAudio generation=1"));
-    EXPECT_EQ(systemCaptures.size(), starts);
+    EXPECT_EQ(systemCaptures.size(), 1u);
     EXPECT_EQ(controller->snapshot(), (AudioInputSnapshot{AudioInput::microphone, true}));
-}
-
-TEST_F(AudioInputControllerTest, SelectingRunningSourceKeepsIt) {
-    permission->answerAtOnce(true);
-    controller->select(AudioInput::microphone);
-    flush();
-    clearLog();
-    controller->select(AudioInput::microphone);
-    flush();
-    EXPECT_THAT(log(), ElementsAre("audio selection kept running capture input=microphone generation=1"));
-    EXPECT_EQ(micCaptures.size(), 1u);
-    EXPECT_EQ(micCaptures[0]->stops, 0);
 }
 
 TEST_F(AudioInputControllerTest, PermissionCompletionAfterStopStartsNothing) {
@@ -209,7 +194,6 @@ TEST_F(AudioInputControllerTest, DeniedPermissionWaitsWithoutRetry) {
     EXPECT_THAT(log(), Contains("audio status waiting-microphone-permission input=microphone generation=1"));
     EXPECT_EQ(mainQueue.pending(), 0u);
     EXPECT_TRUE(micCaptures.empty());
-
     controller->start(); // a new request asks again
     flush();
     EXPECT_EQ(permission->requests(), 2);
@@ -217,7 +201,7 @@ TEST_F(AudioInputControllerTest, DeniedPermissionWaitsWithoutRetry) {
 
 TEST_F(AudioInputControllerTest, FailedMicrophoneRetryAsksPermissionAgain) {
     permission->answerAtOnce(true);
-    micFailure = kMicFailure;
+    micFailure = AudioCaptureError{AudioCaptureError::Kind::engineStartFailed, 6, "Connection refused"};
     controller->select(AudioInput::microphone);
     flush();
     EXPECT_THAT(statuses, ElementsAre(AudioCaptureStatus::microphoneUnavailable));
@@ -230,18 +214,16 @@ TEST_F(AudioInputControllerTest, FailedMicrophoneRetryAsksPermissionAgain) {
 }
 
 TEST_F(AudioInputControllerTest, OnlyRelevantDeviceChangesRestartCapture) {
-    controller->handleDeviceChange(AudioDeviceChange::defaultOutput); // nothing wanted yet
-    flush();
+    auto change = [&](AudioDeviceChange which) {
+        controller->handleDeviceChange(which);
+        flush();
+    };
+    change(AudioDeviceChange::defaultOutput); // nothing wanted yet
     EXPECT_TRUE(systemCaptures.empty());
-
     controller->start();
-    flush();
-    controller->handleDeviceChange(AudioDeviceChange::defaultInput);
-    flush();
+    change(AudioDeviceChange::defaultInput);
     EXPECT_EQ(systemCaptures.size(), 1u);
-
-    controller->handleDeviceChange(AudioDeviceChange::defaultOutput);
-    flush();
+    change(AudioDeviceChange::defaultOutput);
     EXPECT_THAT(log(), Contains("audio relevant default-device change input=systemAudio generation=2"));
     ASSERT_EQ(systemCaptures.size(), 2u);
     EXPECT_EQ(systemCaptures[0]->stops, 1);
@@ -249,11 +231,9 @@ TEST_F(AudioInputControllerTest, OnlyRelevantDeviceChangesRestartCapture) {
 
     permission->answerAtOnce(true);
     controller->select(AudioInput::microphone);
-    controller->handleDeviceChange(AudioDeviceChange::defaultOutput);
-    flush();
+    change(AudioDeviceChange::defaultOutput);
     EXPECT_EQ(micCaptures.size(), 1u);
-    controller->handleDeviceChange(AudioDeviceChange::defaultInput);
-    flush();
+    change(AudioDeviceChange::defaultInput);
     EXPECT_EQ(micCaptures.size(), 2u);
     EXPECT_EQ(micCaptures[0]->stops, 1);
 }
@@ -261,35 +241,20 @@ TEST_F(AudioInputControllerTest, OnlyRelevantDeviceChangesRestartCapture) {
 TEST_F(AudioInputControllerTest, InterruptionRestartsOnlyTheActiveCapture) {
     controller->start();
     flush();
-    std::thread audioThread([&] { systemCaptures[0]->interrupt(); });
-    audioThread.join();
+    std::thread([&] { systemCaptures[0]->interrupt(); }).join();
     flush();
     EXPECT_THAT(log(), Contains("audio capture interrupted input=systemAudio generation=2"));
     ASSERT_EQ(systemCaptures.size(), 2u);
     EXPECT_TRUE(controller->snapshot().isRunning);
 
-    clearLog();
     systemCaptures[0]->interrupt(); // already replaced
     flush();
     EXPECT_TRUE(log().empty());
-    EXPECT_EQ(systemCaptures.size(), 2u);
-
     controller->stop();
     flush();
     systemCaptures[1]->interrupt(); // stopped on purpose
     flush();
     EXPECT_EQ(systemCaptures.size(), 2u);
-}
-
-TEST_F(AudioInputControllerTest, StopReturnsToIdle) {
-    controller->start();
-    flush();
-    controller->stop();
-    flush();
-    EXPECT_EQ(controller->snapshot(), (AudioInputSnapshot{AudioInput::systemAudio, false}));
-    EXPECT_FALSE(analyzer->captureActive());
-    EXPECT_EQ(systemCaptures[0]->stops, 1);
-    EXPECT_THAT(log(), Contains("audio stop requested input=systemAudio generation=2"));
 }
 
 TEST_F(AudioInputControllerTest, StoredInputLoadsOnlyExactMicrophone) {

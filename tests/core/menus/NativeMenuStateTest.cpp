@@ -21,67 +21,45 @@ const Fields kFields = {
     {"exportMode", "false"},
 };
 
-std::string objectText(const Fields& fields) {
+// The fields as a JSON object, with `key` set to `value` (or left out when `value` is empty).
+std::string objectText(const Fields& fields, const std::string& key = "", const std::string& value = "-") {
     std::string text = "{";
-    for (const auto& [key, value] : fields) {
-        if (text.size() > 1) text += ",";
-        text += "\"" + key + "\":" + value;
+    for (const auto& [name, original] : fields) {
+        if (name == key && value.empty()) continue;
+        text += (text.size() > 1 ? ",\"" : "\"") + name + "\":" + (name == key ? value : original);
     }
     return text + "}";
 }
 
-Fields with(Fields fields, const std::string& key, const std::string& value) {
-    for (auto& field : fields) {
-        if (field.first == key) field.second = value;
-    }
-    return fields;
-}
-
-Fields without(Fields fields, const std::string& key) {
-    std::erase_if(fields, [&](const auto& field) { return field.first == key; });
-    return fields;
-}
-
 std::string percentEncoded(const std::string& text) {
-    static const char* hex = "0123456789ABCDEF";
     std::string out;
     for (unsigned char c : text) {
-        if (std::isalnum(c)) {
+        if (std::isalnum(c))
             out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
+        else
+            out += {'%', "0123456789ABCDEF"[c >> 4], "0123456789ABCDEF"[c & 15]};
     }
     return out;
 }
 
-std::string message(const Fields& fields) {
-    return "menuState:" + percentEncoded(objectText(fields));
-}
-
-NativeMenuState expectedState() {
-    NativeMenuState state;
-    state.skin = 3;
-    state.dark = true;
-    state.glass = true;
-    state.musicInfo = true;
-    state.menuBarVisible = true;
-    return state;
+std::optional<NativeMenuState> fromMessage(const std::string& key = "", const std::string& value = "-") {
+    return menuStateFromMessage("menuState:" + percentEncoded(objectText(kFields, key, value)));
 }
 
 } // namespace
 
 TEST(NativeMenuStateTest, DecodesAllNineKeysFromAPercentEncodedMessage) {
-    EXPECT_EQ(menuStateFromMessage(message(kFields)), expectedState());
-    // Characters the page leaves unescaped decode the same.
-    EXPECT_EQ(decodeMenuState(objectText(kFields)), expectedState());
+    NativeMenuState expected;
+    expected.skin = 3;
+    expected.dark = expected.glass = expected.musicInfo = expected.menuBarVisible = true;
+    EXPECT_EQ(fromMessage(), expected);
+    // Characters the page leaves unescaped decode the same; unknown keys are ignored.
+    EXPECT_EQ(decodeMenuState(objectText(kFields)), expected);
     auto extra = kFields;
     extra.emplace_back("future", "[1,{\"x\":null}]");
-    EXPECT_EQ(menuStateFromMessage(message(extra)), expectedState());
+    EXPECT_EQ(menuStateFromMessage("menuState:" + percentEncoded(objectText(extra))), expected);
 
-    auto negative = menuStateFromMessage(message(with(kFields, "skin", "-9223372036854775808")));
+    auto negative = fromMessage("skin", "-9223372036854775808");
     ASSERT_TRUE(negative.has_value());
     EXPECT_EQ(negative->skin, INT64_MIN);
 }
@@ -89,42 +67,23 @@ TEST(NativeMenuStateTest, DecodesAllNineKeysFromAPercentEncodedMessage) {
 TEST(NativeMenuStateTest, RejectsAnyMissingNullOrMistypedKey) {
     for (const auto& [key, value] : kFields) {
         SCOPED_TRACE(key);
-        EXPECT_FALSE(menuStateFromMessage(message(without(kFields, key))));
-        EXPECT_FALSE(menuStateFromMessage(message(with(kFields, key, "null"))));
-        EXPECT_FALSE(menuStateFromMessage(message(with(kFields, key, "\"" + value + "\""))));
+        EXPECT_FALSE(fromMessage(key, ""));
+        EXPECT_FALSE(fromMessage(key, "null"));
+        EXPECT_FALSE(fromMessage(key, "\"" + value + "\""));
     }
-    EXPECT_FALSE(menuStateFromMessage(message(with(kFields, "dark", "1"))));
-    EXPECT_FALSE(menuStateFromMessage(message(with(kFields, "skin", "\"3\""))));
-    EXPECT_FALSE(menuStateFromMessage(message(with(kFields, "skin", "3.0"))));
-    EXPECT_FALSE(menuStateFromMessage(message(with(kFields, "skin", "true"))));
-    EXPECT_FALSE(menuStateFromMessage(message(with(kFields, "skin", "9223372036854775808"))));
+    EXPECT_FALSE(fromMessage("dark", "1"));
+    for (const char* skin : {"\"3\"", "3.0", "true", "9223372036854775808"})
+        EXPECT_FALSE(fromMessage("skin", skin)) << skin;
 }
 
 TEST(NativeMenuStateTest, RejectsWrongPrefixesBadEscapesAndNonObjects) {
-    auto payload = percentEncoded(objectText(kFields));
-    EXPECT_FALSE(menuStateFromMessage("menuState" + payload));
-    EXPECT_FALSE(menuStateFromMessage("menu:" + payload));
-    EXPECT_FALSE(menuStateFromMessage("MenuState:" + payload));
-    EXPECT_FALSE(menuStateFromMessage("menustate:" + payload));
-    EXPECT_FALSE(menuStateFromMessage(" menuState:" + payload));
-
-    EXPECT_FALSE(menuStateFromMessage("menuState:%7B"));
-    EXPECT_FALSE(menuStateFromMessage("menuState:" + payload + "%"));
-    EXPECT_FALSE(menuStateFromMessage("menuState:" + payload + "%4"));
-    EXPECT_FALSE(menuStateFromMessage("menuState:%ZZ" + payload));
+    const auto payload = percentEncoded(objectText(kFields));
+    for (const char* prefix : {"menuState", "menu:", "MenuState:", "menustate:", " menuState:"})
+        EXPECT_FALSE(menuStateFromMessage(prefix + payload)) << prefix;
+    for (const std::string& bad : {std::string("%7B"), payload + "%", payload + "%4", "%ZZ" + payload,
+                                   std::string(""), percentEncoded("[" + objectText(kFields) + "]"),
+                                   percentEncoded(objectText(kFields) + "x"), payload.substr(0, 20)})
+        EXPECT_FALSE(menuStateFromMessage("menuState:" + bad)) << bad;
     // An escape that decodes to a byte that is not UTF-8.
-    EXPECT_FALSE(decodeMenuState(objectText(with(kFields, "skin", "3")) + "%FF"));
-
-    EXPECT_FALSE(menuStateFromMessage("menuState:"));
-    EXPECT_FALSE(menuStateFromMessage("menuState:" + percentEncoded("[" + objectText(kFields) + "]")));
-    EXPECT_FALSE(menuStateFromMessage("menuState:" + percentEncoded(objectText(kFields) + "x")));
-    EXPECT_FALSE(menuStateFromMessage("menuState:" + percentEncoded(objectText(kFields)).substr(0, 20)));
-}
-
-TEST(NativeMenuStateTest, StatesAreEqualOnlyWhenEveryFieldIs) {
-    auto a = expectedState();
-    auto b = a;
-    EXPECT_EQ(a, b);
-    b.exportMode = true;
-    EXPECT_NE(a, b);
+    EXPECT_FALSE(decodeMenuState(objectText(kFields) + "%FF"));
 }

@@ -28,15 +28,14 @@ std::string capture(const std::string& command) {
 } // namespace
 
 PulseTestServer::PulseTestServer() {
-    std::string pattern = (std::getenv("TMPDIR") ? std::string(std::getenv("TMPDIR")) : std::string("/tmp")) +
-                          "/vimbo-pulse-XXXXXX";
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp ? tmp : "/tmp") + "/vimbo-pulse-XXXXXX";
     if (!mkdtemp(pattern.data())) throw std::runtime_error("no private directory for the test server");
     directory_ = pattern;
     setenv("PULSE_SERVER", ("unix:" + directory_ + "/runtime/native").c_str(), 1);
     // Should the test die, the server must not outlive it.
     std::system(("sh -c 'while kill -0 " + std::to_string(getpid()) + " 2>/dev/null; do sleep 0.5; done; " +
-                 "[ -f " + directory_ + "/runtime/pid ] && kill -9 $(cat " + directory_ +
-                 "/runtime/pid); rm -rf " + directory_ + "' >/dev/null 2>&1 &")
+                 killCommand() + "; rm -rf " + directory_ + "' >/dev/null 2>&1 &")
                     .c_str());
     start();
 }
@@ -52,22 +51,28 @@ std::string PulseTestServer::environment() const {
 }
 
 void PulseTestServer::start() {
-    const std::string sink = " format=float32le rate=48000 channels=2";
-    const std::string command =
+    std::string command =
         environment() + "pulseaudio --daemonize=yes --exit-idle-time=-1 -n --log-target=file:" + directory_ +
-        "/log" + " --load=module-native-protocol-unix --load='module-null-sink sink_name=vimbo_out" + sink +
-        "'" + " --load='module-null-sink sink_name=vimbo_other" + sink + "'" +
-        " --load='module-null-sink sink_name=vimbo_mic_sink" + sink + "'" +
+        "/log --load=module-native-protocol-unix";
+    for (const char* sink : {"vimbo_out", "vimbo_other", "vimbo_mic_sink"})
+        command += std::string(" --load='module-null-sink sink_name=") + sink +
+                   " format=float32le rate=48000 channels=2'";
+    command +=
         " --load='module-remap-source master=vimbo_mic_sink.monitor source_name=vimbo_mic' >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) throw std::runtime_error("the test sound server did not start");
     setDefaultSink("vimbo_out");
     run("pactl set-default-source vimbo_mic");
 }
 
+// A killed daemon may linger as a zombie where nothing reaps orphans; its pid file would then make the
+// next start believe it still runs, so the file goes too.
+std::string PulseTestServer::killCommand() const {
+    const std::string pidFile = directory_ + "/runtime/pid";
+    return "[ -f " + pidFile + " ] && kill -9 $(cat " + pidFile + ") 2>/dev/null; rm -f " + pidFile;
+}
+
 void PulseTestServer::kill() {
-    std::system(("[ -f " + directory_ + "/runtime/pid ] && kill -9 $(cat " + directory_ +
-                 "/runtime/pid) 2>/dev/null; rm -f " + directory_ + "/runtime/pid")
-                    .c_str());
+    std::system(killCommand().c_str());
 }
 
 std::string PulseTestServer::run(const std::string& command) const {

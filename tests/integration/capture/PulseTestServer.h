@@ -30,6 +30,8 @@ class PulseTestServer {
     std::string environment() const;
 
   private:
+    std::string killCommand() const;
+
     std::string directory_;
 };
 

@@ -18,6 +18,11 @@ class Failure(Exception):
     pass
 
 
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
 def wait_for(what, probe, timeout=20):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
@@ -38,11 +43,14 @@ def last_title(log_path):
     return titles[-1] if titles else None
 
 
+def gdbus(env, *call):
+    return subprocess.run(["gdbus", "call", "--session", "--dest", APP_NAME, "--object-path", APP_PATH,
+                           "--method", *call], env=env, capture_output=True, text=True, timeout=10)
+
+
 def actions(env):
     """Every exported action as name -> (enabled, state or None)."""
-    output = subprocess.run(["gdbus", "call", "--session", "--dest", APP_NAME, "--object-path", APP_PATH,
-                             "--method", "org.gtk.Actions.DescribeAll"],
-                            env=env, capture_output=True, text=True, timeout=10)
+    output = gdbus(env, "org.gtk.Actions.DescribeAll")
     if output.returncode != 0:
         return None
     found = {}
@@ -50,11 +58,6 @@ def actions(env):
                                            output.stdout):
         found[name] = (enabled == "true", None if state == "" else state == "true")
     return found
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 def run(program, env, home):
@@ -77,17 +80,16 @@ def run(program, env, home):
 
         window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Vimbo$"],
                                 env=env, capture_output=True, text=True, timeout=20).stdout.split()[0]
-        subprocess.run(["xdotool", "windowfocus", "--sync", window, "key", "--delay", "50", "ctrl+5"],
-                       env=env, check=True, timeout=20)
+        press = lambda *keys: subprocess.run(["xdotool", "windowfocus", "--sync", window, "key", "--delay", "50",
+                                              *keys], env=env, check=True, timeout=20)
+        press("ctrl+5")
         wait_for("the page to receive skin 1", lambda: "skin:1" in (last_title(log_path) or ""))
         states = wait_for("the check mark on Dust",
                           lambda: (a := actions(env)) and a["selectSkinFromMenu-1"][1] and a)
         checked = [name for name, (_, on) in states.items() if name.startswith("selectSkinFromMenu-") and on]
         check(checked == ["selectSkinFromMenu-1"], "checked skins: " + ", ".join(checked))
 
-        subprocess.run(["xdotool", "windowfocus", "--sync", window, "key", "--delay", "50", "ctrl+d", "ctrl+bracketright",
-                        "shift+ctrl+slash", "ctrl+slash"],
-                       env=env, check=True, timeout=20)
+        press("ctrl+d", "ctrl+bracketright", "shift+ctrl+slash", "ctrl+slash")
         wait_for("the display and cycle calls",
                  lambda: "display:dark cycle:1 sheet" in (last_title(log_path) or ""))
         states = wait_for("Dark Mode checked and Glow enabled",
@@ -95,9 +97,7 @@ def run(program, env, home):
         check(states["toggleDisplayFromMenu-glow"] == (True, True), "Glow must follow dark mode")
 
         # Quit through the menu's action ends the program normally.
-        subprocess.run(["gdbus", "call", "--session", "--dest", APP_NAME, "--object-path", APP_PATH,
-                        "--method", "org.gtk.Actions.Activate", "terminate", "[]", "{}"],
-                       env=env, check=True, capture_output=True, timeout=10)
+        check(gdbus(env, "org.gtk.Actions.Activate", "terminate", "[]", "{}").returncode == 0, "Quit failed")
         check(process.wait(timeout=20) == 0, "vimbo did not exit cleanly after Quit")
         # The page's malformed state was logged once and changed nothing.
         with open(stderr_path, encoding="utf-8", errors="replace") as stderr:

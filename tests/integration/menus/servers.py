@@ -1,9 +1,11 @@
-"""Private X and D-Bus servers for one test, stopped again however the test ends."""
+"""Private X and D-Bus servers for one test, stopped again however the test ends. Run as a program, it
+runs the command line it is given inside them and returns its exit status."""
 import contextlib
 import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 
 
@@ -17,41 +19,21 @@ def _stop(process):
             process.wait()
 
 
-def _read_line(fd):
-    with os.fdopen(fd) as pipe:
-        return pipe.readline().strip()
-
-
 @contextlib.contextmanager
-def xvfb():
-    """Yields the display name (":N") of a new Xvfb that picked a free display itself."""
+def _server(args, what):
+    """Starts a server that writes its display or bus address to the file descriptor appended to `args`,
+    and yields that line."""
     read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24",
-                               "-nolisten", "tcp"], pass_fds=[write_end])
+    process = subprocess.Popen(args[:-1] + [args[-1] + str(write_end)], pass_fds=[write_end])
     os.close(write_end)
     try:
-        number = _read_line(read_end)
-        if not number:
-            raise RuntimeError("Xvfb did not report a display")
-        yield ":" + number
+        with os.fdopen(read_end) as pipe:
+            line = pipe.readline().strip()
+        if not line:
+            raise RuntimeError(what + " did not report where it listens")
+        yield line
     finally:
-        _stop(server)
-
-
-@contextlib.contextmanager
-def session_bus():
-    """Yields the address of a private session bus."""
-    read_end, write_end = os.pipe()
-    daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--nopidfile",
-                               "--print-address=" + str(write_end)], pass_fds=[write_end])
-    os.close(write_end)
-    try:
-        address = _read_line(read_end)
-        if not address:
-            raise RuntimeError("dbus-daemon did not report an address")
-        yield address
-    finally:
-        _stop(daemon)
+        _stop(process)
 
 
 @contextlib.contextmanager
@@ -59,12 +41,14 @@ def desktop():
     """An environment with its own display, session bus, runtime and config folders."""
     home = tempfile.mkdtemp(prefix="vimbo-menus-")
     try:
-        with xvfb() as display, session_bus() as bus:
+        with _server(["Xvfb", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-displayfd", ""], "Xvfb") as number, \
+                _server(["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address="],
+                        "dbus-daemon") as bus:
             env = dict(os.environ)
             runtime = os.path.join(home, "runtime")
             os.mkdir(runtime, 0o700)
             env.update({
-                "DISPLAY": display,
+                "DISPLAY": ":" + number,
                 "DBUS_SESSION_BUS_ADDRESS": bus,
                 "XDG_RUNTIME_DIR": runtime,
                 "XDG_CONFIG_HOME": os.path.join(home, "config"),
@@ -79,3 +63,8 @@ def desktop():
             yield env, home
     finally:
         shutil.rmtree(home, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    with desktop() as (environment, _home):
+        sys.exit(subprocess.run(sys.argv[1:], env=environment, timeout=240).returncode)
