@@ -69,38 +69,31 @@ class StatusItemTest : public ::testing::Test {
     }
     // An item property, or null; the caller unrefs it.
     GVariant* property(const char* name) {
-        GVariant* reply = itemCall("/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get",
-                                   g_variant_new("(ss)", "org.kde.StatusNotifierItem", name));
+        g_autoptr(GVariant) reply = itemCall("/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get",
+                                             g_variant_new("(ss)", "org.kde.StatusNotifierItem", name));
         GVariant* value = nullptr;
         if (reply) g_variant_get(reply, "(v)", &value);
-        if (reply) g_variant_unref(reply);
         return value;
     }
     std::string printed(const char* name) {
-        GVariant* value = property(name);
-        if (!value) return "?";
-        gchar* text = g_variant_print(value, FALSE);
-        std::string result = text;
-        g_free(text);
-        g_variant_unref(value);
-        return result;
+        g_autoptr(GVariant) value = property(name);
+        g_autofree gchar* text = value ? g_variant_print(value, FALSE) : g_strdup("?");
+        return text;
     }
     // The ARGB bytes (network order) of each square pixmap by its width.
     std::map<int, std::vector<guint8>> iconPixmaps() {
         std::map<int, std::vector<guint8>> pixmaps;
-        GVariant* value = property("IconPixmap");
+        g_autoptr(GVariant) value = property("IconPixmap");
         for (gsize i = 0; value && i < g_variant_n_children(value); ++i) {
             gint32 width = 0, height = 0;
-            GVariant* bytes = nullptr;
+            g_autoptr(GVariant) bytes = nullptr;
             g_variant_get_child(value, i, "(ii@ay)", &width, &height, &bytes);
             gsize length = 0;
             auto* data = static_cast<const guint8*>(g_variant_get_fixed_array(bytes, &length, 1));
             EXPECT_EQ(length, static_cast<gsize>(width * height * 4));
             EXPECT_EQ(width, height);
             pixmaps[width].assign(data, data + length);
-            g_variant_unref(bytes);
         }
-        if (value) g_variant_unref(value);
         return pixmaps;
     }
     int largeIconByte(int x, int y, int channel) {
@@ -109,19 +102,18 @@ class StatusItemTest : public ::testing::Test {
     }
     // The menu as a panel shows it: labels, "---" for separators, toggles, shortcuts, submenus.
     std::string menu(unsigned* revision = nullptr) {
-        GVariant* reply = itemCall("/MenuBar", kMenuInterface, "GetLayout",
-                                   g_variant_new("(ii@as)", 0, -1, g_variant_new_strv(nullptr, 0)));
+        g_autoptr(GVariant) reply = itemCall("/MenuBar", kMenuInterface, "GetLayout",
+                                             g_variant_new("(ii@as)", 0, -1, g_variant_new_strv(nullptr, 0)));
         if (!reply) return "?";
-        GVariant* root = nullptr;
+        g_autoptr(GVariant) root = nullptr;
         unsigned ignored = 0;
         g_variant_get(reply, "(u@(ia{sv}av))", revision ? revision : &ignored, &root);
-        g_variant_unref(reply);
         return describe(root);
     }
-    // Takes the node.
     std::string describe(GVariant* node) {
         gint32 id = 0, toggleState = -1;
-        GVariant *properties = nullptr, *children = nullptr;
+        g_autoptr(GVariant) properties = nullptr;
+        g_autoptr(GVariant) children = nullptr;
         g_variant_get(node, "(i@a{sv}@av)", &id, &properties, &children);
         const char *label = "", *type = "", *toggleType = "";
         g_variant_lookup(properties, "label", "&s", &label);
@@ -131,30 +123,22 @@ class StatusItemTest : public ::testing::Test {
         ids[label] = id;
         std::string text = g_str_equal(type, "separator") ? "---" : label;
         if (*toggleType) text += "(" + std::string(toggleType) + " " + std::to_string(toggleState) + ")";
-        if (GVariant* shortcut = g_variant_lookup_value(properties, "shortcut", G_VARIANT_TYPE("aas"))) {
-            gchar* keys = g_variant_print(shortcut, FALSE);
-            text += keys;
-            g_free(keys);
-            g_variant_unref(shortcut);
-        }
+        g_autoptr(GVariant) shortcut = g_variant_lookup_value(properties, "shortcut", G_VARIANT_TYPE("aas"));
+        g_autofree gchar* keys = shortcut ? g_variant_print(shortcut, FALSE) : g_strdup("");
+        text += keys;
         for (gsize i = 0; i < g_variant_n_children(children); ++i) {
-            GVariant* child = g_variant_get_child_value(children, i);
-            text += (i ? "|" : "{") + describe(g_variant_get_variant(child));
-            g_variant_unref(child);
+            g_autoptr(GVariant) child = g_variant_get_child_value(children, i);
+            g_autoptr(GVariant) inner = g_variant_get_variant(child);
+            text += (i ? "|" : "{") + describe(inner);
         }
-        if (g_variant_n_children(children)) text += "}";
-        g_variant_unref(children);
-        g_variant_unref(properties);
-        g_variant_unref(node);
-        return text;
+        return g_variant_n_children(children) ? text + "}" : text;
     }
     // Clicks the entry of that label as the last menu() saw it; true when answered.
     bool click(const std::string& label, std::string* error = nullptr) {
-        GVariant* reply = itemCall("/MenuBar", kMenuInterface, "Event",
-                                   g_variant_new("(isvu)", ids.count(label) ? ids[label] : 999, "clicked",
-                                                 g_variant_new_int32(0), 0u),
-                                   error);
-        if (reply) g_variant_unref(reply);
+        g_autoptr(GVariant) reply = itemCall("/MenuBar", kMenuInterface, "Event",
+                                             g_variant_new("(isvu)", ids.count(label) ? ids[label] : 999,
+                                                           "clicked", g_variant_new_int32(0), 0u),
+                                             error);
         return reply != nullptr;
     }
 
@@ -262,9 +246,8 @@ TEST_F(StatusItemTest, MenuEventsReachTheControllerAndUpdateOnlyTheChecks) {
     EXPECT_TRUE(runUntil([&] { return opened == 1; }));
     EXPECT_FALSE(std::get<bool>(defaults.values.at("menuBarAudioReactive")));
     // Opening the menu is answered; an unknown id is an error, not a crash.
-    GVariant* reply = itemCall("/MenuBar", kMenuInterface, "AboutToShow", g_variant_new("(i)", 0));
+    g_autoptr(GVariant) reply = itemCall("/MenuBar", kMenuInterface, "AboutToShow", g_variant_new("(i)", 0));
     EXPECT_NE(reply, nullptr);
-    if (reply) g_variant_unref(reply);
     std::string error;
     EXPECT_FALSE(click("no such entry", &error));
     EXPECT_FALSE(error.empty());
@@ -281,11 +264,11 @@ TEST_F(StatusItemTest, HideMenuBarIconReleasesTheItemAndRemembers) {
     // The bus name goes, so hosts drop the icon.
     std::string name = itemName();
     EXPECT_TRUE(runUntil([&] {
-        GVariant* reply = call(host.get(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                               "org.freedesktop.DBus", "NameHasOwner", g_variant_new("(s)", name.c_str()));
+        g_autoptr(GVariant) reply =
+            call(host.get(), "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                 "NameHasOwner", g_variant_new("(s)", name.c_str()));
         gboolean owned = TRUE;
         if (reply) g_variant_get(reply, "(b)", &owned);
-        if (reply) g_variant_unref(reply);
         return !owned;
     }));
     // Shown again (as the page may ask), it registers a new item.
