@@ -153,19 +153,5 @@ TEST_F(MenuBarControllerTest, AudioReactiveOffZeroesAtOnceButTheIconKeepsMoving)
     EXPECT_DOUBLE_EQ(controller->renderer().time(), 1.0 / 60 + 0.1);
 }
 
-TEST_F(MenuBarControllerTest, ReachableOnlyWhileATrayShowsTheIcon) {
-    statusBar.trayPresent = false;
-    auto controller = make();
-    std::vector<bool> changes;
-    controller->setOnReachableChanged([&](bool reachable) { changes.push_back(reachable); });
-    EXPECT_TRUE(controller->isVisible());
-    EXPECT_FALSE(controller->isReachable());
-    statusBar.setTrayPresent(true);
-    EXPECT_TRUE(controller->isReachable());
-    controller->setVisible(false, false);
-    EXPECT_FALSE(controller->isReachable());
-    EXPECT_EQ(changes, (std::vector<bool>{true, false}));
-}
-
 } // namespace
 } // namespace vimbo::menubar
