@@ -34,6 +34,21 @@ TEST(IconSkinDrawingTest, SmoothClosedPathIsCatmullRomThroughEveryPoint) {
     EXPECT_DOUBLE_EQ(elements[4].points[2].y, 0);
 }
 
+TEST(IconSkinDrawingTest, DustDotsKeepAPositiveSizeAndTheAlphaCapWhateverThePulse) {
+    auto seeds = generateDustSeeds();
+    for (double pulse : {-3.0, 0.0, 1.0, 9.0}) {
+        DustState dust;
+        dust.pulse.value = pulse;
+        RecordingCanvas canvas;
+        drawDust(canvas, kRect, {3, 3, 3, 3, 3, 3}, 12.5, dust, seeds);
+        ASSERT_EQ(canvas.operations.size(), 200u);
+        for (const auto& dot : canvas.operations) {
+            EXPECT_LE(dot.color.alpha, 0.94);
+            EXPECT_GT(dot.rect.width, 0);
+        }
+    }
+}
+
 // Reach of each strand's end along its own direction: 30 thin strands, then 19 thick ones swayed
 // by the same angle.
 std::vector<double> strandReaches(const RecordingCanvas& canvas, double thickSway) {
