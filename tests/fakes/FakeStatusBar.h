@@ -3,7 +3,6 @@
 #include "core/platform/StatusItem.h"
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace vimbo::fakes {
@@ -16,7 +15,6 @@ class FakeStatusBar : public platform::StatusBar {
         bool shown = true;
         std::string label;
         std::vector<platform::StatusMenuItem> menu;
-        std::optional<platform::TemplateImage> image;
         int imageCount = 0;
         int menuCount = 0;
         platform::StatusItemEvents events;
@@ -56,10 +54,7 @@ class FakeStatusBar : public platform::StatusBar {
       public:
         explicit Item(std::shared_ptr<State> state) : state_(std::move(state)) {}
         ~Item() override { state_->exists = false; }
-        void setImage(const platform::TemplateImage& image) override {
-            state_->image = image;
-            ++state_->imageCount;
-        }
+        void setImage(const platform::TemplateImage&) override { ++state_->imageCount; }
         void setMenu(const std::vector<platform::StatusMenuItem>& menu) override {
             state_->menu = menu;
             ++state_->menuCount;

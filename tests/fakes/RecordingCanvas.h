@@ -6,51 +6,42 @@
 
 namespace vimbo::fakes {
 
-// Keeps every fill and stroke with the state it was drawn in, for geometry checks.
+// Keeps every fill and stroke with the line width it was drawn with, for geometry checks.
 class RecordingCanvas : public platform::Canvas {
   public:
     struct Operation {
-        enum class Kind { fillPath, strokePath, fillEllipse } kind;
         platform::CanvasPath path;
         platform::CanvasRect rect;
         platform::CanvasColor color;
-        platform::CanvasBlendMode blendMode;
         double lineWidth;
     };
 
-    void save() override { saved_.push_back(current_); }
+    void save() override { saved_.push_back(lineWidth_); }
     void restore() override {
         if (saved_.empty()) return;
-        current_ = saved_.back();
+        lineWidth_ = saved_.back();
         saved_.pop_back();
     }
-    void setBlendMode(platform::CanvasBlendMode mode) override { current_.blendMode = mode; }
-    void setLineWidth(double width) override { current_.lineWidth = width; }
+    void setBlendMode(platform::CanvasBlendMode) override {}
+    void setLineWidth(double width) override { lineWidth_ = width; }
     void setLineCap(platform::CanvasLineCap) override {}
     void setLineJoin(platform::CanvasLineJoin) override {}
     void fillPath(const platform::CanvasPath& path, platform::CanvasColor color) override {
-        operations.push_back(
-            {Operation::Kind::fillPath, path, {}, color, current_.blendMode, current_.lineWidth});
+        operations.push_back({path, {}, color, lineWidth_});
     }
     void strokePath(const platform::CanvasPath& path, platform::CanvasColor color) override {
-        operations.push_back(
-            {Operation::Kind::strokePath, path, {}, color, current_.blendMode, current_.lineWidth});
+        operations.push_back({path, {}, color, lineWidth_});
     }
     void fillEllipse(platform::CanvasRect rect, platform::CanvasColor color) override {
-        operations.push_back(
-            {Operation::Kind::fillEllipse, {}, rect, color, current_.blendMode, current_.lineWidth});
+        operations.push_back({{}, rect, color, lineWidth_});
     }
 
     std::size_t saveDepth() const { return saved_.size(); }
     std::vector<Operation> operations;
 
   private:
-    struct State {
-        platform::CanvasBlendMode blendMode = platform::CanvasBlendMode::normal;
-        double lineWidth = 1;
-    };
-    State current_;
-    std::vector<State> saved_;
+    double lineWidth_ = 1;
+    std::vector<double> saved_;
 };
 
 } // namespace vimbo::fakes

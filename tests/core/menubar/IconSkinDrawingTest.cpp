@@ -16,14 +16,13 @@ using platform::CanvasPath;
 constexpr platform::CanvasRect kRect{0, 0, 18, 18};
 
 TEST(IconSkinDrawingTest, SmoothClosedPathIsCatmullRomThroughEveryPoint) {
-    EXPECT_TRUE(smoothClosedPath({}).empty());
     EXPECT_TRUE(smoothClosedPath({{0, 0}, {1, 1}}).empty());
     CanvasPath path = smoothClosedPath({{0, 0}, {6, 0}, {6, 6}, {0, 6}});
     const auto& elements = path.elements();
     ASSERT_EQ(elements.size(), 6u);
     EXPECT_EQ(elements[0].verb, CanvasPath::Verb::move);
     EXPECT_EQ(elements[5].verb, CanvasPath::Verb::close);
-    // Segment 0 -> 1: P0 = (0,6), P1 = (0,0), P2 = (6,0), P3 = (6,6).
+    // Segment 0 -> 1 with neighbours (0,6) and (6,6): controls (1,-1) and (5,-1), end (6,0).
     const auto& first = elements[1].points;
     EXPECT_DOUBLE_EQ(first[0].x, 1);
     EXPECT_DOUBLE_EQ(first[0].y, -1);
@@ -35,23 +34,7 @@ TEST(IconSkinDrawingTest, SmoothClosedPathIsCatmullRomThroughEveryPoint) {
     EXPECT_DOUBLE_EQ(elements[4].points[2].y, 0);
 }
 
-TEST(IconSkinDrawingTest, SlimeHighlightIsPunchedOutInItsOwnState) {
-    RecordingCanvas canvas;
-    drawSlime(canvas, kRect, SlimeState{});
-    ASSERT_EQ(canvas.operations.size(), 2u);
-    EXPECT_EQ(canvas.operations[0].color.alpha, 0.9);
-    EXPECT_EQ(canvas.operations[0].blendMode, platform::CanvasBlendMode::normal);
-    const auto& spot = canvas.operations[1];
-    EXPECT_EQ(spot.blendMode, platform::CanvasBlendMode::destinationOut);
-    EXPECT_EQ(spot.color.alpha, 0.5);
-    EXPECT_DOUBLE_EQ(spot.rect.x, 9 - 3.7);
-    EXPECT_DOUBLE_EQ(spot.rect.y, 9 + 1.6);
-    EXPECT_EQ(spot.rect.width, 3.5);
-    EXPECT_EQ(spot.rect.height, 2.1);
-    EXPECT_EQ(canvas.saveDepth(), 0u);
-}
-
-TEST(IconSkinDrawingTest, DustDotsNeverPassTheAlphaCap) {
+TEST(IconSkinDrawingTest, DustDotsKeepAPositiveSizeAndTheAlphaCapWhateverThePulse) {
     auto seeds = generateDustSeeds();
     for (double pulse : {-3.0, 0.0, 1.0, 9.0}) {
         DustState dust;
@@ -66,38 +49,43 @@ TEST(IconSkinDrawingTest, DustDotsNeverPassTheAlphaCap) {
     }
 }
 
-TEST(IconSkinDrawingTest, StrandsAreCappedAtEightPointSixAlongTheirDirection) {
-    DandelionState dandelion;
-    dandelion.puff.value = 20;
-    for (auto& spring : dandelion.thickSway)
-        spring = {0.3, 4, 30, 3.5};
-    RecordingCanvas canvas;
-    drawParasite(canvas, kRect, {4, 4, 4, 4, 4, 4}, 7, dandelion);
-    ASSERT_EQ(canvas.operations.size(), 49u);
+// Reach of each strand's end along its own direction: 30 thin strands, then 19 thick ones swayed
+// by the same angle.
+std::vector<double> strandReaches(const RecordingCanvas& canvas, double thickSway) {
+    std::vector<double> reaches;
     for (std::size_t i = 0; i < canvas.operations.size(); ++i) {
-        const auto& strand = canvas.operations[i];
         bool thin = i < 30;
-        EXPECT_EQ(strand.lineWidth, thin ? 0.34 : 0.52);
-        EXPECT_EQ(strand.color.alpha, thin ? 0.45 : 0.8);
         double f = thin ? i / 30.0 : (i - 30) / 19.0;
-        double theta = (thin ? 0.0 : 0.3) + 2 * std::numbers::pi * f + (thin ? 0.09 : 0);
-        const auto& end = strand.path.elements()[1].points[2];
-        double along = (end.x - 9) * std::cos(theta) + (end.y - 9) * std::sin(theta);
-        EXPECT_NEAR(along, 8.6, 1e-9);
+        double theta = thin ? 2 * std::numbers::pi * f + 0.09 : thickSway + 2 * std::numbers::pi * f;
+        const auto& end = canvas.operations[i].path.elements()[1].points[2];
+        reaches.push_back((end.x - 9) * std::cos(theta) + (end.y - 9) * std::sin(theta));
     }
+    return reaches;
 }
 
-TEST(IconSkinDrawingTest, SilentDandelionHasItsBaseLengths) {
-    DandelionState dandelion;
+TEST(IconSkinDrawingTest, StrandsHaveTheirBaseLengthsAndStopAtEightPointSix) {
+    DandelionState silent;
     RecordingCanvas canvas;
-    drawParasite(canvas, kRect, {}, 0, dandelion);
-    const auto& first = canvas.operations[0].path.elements()[1].points[2];
-    double expected = 6.4 + 0.5 * dandelion.length.value(0);
-    // theta = 0.09 for the first thin strand; project onto its direction.
-    double along = (first.x - 9) * std::cos(0.09) + (first.y - 9) * std::sin(0.09);
-    EXPECT_NEAR(along, expected, 1e-12);
-    const auto& thick = canvas.operations[30].path.elements()[1].points[2];
-    EXPECT_NEAR(thick.x - 9, 7.4 + 0.5 * dandelion.length.value(0), 1e-12);
+    drawParasite(canvas, kRect, {}, 0, silent);
+    auto reaches = strandReaches(canvas, 0);
+    ASSERT_EQ(reaches.size(), 49u);
+    EXPECT_NEAR(reaches[0], 6.4 + 0.5 * silent.length.value(0), 1e-12);
+    EXPECT_NEAR(reaches[30], 7.4 + 0.5 * silent.length.value(0), 1e-12);
+
+    DandelionState puffed;
+    puffed.puff.value = 20;
+    for (auto& spring : puffed.thickSway)
+        spring = {0.3, 4, 30, 3.5};
+    RecordingCanvas loud;
+    drawParasite(loud, kRect, {4, 4, 4, 4, 4, 4}, 7, puffed);
+    reaches = strandReaches(loud, 0.3);
+    ASSERT_EQ(reaches.size(), 49u);
+    for (std::size_t i = 0; i < reaches.size(); ++i) {
+        bool thin = i < 30;
+        EXPECT_NEAR(reaches[i], 8.6, 1e-9) << i;
+        EXPECT_EQ(loud.operations[i].lineWidth, thin ? 0.34 : 0.52);
+        EXPECT_EQ(loud.operations[i].color.alpha, thin ? 0.45 : 0.8);
+    }
 }
 
 } // namespace

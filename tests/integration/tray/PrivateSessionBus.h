@@ -1,89 +1,44 @@
 #pragma once
 
 #include <gio/gio.h>
-#include <glib.h>
-#include <glib/gstdio.h>
 
-#include <csignal>
 #include <functional>
 #include <stdexcept>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace vimbo::testing {
 
-// A dbus-daemon --session of the test's own, stopped when this goes away.
+// A dbus-daemon of the test's own without service directories (nothing starts on demand, portals
+// included), stopped when this goes away.
 class PrivateSessionBus {
   public:
-    // No service directories: nothing on this bus is started on demand (portals included).
-    PrivateSessionBus() {
-        configPath_ = g_build_filename(g_get_tmp_dir(), "vimbo-bus-XXXXXX.conf", nullptr);
-        int fd = g_mkstemp(configPath_);
-        if (fd < 0) throw std::runtime_error("cannot write the bus configuration");
-        const std::string config = R"(<busconfig><type>session</type><listen>unix:tmpdir=)" +
-                                   std::string(g_get_tmp_dir()) + R"(</listen>
-<auth>EXTERNAL</auth><policy context="default"><allow send_destination="*" eavesdrop="true"/>
-<allow eavesdrop="true"/><allow own="*"/></policy></busconfig>)";
-        bool written = write(fd, config.data(), config.size()) == static_cast<ssize_t>(config.size());
-        close(fd);
-        if (!written) throw std::runtime_error("cannot write the bus configuration");
-        std::string configArgument = std::string("--config-file=") + configPath_;
-        const char* argv[] = {"dbus-daemon", configArgument.c_str(), "--nofork", "--print-address=1",
-                              nullptr};
-        int out = -1;
-        GError* error = nullptr;
-        if (!g_spawn_async_with_pipes(
-                nullptr, const_cast<char**>(argv), nullptr,
-                static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr, nullptr,
-                &pid_, nullptr, &out, nullptr, &error)) {
-            std::string message = error->message;
-            g_error_free(error);
-            throw std::runtime_error("dbus-daemon did not start: " + message);
-        }
-        char c = 0;
-        while (read(out, &c, 1) == 1 && c != '\n')
-            address_ += c;
-        close(out);
-        if (address_.empty()) throw std::runtime_error("dbus-daemon printed no address");
-    }
+    PrivateSessionBus() : bus_(g_test_dbus_new(G_TEST_DBUS_NONE)) { g_test_dbus_up(bus_); }
     ~PrivateSessionBus() {
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-        g_spawn_close_pid(pid_);
-        g_unlink(configPath_);
-        g_free(configPath_);
+        g_test_dbus_down(bus_);
+        g_object_unref(bus_);
     }
     PrivateSessionBus(const PrivateSessionBus&) = delete;
     PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
 
     // A new client connection of its own; the caller unrefs it.
     GDBusConnection* connect() const {
-        GError* error = nullptr;
         GDBusConnection* connection = g_dbus_connection_new_for_address_sync(
-            address_.c_str(),
+            g_test_dbus_get_bus_address(bus_),
             static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
                                               G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-            nullptr, nullptr, &error);
-        if (!connection) {
-            std::string message = error->message;
-            g_error_free(error);
-            throw std::runtime_error("cannot connect to the private bus: " + message);
-        }
+            nullptr, nullptr, nullptr);
+        if (!connection) throw std::runtime_error("cannot connect to the private bus");
         return connection;
     }
-    const std::string& address() const { return address_; }
 
   private:
-    gchar* configPath_ = nullptr;
-    GPid pid_ = 0;
-    std::string address_;
+    GTestDBus* bus_;
 };
 
 // Runs the default main context until the condition holds or the time is up; returns the condition.
-// It sleeps in the main loop between events, waking every millisecond to look.
 inline bool runUntil(const std::function<bool()>& condition, double seconds = 5) {
     gint64 deadline = g_get_monotonic_time() + static_cast<gint64>(seconds * 1e6);
+    // Wakes the loop every millisecond to look again.
     guint tick = g_timeout_add(
         1, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr);
     bool met = false;
@@ -93,7 +48,6 @@ inline bool runUntil(const std::function<bool()>& condition, double seconds = 5)
     return met;
 }
 
-// Runs the default main context for a while.
 inline void runFor(double seconds) {
     runUntil([] { return false; }, seconds);
 }

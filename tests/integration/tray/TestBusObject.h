@@ -1,0 +1,51 @@
+#pragma once
+
+#include "PrivateSessionBus.h"
+
+#include <functional>
+
+namespace vimbo::testing {
+
+// One object of the test's own under a well-known name (a watcher, a portal); `answer` gives each
+// method's reply tuple, or null for none.
+class TestBusObject {
+  public:
+    using Answer = std::function<GVariant*(const char* method, GVariant* parameters)>;
+
+    TestBusObject(GDBusConnection* connection, const char* name, const char* path, const char* xml,
+                  Answer answer)
+        : connection_(connection), answer_(std::move(answer)),
+          node_(g_dbus_node_info_new_for_xml(xml, nullptr)) {
+        static const GDBusInterfaceVTable vtable{
+            [](GDBusConnection*, const char*, const char*, const char*, const char* method,
+               GVariant* parameters, GDBusMethodInvocation* invocation, gpointer data) {
+                g_dbus_method_invocation_return_value(
+                    invocation, static_cast<TestBusObject*>(data)->answer_(method, parameters));
+            },
+            nullptr,
+            nullptr,
+            {}};
+        registration_ = g_dbus_connection_register_object(connection_, path, node_->interfaces[0], &vtable,
+                                                          this, nullptr, nullptr);
+        ownerId_ = g_bus_own_name_on_connection(connection_, name, G_BUS_NAME_OWNER_FLAGS_NONE, nullptr,
+                                                nullptr, nullptr, nullptr);
+        runFor(0.05);
+    }
+    ~TestBusObject() {
+        g_bus_unown_name(ownerId_);
+        g_dbus_connection_unregister_object(connection_, registration_);
+        g_dbus_node_info_unref(node_);
+        runFor(0.05); // let the bus see the name go before anything else happens
+    }
+    TestBusObject(const TestBusObject&) = delete;
+    TestBusObject& operator=(const TestBusObject&) = delete;
+
+  private:
+    GDBusConnection* connection_;
+    Answer answer_;
+    GDBusNodeInfo* node_;
+    guint registration_ = 0;
+    guint ownerId_ = 0;
+};
+
+} // namespace vimbo::testing
