@@ -25,7 +25,14 @@ AppDelegate::AppDelegate(AppServices services, LaunchOptions options, std::optio
       micSensitivityStore_(services_.defaults), debug_(options_.debug),
       glassPreferenceStore_(services_.defaults) {}
 
-AppDelegate::~AppDelegate() = default;
+AppDelegate::~AppDelegate() {
+    // The controller's queue may outlive the delegate; its callbacks post to the main queue, which
+    // must not be reached once the delegate and the services it was given are gone.
+    audio_->setOnStatus(nullptr);
+    audio_->setOnInputChanged(nullptr);
+    audio_->setOnDebugLog(nullptr);
+    audio_->waitUntilSettled();
+}
 
 void AppDelegate::applicationDidFinishLaunching(platform::MainWindow& window, platform::PageHost& page) {
     glassEnabled_ = glassPreferenceStore_.load();
