@@ -275,7 +275,11 @@ TEST_F(AudioInputControllerTest, WorkOutlivingTheControllerDoesNothing) {
     controller->start();
     flush();
     controller->select(AudioInput::microphone);
+    std::weak_ptr<AudioInputController> gone = controller;
     controller.reset(); // runs what was queued, against a controller that is gone
+    // The queue's worker may hold the last reference for a moment; wait for it to let go.
+    while (!gone.expired())
+        std::this_thread::yield();
     mainQueue.runPending();
     permission->answerPending(true);
     EXPECT_EQ(systemCaptures.size(), 1u);
