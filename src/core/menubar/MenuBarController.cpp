@@ -106,7 +106,9 @@ void MenuBarController::update(const audio::AudioFeatures& features, double at) 
     MenuBarAudioFrame target{features.level,  features.bass,   features.mid,
                              features.treble, features.energy, frame->beat};
     MenuBarAudioFrame smoothed = motion_.update(target, audioReactive_, frame->deltaTime);
-    if (statusItem_) statusItem_->setImage(renderer_.image(selectedSkin_, smoothed, frame->deltaTime));
+    // Drawing costs the main thread more than the rest of the tick; skip it while no tray shows the icon.
+    if (statusItem_ && statusItem_->isShown())
+        statusItem_->setImage(renderer_.image(selectedSkin_, smoothed, frame->deltaTime));
 }
 
 void MenuBarController::perform(std::string_view action, std::string_view representedObject) {

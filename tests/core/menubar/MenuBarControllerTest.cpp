@@ -134,9 +134,14 @@ TEST_F(MenuBarControllerTest, UpdateSamplesSmoothsAndRendersOnlyWhileVisible) {
     EXPECT_EQ(controller->motion().current.beat, 1.0);
     EXPECT_DOUBLE_EQ(controller->renderer().time(), 1.0 / 60 + 0.1);
 
+    statusBar.setTrayPresent(false); // nobody can see the icon: nothing is drawn
+    controller->update({.level = 1}, 50.6);
+    EXPECT_EQ(images(), 3);
+    statusBar.setTrayPresent(true);
+
     controller->setVisible(false, false);
     controller->update({.level = 1}, 51);
-    EXPECT_EQ(controller->frameSampler().lastRenderTime, 50.5);
+    EXPECT_EQ(controller->frameSampler().lastRenderTime, 50.6);
     EXPECT_DOUBLE_EQ(controller->renderer().time(), 1.0 / 60 + 0.1);
 }
 
