@@ -1,14 +1,7 @@
 #include "core/app/AboutPanelContent.h"
 #include "core/app/AppDelegate.h"
 
-#include "fakes/FakeAppPlatform.h"
-#include "fakes/FakeCapture.h"
-#include "fakes/FakeDefaultAudioDevices.h"
-#include "fakes/FakeDesktop.h"
-#include "fakes/FakeMicrophonePermission.h"
-#include "fakes/FakePageHost.h"
-#include "fakes/InMemoryDefaults.h"
-#include "fakes/ManualMainQueue.h"
+#include "fakes/DelegateHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -25,36 +18,13 @@ TEST(AboutPanelContentTest, MissingVersionPartsShowAsEmDashes) {
 }
 
 // The About, acknowledgements and support items of the menus, through the delegate.
-class AboutActionsTest : public ::testing::Test {
+class AboutActionsTest : public ::testing::Test, protected fakes::DelegateHarness {
   protected:
-    void launch(std::optional<std::string> resources) {
-        std::vector<const char*> argv{"vimbo"};
-        AudioServices audio{[](audio::AudioInput) { return std::make_shared<fakes::FakeCapture>(); },
-                            std::make_shared<fakes::FakeMicrophonePermission>(),
-                            std::make_shared<fakes::FakeDefaultAudioDevices>()};
-        AppServices services{
-            defaults, systemLog, keepAwake, clock, timers, mainQueue, {}, audio, menus::KeyLabelStyle::gtk,
-            nullptr,  nullptr,   &desktop};
-        delegate = std::make_shared<AppDelegate>(
-            services, LaunchOptions::parse(static_cast<int>(argv.size()), argv.data()), resources);
-        delegate->applicationDidFinishLaunching(window, page);
-    }
     void choose(menus::MenuAction action) { delegate->performMenuAction(action, {}); }
-
-    fakes::InMemoryDefaults defaults;
-    fakes::RecordingSystemLog systemLog;
-    fakes::FakeKeepAwake keepAwake;
-    fakes::ManualClock clock;
-    fakes::ManualTimers timers;
-    fakes::ManualMainQueue mainQueue;
-    fakes::FakeMainWindow window;
-    fakes::FakePageHost page;
-    fakes::FakeDesktop desktop;
-    std::shared_ptr<AppDelegate> delegate;
 };
 
 TEST_F(AboutActionsTest, AboutShowsTheProductTexts) {
-    launch(std::nullopt);
+    launchDelegate(std::nullopt);
     choose(menus::MenuAction::showAboutPanel);
     ASSERT_EQ(desktop.aboutPanels.size(), 1u);
     EXPECT_EQ(desktop.aboutPanels[0].rfind("Vimbo|", 0), 0u);
@@ -64,7 +34,7 @@ TEST_F(AboutActionsTest, AboutShowsTheProductTexts) {
 TEST_F(AboutActionsTest, AcknowledgementsOpenTheNoticesOrReportThemMissing) {
     auto dir = std::filesystem::temp_directory_path() / ("vimbo-about-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
-    launch(dir.string());
+    launchDelegate(dir.string());
     const std::string missing = "Vimbo: THIRD-PARTY-NOTICES.txt is missing from the app bundle.";
 
     choose(menus::MenuAction::showAcknowledgements);
@@ -85,7 +55,7 @@ TEST_F(AboutActionsTest, AcknowledgementsOpenTheNoticesOrReportThemMissing) {
 }
 
 TEST_F(AboutActionsTest, SupportOpensTheSupportPageAndAlertsWhenItCannot) {
-    launch(std::nullopt);
+    launchDelegate(std::nullopt);
     choose(menus::MenuAction::openSupport);
     ASSERT_EQ(desktop.opened.size(), 1u);
     EXPECT_EQ(desktop.opened[0].rfind("https://", 0), 0u);

@@ -1,13 +1,6 @@
 #include "core/app/AppDelegate.h"
 
-#include "fakes/FakeAppPlatform.h"
-#include "fakes/FakeCapture.h"
-#include "fakes/FakeDefaultAudioDevices.h"
-#include "fakes/FakeMicrophonePermission.h"
-#include "fakes/FakePageHost.h"
-#include "fakes/FakeStatusBar.h"
-#include "fakes/InMemoryDefaults.h"
-#include "fakes/ManualMainQueue.h"
+#include "fakes/DelegateHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -15,45 +8,16 @@ namespace vimbo::app {
 namespace {
 
 // The delegate with its menu bar icon: launch, the frame tick, page messages and closing the window.
-class AppDelegateMenuBarTest : public ::testing::Test {
+class AppDelegateMenuBarTest : public ::testing::Test, protected fakes::DelegateHarness {
   protected:
     void launch() {
-        std::vector<const char*> argv{"vimbo"};
-        AudioServices audio{[](audio::AudioInput) { return std::make_shared<fakes::FakeCapture>(); },
-                            std::make_shared<fakes::FakeMicrophonePermission>(),
-                            std::make_shared<fakes::FakeDefaultAudioDevices>()};
-        AppServices services{defaults,
-                             systemLog,
-                             keepAwake,
-                             clock,
-                             timers,
-                             mainQueue,
-                             {},
-                             audio,
-                             menus::KeyLabelStyle::gtk,
-                             &statusBar,
-                             [this] { ++terminations; }};
-        delegate = std::make_shared<AppDelegate>(
-            services, LaunchOptions::parse(static_cast<int>(argv.size()), argv.data()), "/opt/vimbo");
-        delegate->applicationDidFinishLaunching(window, page);
+        launchDelegate();
         page.listener->pageDidFinishLoading();
         page.completeAll();
         mainQueue.runPending();
         page.scripts.clear();
     }
     void send(const std::string& body) { page.listener->pageDidReceiveMessage(body); }
-
-    fakes::InMemoryDefaults defaults;
-    fakes::RecordingSystemLog systemLog;
-    fakes::FakeKeepAwake keepAwake;
-    fakes::ManualClock clock;
-    fakes::ManualTimers timers;
-    fakes::ManualMainQueue mainQueue;
-    fakes::FakeMainWindow window;
-    fakes::FakePageHost page;
-    fakes::FakeStatusBar statusBar;
-    std::shared_ptr<AppDelegate> delegate;
-    int terminations = 0;
 };
 
 TEST_F(AppDelegateMenuBarTest, LaunchShowsTheIconAndEveryTickFeedsIt) {
