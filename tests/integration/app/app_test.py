@@ -13,39 +13,11 @@ import tempfile
 import time
 import unittest
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from servers import server, stop  # noqa: E402
+
 PROGRAM = None
 RESOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "resources")
-
-
-def stop(process):
-    if process.poll() is None:
-        process.send_signal(signal.SIGTERM)
-        try:
-            process.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
-
-
-def read_reported_line(fd):
-    with os.fdopen(fd) as pipe:
-        return pipe.readline().strip()
-
-
-@contextlib.contextmanager
-def started(command, report_flag):
-    """Starts a server that writes its address to the file descriptor given after `report_flag`."""
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(command + [report_flag + str(write_end)], pass_fds=[write_end],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    try:
-        reported = read_reported_line(read_end)
-        if not reported:
-            raise RuntimeError(f"{command[0]} did not start")
-        yield reported
-    finally:
-        stop(server)
 
 
 def web_process_of(pid):
@@ -75,10 +47,10 @@ class VimboSession:
     def __init__(self, stack):
         self.dir = tempfile.mkdtemp(prefix="vimbo-app-test-")
         stack.callback(shutil.rmtree, self.dir, True)
-        display = stack.enter_context(started(
-            ["Xvfb", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-displayfd"], ""))
-        bus = stack.enter_context(started(
-            ["dbus-daemon", "--session", "--nofork", "--nopidfile"], "--print-address="))
+        display = stack.enter_context(server(
+            ["Xvfb", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-displayfd", ""], "Xvfb"))
+        bus = stack.enter_context(server(
+            ["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address="], "dbus-daemon"))
         self.stack = stack
         self.outputs = []
         self.env = dict(os.environ)

@@ -8,7 +8,8 @@ import subprocess
 import sys
 import time
 
-import servers
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import servers  # noqa: E402
 
 APP_PATH = "/org/vimbo/Vimbo"
 APP_NAME = "org.vimbo.Vimbo"

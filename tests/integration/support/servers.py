@@ -1,4 +1,4 @@
-"""Private X and D-Bus servers for one test, stopped again however the test ends. Run as a program, it
+"""Private X and D-Bus servers for one integration test, stopped again however the test ends. Run as a program, it
 runs the command line it is given inside them and returns its exit status."""
 import contextlib
 import os
@@ -9,22 +9,24 @@ import sys
 import tempfile
 
 
-def _stop(process):
+def stop(process, timeout=10):
+    """Asks a process to end, and kills it if it has not within `timeout` seconds."""
     if process.poll() is None:
         process.send_signal(signal.SIGTERM)
         try:
-            process.wait(timeout=5)
+            process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             process.kill()
             process.wait()
 
 
 @contextlib.contextmanager
-def _server(args, what):
+def server(args, what):
     """Starts a server that writes its display or bus address to the file descriptor appended to `args`,
     and yields that line."""
     read_end, write_end = os.pipe()
-    process = subprocess.Popen(args[:-1] + [args[-1] + str(write_end)], pass_fds=[write_end])
+    process = subprocess.Popen(args[:-1] + [args[-1] + str(write_end)], pass_fds=[write_end],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
     try:
         with os.fdopen(read_end) as pipe:
@@ -33,7 +35,7 @@ def _server(args, what):
             raise RuntimeError(what + " did not report where it listens")
         yield line
     finally:
-        _stop(process)
+        stop(process)
 
 
 @contextlib.contextmanager
@@ -41,8 +43,8 @@ def desktop():
     """An environment with its own display, session bus, runtime and config folders."""
     home = tempfile.mkdtemp(prefix="vimbo-menus-")
     try:
-        with _server(["Xvfb", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-displayfd", ""], "Xvfb") as number, \
-                _server(["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address="],
+        with server(["Xvfb", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-displayfd", ""], "Xvfb") as number, \
+                server(["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address="],
                         "dbus-daemon") as bus:
             env = dict(os.environ)
             runtime = os.path.join(home, "runtime")
