@@ -1,8 +1,21 @@
 #include "core/app/FeatureScript.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace vimbo::app {
+namespace {
+
+// Runs sixty times a second: std::to_chars rounds exactly like "%.3f" but skips printf's format
+// parsing and locale, which was most of the tick's own cost.
+void appendFixed(std::string& script, float value, int decimals) {
+    char number[64]; // fixed notation of the largest float: sign, 39 digits, point, decimals
+    auto end = std::to_chars(number, number + sizeof number, static_cast<double>(value), std::chars_format::fixed,
+                             decimals)
+                   .ptr;
+    script.append(number, end);
+}
+
+} // namespace
 
 std::string featureScript(const audio::AudioFeatures& features) {
     return featureScript(features.level, features.bass, features.mid, features.treble, features.energy,
@@ -11,18 +24,18 @@ std::string featureScript(const audio::AudioFeatures& features) {
 
 std::string featureScript(float level, float bass, float mid, float treble, float energy, float beat,
                           std::span<const float> spectrum) {
-    // A float printed with "%.3f" takes at most 44 characters (sign, 39 digits, point, 3 decimals).
-    char line[6 * 45 + 8];
-    std::snprintf(line, sizeof line, "%.3f,%.3f,%.3f,%.3f,%.3f,%.2f", static_cast<double>(level),
-                  static_cast<double>(bass), static_cast<double>(mid), static_cast<double>(treble),
-                  static_cast<double>(energy), static_cast<double>(beat));
-    std::string script = "__a(";
-    script += line;
+    std::string script;
+    script.reserve(64 + 8 * spectrum.size());
+    script += "__a(";
+    for (float value : {level, bass, mid, treble, energy}) {
+        appendFixed(script, value, 3);
+        script += ',';
+    }
+    appendFixed(script, beat, 2);
     script += ",[";
-    char number[48];
     for (std::size_t i = 0; i < spectrum.size(); ++i) {
-        std::snprintf(number, sizeof number, i == 0 ? "%.3f" : ",%.3f", static_cast<double>(spectrum[i]));
-        script += number;
+        if (i > 0) script += ',';
+        appendFixed(script, spectrum[i], 3);
     }
     script += "])";
     return script;
