@@ -38,7 +38,7 @@ run() {
     local name=$1 resources=$2 dir="$work/$1"
     mkdir -p "$dir/config" "$dir/tmp"
     DISPLAY=":$display" DBUS_SESSION_BUS_ADDRESS="$bus_address" XDG_CONFIG_HOME="$dir/config" TMPDIR="$dir/tmp" \
-        VIMBO_RESOURCE_DIR="$resources" WEBKIT_DISABLE_COMPOSITING_MODE=${WEBKIT_DISABLE_COMPOSITING_MODE-1} "$vimbo" --debug >"$dir/out" 2>&1 &
+        VIMBO_RESOURCE_DIR="$resources" "$vimbo" --debug >"$dir/out" 2>&1 &
     local pid=$!
     pids+=("$pid")
     sleep 3 # start-up and page load are not part of the steady state
