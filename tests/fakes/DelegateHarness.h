@@ -13,35 +13,50 @@
 #include "fakes/ManualMainQueue.h"
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace vimbo::fakes {
 
-// A delegate over in-memory fakes of every platform service it takes, launched without switches.
+// A delegate over in-memory fakes of every platform service it takes; it records the captures it
+// makes and its debug log lines.
 struct DelegateHarness {
-    void launchDelegate(std::optional<std::string> resourceDir = "/opt/vimbo") {
+    void launchDelegate(std::optional<std::string> resourceDir = "/opt/vimbo",
+                        std::vector<const char*> switches = {}) {
         std::vector<const char*> argv{"vimbo"};
-        app::AudioServices audio{[](audio::AudioInput) { return std::make_shared<FakeCapture>(); },
-                                 std::make_shared<FakeMicrophonePermission>(),
-                                 std::make_shared<FakeDefaultAudioDevices>()};
+        argv.insert(argv.end(), switches.begin(), switches.end());
+        app::AudioServices audio{[this](audio::AudioInput input) {
+                                     std::lock_guard guard(capturesMutex);
+                                     auto capture = std::make_shared<FakeCapture>();
+                                     captures(input).push_back(capture);
+                                     return capture;
+                                 },
+                                 permission, devices};
         app::AppServices services{defaults,
                                   systemLog,
                                   keepAwake,
                                   clock,
                                   timers,
                                   mainQueue,
-                                  {},
+                                  [this](std::string_view line) { debugLines.emplace_back(line); },
                                   audio,
                                   menus::KeyLabelStyle::gtk,
-                                  &statusBar,
+                                  withStatusBar ? &statusBar : nullptr,
                                   [this] { ++terminations; },
                                   &desktop};
         delegate = std::make_shared<app::AppDelegate>(
             services, app::LaunchOptions::parse(static_cast<int>(argv.size()), argv.data()),
             std::move(resourceDir));
         delegate->applicationDidFinishLaunching(window, page);
+    }
+    std::vector<std::shared_ptr<FakeCapture>>& captures(audio::AudioInput input) {
+        return input == audio::AudioInput::microphone ? micCaptures : systemCaptures;
+    }
+    std::size_t captureCount(audio::AudioInput input) {
+        std::lock_guard guard(capturesMutex);
+        return captures(input).size();
     }
 
     InMemoryDefaults defaults;
@@ -53,7 +68,14 @@ struct DelegateHarness {
     FakeMainWindow window;
     FakePageHost page;
     FakeStatusBar statusBar;
+    bool withStatusBar = true;
     FakeDesktop desktop;
+    std::shared_ptr<FakeMicrophonePermission> permission = std::make_shared<FakeMicrophonePermission>();
+    std::shared_ptr<FakeDefaultAudioDevices> devices = std::make_shared<FakeDefaultAudioDevices>();
+    std::mutex capturesMutex;
+    std::vector<std::shared_ptr<FakeCapture>> systemCaptures;
+    std::vector<std::shared_ptr<FakeCapture>> micCaptures;
+    std::vector<std::string> debugLines;
     int terminations = 0;
     std::shared_ptr<app::AppDelegate> delegate;
 };

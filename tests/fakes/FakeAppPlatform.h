@@ -18,16 +18,12 @@ class FakeMainWindow : public platform::MainWindow {
   public:
     bool visible = false;
     int showCount = 0;
-    int hideCount = 0;
 
     void show() override {
         visible = true;
         ++showCount;
     }
-    void hide() override {
-        visible = false;
-        ++hideCount;
-    }
+    void hide() override { visible = false; }
     bool isVisible() const override { return visible; }
 };
 

@@ -3,16 +3,8 @@
 #include "core/app/FeatureScript.h"
 #include "core/menus/KeyboardShortcutCatalog.h"
 #include "core/menus/MainMenuController.h"
-#include "fakes/FakeAppPlatform.h"
-#include "fakes/FakeCapture.h"
-#include "fakes/FakeDefaultAudioDevices.h"
-#include "fakes/FakeMicrophonePermission.h"
+#include "fakes/DelegateHarness.h"
 #include "fakes/FakeMainMenu.h"
-#include "fakes/FakePageHost.h"
-#include "fakes/InMemoryDefaults.h"
-#include "fakes/ManualMainQueue.h"
-
-#include <mutex>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -28,32 +20,15 @@ std::string shortcutsScript() {
     return "__shortcuts(" + menus::KeyboardShortcutCatalog::json(menus::KeyLabelStyle::gtk) + ")";
 }
 
-class AppDelegateTest : public ::testing::Test {
+class AppDelegateTest : public ::testing::Test, protected fakes::DelegateHarness {
   protected:
+    AppDelegateTest() {
+        withStatusBar = false;
+        permission->answerAtOnce(true);
+    }
     void launch(std::vector<const char*> switches = {},
                 std::optional<std::string> resourceDir = "/opt/vimbo") {
-        std::vector<const char*> argv{"vimbo"};
-        argv.insert(argv.end(), switches.begin(), switches.end());
-        permission->answerAtOnce(true);
-        AudioServices audio{
-            [this](audio::AudioInput input) {
-                std::lock_guard guard(capturesMutex);
-                auto capture = std::make_shared<fakes::FakeCapture>();
-                (input == audio::AudioInput::microphone ? micCaptures : systemCaptures).push_back(capture);
-                return capture;
-            },
-            permission, devices};
-        AppServices services{defaults,
-                             systemLog,
-                             keepAwake,
-                             clock,
-                             timers,
-                             mainQueue,
-                             [this](std::string_view line) { debugLines.emplace_back(line); },
-                             audio};
-        delegate = std::make_shared<AppDelegate>(
-            services, LaunchOptions::parse(static_cast<int>(argv.size()), argv.data()), resourceDir);
-        delegate->applicationDidFinishLaunching(window, page);
+        launchDelegate(std::move(resourceDir), std::move(switches));
         // Capture has started and its report reached the main thread; its log lines are not the
         // concern of most tests.
         settleAudio();
@@ -63,10 +38,6 @@ class AppDelegateTest : public ::testing::Test {
     void settleAudio() {
         delegate->audioController().waitUntilSettled();
         mainQueue.runPending();
-    }
-    std::size_t captureCount(audio::AudioInput input) {
-        std::lock_guard guard(capturesMutex);
-        return (input == audio::AudioInput::microphone ? micCaptures : systemCaptures).size();
     }
     void send(const std::string& body) { page.listener->pageDidReceiveMessage(body); }
     void finishLoading() { page.listener->pageDidFinishLoading(); }
@@ -78,44 +49,33 @@ class AppDelegateTest : public ::testing::Test {
         mainQueue.runPending();
         page.scripts.clear();
     }
-
-    fakes::InMemoryDefaults defaults;
-    fakes::RecordingSystemLog systemLog;
-    fakes::FakeKeepAwake keepAwake;
-    fakes::ManualClock clock;
-    fakes::ManualTimers timers;
-    fakes::ManualMainQueue mainQueue;
-    std::shared_ptr<fakes::FakeMicrophonePermission> permission =
-        std::make_shared<fakes::FakeMicrophonePermission>();
-    std::shared_ptr<fakes::FakeDefaultAudioDevices> devices =
-        std::make_shared<fakes::FakeDefaultAudioDevices>();
-    std::mutex capturesMutex;
-    std::vector<std::shared_ptr<fakes::FakeCapture>> systemCaptures;
-    std::vector<std::shared_ptr<fakes::FakeCapture>> micCaptures;
-    fakes::FakeMainWindow window;
-    fakes::FakePageHost page;
-    std::vector<std::string> debugLines;
-    std::shared_ptr<AppDelegate> delegate;
 };
 
 // Launch and termination
 
-TEST_F(AppDelegateTest, LaunchLoadsThePageWithTheQueryOfTheFirstSwitchInFixedOrder) {
-    launch({"--export-ui-test", "--export-smoke-test"}, "/opt/my vimbo");
-    ASSERT_EQ(page.loads.size(), 1u);
-    EXPECT_EQ(page.loads[0].url, "file:///opt/my%20vimbo/web/index.html?export-smoke-test");
-    EXPECT_EQ(page.loads[0].readAccessDir, "/opt/my vimbo");
-}
-
-TEST_F(AppDelegateTest, SwitchesMatchWholeArgumentsOnly) {
-    launch({"--export-ui-testing", "--shortcuts-ui-test"});
-    EXPECT_EQ(page.loads.at(0).url, "file:///opt/vimbo/web/index.html?shortcuts-ui-test");
-}
-
-TEST_F(AppDelegateTest, SkinResumeSwitchLoadsBothExportQueries) {
-    launch({"--export-smoke-test", "--export-skin-resume-test"});
-    EXPECT_EQ(page.loads.at(0).url,
-              "file:///opt/vimbo/web/index.html?export-ui-test&export-skin-resume-test");
+TEST_F(AppDelegateTest, LaunchLoadsThePageOnceWithTheQueryOfTheFirstSwitchInFixedOrder) {
+    const struct {
+        std::vector<const char*> switches;
+        const char* resourceDir;
+        const char* url;
+    } cases[] = {
+        {{"--export-ui-test", "--export-smoke-test"},
+         "/opt/my vimbo",
+         "file:///opt/my%20vimbo/web/index.html?export-smoke-test"},
+        // Switches match whole arguments only.
+        {{"--export-ui-testing", "--shortcuts-ui-test"},
+         "/opt/vimbo",
+         "file:///opt/vimbo/web/index.html?shortcuts-ui-test"},
+        {{"--export-smoke-test", "--export-skin-resume-test"},
+         "/opt/vimbo",
+         "file:///opt/vimbo/web/index.html?export-ui-test&export-skin-resume-test"},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        launch(cases[i].switches, cases[i].resourceDir);
+        ASSERT_EQ(page.loads.size(), i + 1);
+        EXPECT_EQ(page.loads[i].url, cases[i].url);
+        EXPECT_EQ(page.loads[i].readAccessDir, cases[i].resourceDir);
+    }
 }
 
 TEST_F(AppDelegateTest, WithoutResourcesNoPageIsLoadedButTheRestStarts) {
@@ -144,7 +104,7 @@ TEST_F(AppDelegateTest, OpaqueWebViewIsLoggedAndLaunchGoesOn) {
     EXPECT_EQ(page.loads.size(), 1u);
 }
 
-TEST_F(AppDelegateTest, StoredSensitivityIsClampedIntoTheAnalyzer) {
+TEST_F(AppDelegateTest, StoredPreferencesAreReadAtLaunchAndSensitivityIsClamped) {
     defaults.writeDouble("microphoneSensitivity", 20);
     launch();
     EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), 8.0f);
@@ -154,13 +114,10 @@ TEST_F(AppDelegateTest, StoredSensitivityIsClampedIntoTheAnalyzer) {
     EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), 0.125f);
 
     defaults.writeString("microphoneSensitivity", "loud");
-    launch();
-    EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), 1.0f);
-}
-
-TEST_F(AppDelegateTest, GlassPreferenceIsReadAtLaunch) {
+    EXPECT_FALSE(delegate->glassEnabled());
     defaults.writeBool("glassMode", true);
     launch();
+    EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), 1.0f);
     EXPECT_TRUE(delegate->glassEnabled());
 }
 
@@ -278,14 +235,16 @@ TEST_F(AppDelegateTest, DefaultDeviceChangesAreLoggedOnceAndRestartOnlyTheReleva
     EXPECT_EQ(captureCount(audio::AudioInput::systemAudio), 2u);
 }
 
-TEST_F(AppDelegateTest, AudioReportsForAGoneDelegateAreDropped) {
+TEST_F(AppDelegateTest, AudioReportsAndTicksForAGoneDelegateAreDropped) {
     launchReady();
     delegate->audioController().select(audio::AudioInput::microphone);
     delegate->audioController().waitUntilSettled();
     page.scripts.clear();
     delegate.reset();
     mainQueue.runPending(); // the reports posted for the delegate find it gone
+    timers.fireAll();       // the timer holds the delegate weakly
     EXPECT_THAT(page.scripts, IsEmpty());
+    EXPECT_EQ(timers.liveCount(), 0u);
 }
 
 TEST_F(AppDelegateTest, MenuCommandsBeforeLoadShowTheWindowAndOnlyTheLastReachesThePage) {
@@ -406,7 +365,7 @@ TEST_F(AppDelegateTest, DragThroughKeepsValidRectanglesAndFallsThroughOnBadPaylo
     EXPECT_THAT(delegate->dragBar().passThroughRects, IsEmpty());
 }
 
-TEST_F(AppDelegateTest, KeepAwakeBeginsOneActivityAndEndsOnlyAHeldOne) {
+TEST_F(AppDelegateTest, KeepAwakeAndExportEachBeginOneActivityAndEndOnlyAHeldOne) {
     launchReady();
     send("keepAwake:0");
     EXPECT_FALSE(delegate->keepAwakeActive());
@@ -415,10 +374,22 @@ TEST_F(AppDelegateTest, KeepAwakeBeginsOneActivityAndEndsOnlyAHeldOne) {
     send("keepAwake:1");
     EXPECT_EQ(keepAwake.begun, 2); // the launch's and one more
     EXPECT_EQ(keepAwake.active.size(), 1u);
+
+    send("export:begin");
+    send("export:begin");
+    EXPECT_EQ(keepAwake.begun, 3);
+    EXPECT_TRUE(delegate->exportActive());
+    send("export:cancel");
+    EXPECT_FALSE(delegate->exportActive());
+    EXPECT_EQ(keepAwake.active.size(), 1u);
 }
 
-TEST_F(AppDelegateTest, GlassMessagesPersistThePreferenceAndTellThePage) {
+TEST_F(AppDelegateTest, GlassMessagesPersistThePreferenceAndTellThePageAndAppearanceSetsTheFlag) {
     launchReady();
+    send("appearanceDark:1");
+    EXPECT_TRUE(delegate->appearanceDark());
+    send("appearanceDark:0");
+    EXPECT_FALSE(delegate->appearanceDark());
     send("glass:1");
     EXPECT_TRUE(delegate->glassEnabled());
     EXPECT_EQ(defaults.readBool("glassMode"), true);
@@ -430,24 +401,23 @@ TEST_F(AppDelegateTest, GlassMessagesPersistThePreferenceAndTellThePage) {
     EXPECT_EQ(mainQueue.pending(), 1u);
 }
 
-TEST_F(AppDelegateTest, AppearanceMessagesSetTheFlag) {
+TEST_F(AppDelegateTest, SensitivityIsClampedStoredAppliedAndEchoedAndNonFiniteBecomesOne) {
     launchReady();
-    send("appearanceDark:1");
-    EXPECT_TRUE(delegate->appearanceDark());
-    send("appearanceDark:0");
-    EXPECT_FALSE(delegate->appearanceDark());
-}
-
-TEST_F(AppDelegateTest, SensitivityIsClampedStoredAppliedAndEchoed) {
-    launchReady();
-    send("micSensitivity:20");
-    EXPECT_EQ(defaults.readDouble("microphoneSensitivity"), 8.0);
-    EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), 8.0f);
-    send("micSensitivity:0.01");
-    EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), 0.125f);
-    send("micSensitivity:2.5");
-    EXPECT_THAT(page.scripts,
-                ElementsAre("__micSensitivity(8.0)", "__micSensitivity(0.125)", "__micSensitivity(2.5)"));
+    const struct {
+        const char* payload;
+        float applied;
+        const char* echo;
+    } cases[] = {{"20", 8.0f, "__micSensitivity(8.0)"},       {"0.01", 0.125f, "__micSensitivity(0.125)"},
+                 {"2.5", 2.5f, "__micSensitivity(2.5)"},      {"nan", 1.0f, "__micSensitivity(1.0)"},
+                 {"inf", 1.0f, "__micSensitivity(1.0)"},      {"1e50", 1.0f, "__micSensitivity(1.0)"},
+                 {"1e-50", 0.125f, "__micSensitivity(0.125)"}};
+    for (const auto& c : cases) {
+        page.scripts.clear();
+        send(std::string("micSensitivity:") + c.payload);
+        EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), c.applied) << c.payload;
+        EXPECT_EQ(defaults.readDouble("microphoneSensitivity"), c.applied) << c.payload;
+        EXPECT_THAT(page.scripts, ElementsAre(c.echo)) << c.payload;
+    }
 }
 
 TEST_F(AppDelegateTest, SensitivityThatIsNotANumberChangesNothing) {
@@ -457,27 +427,6 @@ TEST_F(AppDelegateTest, SensitivityThatIsNotANumberChangesNothing) {
     EXPECT_THAT(page.scripts, IsEmpty());
     EXPECT_FALSE(defaults.typeOf("microphoneSensitivity").has_value());
     EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), 1.0f);
-}
-
-TEST_F(AppDelegateTest, NonFiniteSensitivityBecomesOneAndHugeOrTinyOnesAreClamped) {
-    launchReady();
-    send("micSensitivity:nan");
-    send("micSensitivity:inf");
-    send("micSensitivity:1e50");
-    send("micSensitivity:1e-50");
-    EXPECT_THAT(page.scripts, ElementsAre("__micSensitivity(1.0)", "__micSensitivity(1.0)",
-                                          "__micSensitivity(1.0)", "__micSensitivity(0.125)"));
-}
-
-TEST_F(AppDelegateTest, ExportActivityIsBegunOnceAndEndedByCancel) {
-    launchReady();
-    send("export:begin");
-    send("export:begin");
-    EXPECT_EQ(keepAwake.begun, 2); // the launch's keep-awake and one export activity
-    EXPECT_TRUE(delegate->exportActive());
-    send("export:cancel");
-    EXPECT_FALSE(delegate->exportActive());
-    EXPECT_EQ(keepAwake.active.size(), 1u);
 }
 
 TEST_F(AppDelegateTest, ExportErrorsAreDecodedIntoBothLogs) {
@@ -533,13 +482,6 @@ TEST_F(AppDelegateTest, WithoutDebugNothingIsLogged) {
         delegate->tick();
     send("export:error:x");
     EXPECT_THAT(debugLines, IsEmpty());
-}
-
-TEST_F(AppDelegateTest, TheTimerHoldsTheDelegateWeakly) {
-    launch();
-    delegate.reset();
-    timers.fireAll(); // must not touch the destroyed delegate
-    EXPECT_EQ(timers.liveCount(), 0u);
 }
 
 } // namespace
