@@ -1,13 +1,12 @@
 #!/usr/bin/env python3
-"""Loads the real page in WebKitGTK under a private Xvfb and drives it like the native side does:
-checks that it defines every function it must, reports its state, answers menu calls and shows the
-shortcut sheet, without a script error."""
+"""Loads the real page in WebKitGTK and drives it like the native side does: checks that it defines
+every function it must, reports its state, answers menu calls and shows the shortcut sheet, without a
+script error. Run inside support/servers.py, whose private desktop also keeps the page's stored
+settings out of the user's own profile."""
 import collections
 import json
 import os
-import subprocess
 import sys
-import tempfile
 import urllib.parse
 
 REQUIRED_FUNCTIONS = [
@@ -23,19 +22,6 @@ RELOAD = object()
 Probe = collections.namedtuple("Probe", "name script")
 CATALOG = [{"title": "Skins", "rows": [{"title": "Glossy", "keys": ["Ctrl+1"]}]},
            {"title": "Playback", "rows": [{"title": "Play / Pause", "keys": ["Space", "Ctrl+P"]}]}]
-
-
-def start_xvfb():
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x700x24",
-                               "-nolisten", "tcp"], pass_fds=[write_end])
-    os.close(write_end)
-    with os.fdopen(read_end) as pipe:
-        display = pipe.readline().strip()
-    if not display:
-        server.kill()
-        raise RuntimeError("Xvfb did not report a display")
-    return server, ":" + display
 
 
 def run_page(page_path):
@@ -180,48 +166,40 @@ def menu_states(messages):
 
 
 def check(all_messages, report, failures):
+    def fail_if(condition, message):
+        if condition:
+            failures.append(message)
+
     reload_at = report.get("reloadAt", len(all_messages))
     messages, reloaded = all_messages[:reload_at], all_messages[reload_at:]
     states = menu_states(messages)
-    if not states:
-        failures.append("no menuState message")
+    fail_if(not states, "no menuState message")
     for state in states:
         if list(state.keys()) != MENU_KEYS or not isinstance(state["skin"], int) or not all(
                 isinstance(state[k], bool) for k in MENU_KEYS[1:]):
             failures.append("malformed menu state: " + json.dumps(state))
     # One state at load, one per menu call and one when music control appears.
-    if len(states) < 26:
-        failures.append("expected a menu state per menu call, got %d" % len(states))
+    fail_if(len(states) < 26, "expected a menu state per menu call, got %d" % len(states))
     skins = [s["skin"] for s in states]
     # Dust (id 1) is fifth in menu order; the one before it is Mesh (id 3).
-    if 1 not in skins or skins[-1] != 3:
-        failures.append("skin did not follow select(1) then cycle(-1): %s" % skins)
-    if not states or states[-1]["glass"] == states[0]["glass"]:
-        failures.append("glass toggle not reflected in the menu state")
-    if not states or not states[-1]["musicControl"]:
-        failures.append("controllable track did not enable music control")
+    fail_if(1 not in skins or skins[-1] != 3, "skin did not follow select(1) then cycle(-1): %s" % skins)
+    fail_if(not states or states[-1]["glass"] == states[0]["glass"], "glass toggle not reflected in the menu state")
+    fail_if(not states or not states[-1]["musicControl"], "controllable track did not enable music control")
     for expected in ["media:next", "keepAwake:1", "musicInfo:1", "menuBar:1"]:
         if expected not in messages:
             failures.append("missing message " + expected)
-    if not any(m in messages for m in ("glass:1", "glass:0")):
-        failures.append("glass toggle posted nothing")
-    if not any(m.startswith("dragThrough:[[") for m in messages):
-        failures.append("no drag-through rectangles posted")
+    fail_if(not any(m in messages for m in ("glass:1", "glass:0")), "glass toggle posted nothing")
+    fail_if(not any(m.startswith("dragThrough:[[") for m in messages), "no drag-through rectangles posted")
     page = report.get("page") or {}
-    if page.get("missing"):
-        failures.append("functions not defined: %s" % page["missing"])
-    if page.get("errors"):
-        failures.append("script errors: %s" % page["errors"])
+    fail_if(page.get("missing"), "functions not defined: %s" % page.get("missing"))
+    fail_if(page.get("errors"), "script errors: %s" % page.get("errors"))
     if "waiting for a sound server" not in page.get("status", ""):
         failures.append("status not shown in words: %r" % page.get("status"))
-    if page.get("keys") != ["Ctrl+1", "Space", "Ctrl+P"]:
-        failures.append("shortcut sheet keys: %s" % page.get("keys"))
-    if not page.get("sheetOpen") or not page.get("settingsOpen"):
-        failures.append("sheet or settings not open: %s" % page)
+    fail_if(page.get("keys") != ["Ctrl+1", "Space", "Ctrl+P"], "shortcut sheet keys: %s" % page.get("keys"))
+    fail_if(not page.get("sheetOpen") or not page.get("settingsOpen"), "sheet or settings not open: %s" % page)
     if not page.get("microphoneChecked") or page.get("sensitivity") != "×8.00":
         failures.append("input or sensitivity not reflected: %s" % page)
-    if page.get("track") != "Song Artist":
-        failures.append("track info not shown: %r" % page.get("track"))
+    fail_if(page.get("track") != "Song Artist", "track info not shown: %r" % page.get("track"))
     # Esc closes the topmost dialog first.
     if report.get("firstEscape") != {"sheetOpen": False, "settingsOpen": True}:
         failures.append("first Esc: %s" % report.get("firstEscape"))
@@ -229,10 +207,8 @@ def check(all_messages, report, failures):
         failures.append("second Esc: %s" % report.get("secondEscape"))
     if "micSensitivity:2" not in messages or "audioInput:systemAudio" not in messages:
         failures.append("slider or source choice not posted")
-    if "media:playpause" not in messages:
-        failures.append("Space with a controllable player did not post media:playpause")
-    if report.get("emptySheet") != "No shortcuts":
-        failures.append("empty catalog shows %r" % report.get("emptySheet"))
+    fail_if("media:playpause" not in messages, "Space with a controllable player did not post media:playpause")
+    fail_if(report.get("emptySheet") != "No shortcuts", "empty catalog shows %r" % report.get("emptySheet"))
     # Hidden from the icon's own menu: the page records it without echoing it back.
     if not states or states[-1]["menuBarVisible"] or "menuBar:0" in messages:
         failures.append("menu bar hide not recorded as expected")
@@ -242,41 +218,19 @@ def check(all_messages, report, failures):
         failures.append("settings not restored after reload: %s" % restored)
     if "glass:1" not in reloaded or "menuBar:0" not in reloaded:
         failures.append("restored settings not posted after reload: %s" % reloaded)
-    if report.get("reloaded"):
-        failures.append("script errors after reload: %s" % report["reloaded"])
+    fail_if(report.get("reloaded"), "script errors after reload: %s" % report.get("reloaded"))
     mini = report.get("mini") or {}
-    if mini.get("errors"):
-        failures.append("script errors: %s" % mini["errors"])
+    fail_if(mini.get("errors"), "script errors: %s" % mini.get("errors"))
     if mini.get("gearBoxes") != 0 or not drag or drag[-1] != "dragThrough:[]":
         failures.append("mini player: settings button still shown or drag rects kept: %s %s"
                         % (mini, drag[-1:]))
 
-def main():
-    page = sys.argv[1]
-    server, display = start_xvfb()
-    with tempfile.TemporaryDirectory() as home:
-        try:
-            # A private home keeps the page's stored settings out of the user's own profile.
-            child_env = dict(os.environ, DISPLAY=display, HOME=home, XDG_DATA_HOME=home,
-                             XDG_CACHE_HOME=home, XDG_CONFIG_HOME=home,
-                             WEBKIT_DISABLE_COMPOSITING_MODE="1")
-            result = subprocess.run([sys.executable, __file__, "--in-display", page], env=child_env,
-                                    capture_output=True, text=True, timeout=60)
-        finally:
-            server.terminate()
-            server.wait()
-    sys.stdout.write(result.stdout)
-    sys.stderr.write(result.stderr)
-    return result.returncode
-
 
 if __name__ == "__main__":
-    if len(sys.argv) == 3 and sys.argv[1] == "--in-display":
-        messages, report, failures = run_page(sys.argv[2])
-        check(messages, report, failures)
-        for failure in failures:
-            print("FAIL: " + failure)
-        if failures:
-            print("messages: %s" % messages)
-        sys.exit(1 if failures else 0)
-    sys.exit(main())
+    messages, report, failures = run_page(sys.argv[1])
+    check(messages, report, failures)
+    for failure in failures:
+        print("FAIL: " + failure)
+    if failures:
+        print("messages: %s" % messages)
+    sys.exit(1 if failures else 0)
