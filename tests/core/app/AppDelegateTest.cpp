@@ -332,13 +332,16 @@ TEST_F(AppDelegateMenuTest, ValidMenuStateMovesTheMenuAndMalformedStateChangesNo
 TEST_F(AppDelegateMenuTest, MenuItemsSendTheirPageCommands) {
     choose({"View", "Skin"}, "Dust");
     choose({"View"}, "Next Skin");
+    choose({"View"}, "Previous Skin");
     choose({"View", "Display"}, "Keep Display Awake");
     choose({"Playback"}, "Previous Track");
+    choose({"Playback"}, "Next Track");
     choose({"Help"}, "Keyboard Shortcuts");
     choose({"View"}, "Show Settings…");
     EXPECT_THAT(page.scripts,
                 ElementsAre("window.__menuSelectSkin(1)", "window.__menuCycleSkin(1)",
-                            "window.__menuToggleDisplay('keepAwake')", "window.__menuMediaCommand('prev')",
+                            "window.__menuCycleSkin(-1)", "window.__menuToggleDisplay('keepAwake')",
+                            "window.__menuMediaCommand('prev')", "window.__menuMediaCommand('next')",
                             "window.__menuShowShortcuts()", "window.__menuOpenSettings('normal')"));
 }
 

@@ -75,22 +75,8 @@ TEST_F(MainMenuControllerTest, BuildsTheWholeTreeInOrderWithUniqueIdsAndAccelera
               commandKey("v", modifier::option | modifier::shift));
 }
 
-TEST_F(MainMenuControllerTest, TargetItemsReachTheDelegateAndStandardItemsStayWithThePlatform) {
-    for (auto [path, title] : {std::pair<Titles, const char*>{{"View", "Skin"}, "Dust"},
-                               {{"View"}, "Next Skin"},
-                               {{"View"}, "Previous Skin"},
-                               {{"Playback"}, "Next Track"},
-                               {{"Help"}, "Keyboard Shortcuts"}}) {
-        ASSERT_TRUE(item(path, title).item.activate) << title;
-        item(path, title).item.activate();
-    }
-    const std::optional<WebMenuCommand> expected[] = {
-        WebMenuCommand::skin(1), WebMenuCommand::cycleSkin(1), WebMenuCommand::cycleSkin(-1),
-        WebMenuCommand::media(MediaMenuCommand::next), WebMenuCommand::shortcuts()};
-    ASSERT_EQ(target.performed.size(), 5u);
-    for (std::size_t i = 0; i < 5; ++i)
-        EXPECT_EQ(webMenuCommand(target.performed[i].first, target.performed[i].second), expected[i]) << i;
-
+// What the target items send is checked through the delegate, up to the page's scripts.
+TEST_F(MainMenuControllerTest, StandardItemsStayWithThePlatform) {
     for (auto [path, title] : {std::pair<const char*, const char*>{"Vimbo", "Quit Vimbo"},
                                {"Edit", "Copy"},
                                {"Window", "Close Window"},
