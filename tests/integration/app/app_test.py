@@ -5,16 +5,14 @@ Usage: app_test.py VIMBO_PROGRAM [unittest arguments]
 import contextlib
 import json
 import os
-import shutil
 import signal
 import subprocess
 import sys
-import tempfile
 import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from servers import server, stop  # noqa: E402
+from servers import desktop, stop  # noqa: E402
 
 PROGRAM = None
 RESOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "resources")
@@ -45,26 +43,13 @@ class VimboSession:
     """One private desktop: X display, session bus, config, temp and runtime directories."""
 
     def __init__(self, stack):
-        self.dir = tempfile.mkdtemp(prefix="vimbo-app-test-")
-        stack.callback(shutil.rmtree, self.dir, True)
-        display = stack.enter_context(server(
-            ["Xvfb", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-displayfd", ""], "Xvfb"))
-        bus = stack.enter_context(server(
-            ["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address="], "dbus-daemon"))
+        self.env, self.dir = stack.enter_context(desktop())
         self.stack = stack
         self.outputs = []
-        self.env = dict(os.environ)
-        for name in ("XDG_CONFIG_HOME", "TMPDIR", "XDG_RUNTIME_DIR", "HOME"):
-            path = os.path.join(self.dir, name.lower())
-            os.makedirs(path, mode=0o700)
-            self.env[name] = path
-        self.env.update({
-            "DISPLAY": ":" + display,
-            "DBUS_SESSION_BUS_ADDRESS": bus,
-            "VIMBO_RESOURCE_DIR": RESOURCES,
-            "GDK_BACKEND": "x11",
-        })
-        self.env.pop("PULSE_SERVER", None)
+        self.env.update({"HOME": self.dir, "VIMBO_RESOURCE_DIR": RESOURCES})
+        # The program decides on compositing itself, and finds its sound server only where a test starts one.
+        for name in ("WEBKIT_DISABLE_COMPOSITING_MODE", "PULSE_SERVER"):
+            self.env.pop(name, None)
         self.debug_log = os.path.join(self.env["TMPDIR"], "vimbo-debug.log")
 
     def launch(self, *switches):

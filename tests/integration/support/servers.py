@@ -41,7 +41,7 @@ def server(args, what):
 @contextlib.contextmanager
 def desktop():
     """An environment with its own display, session bus, runtime and config folders."""
-    home = tempfile.mkdtemp(prefix="vimbo-menus-")
+    home = tempfile.mkdtemp(prefix="vimbo-desktop-")
     try:
         with server(["Xvfb", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-displayfd", ""], "Xvfb") as number, \
                 server(["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address="],
