@@ -23,8 +23,10 @@ namespace vimbo::fakes {
 // A delegate over in-memory fakes of every platform service it takes; it records the captures it
 // makes and its debug log lines.
 struct DelegateHarness {
-    void launchDelegate(std::optional<std::string> resourceDir = "/opt/vimbo",
-                        std::vector<const char*> switches = {}) {
+    // Launches the delegate; capture starts and its report reaches the main thread, and its log lines,
+    // not the concern of most tests, are forgotten.
+    void launch(std::vector<const char*> switches = {},
+                std::optional<std::string> resourceDir = "/opt/vimbo") {
         std::vector<const char*> argv{"vimbo"};
         argv.insert(argv.end(), switches.begin(), switches.end());
         app::AudioServices audio{[this](audio::AudioInput input) {
@@ -50,7 +52,24 @@ struct DelegateHarness {
             services, app::LaunchOptions::parse(static_cast<int>(argv.size()), argv.data()),
             std::move(resourceDir));
         delegate->applicationDidFinishLaunching(window, page);
+        settleAudio();
+        debugLines.clear();
     }
+    // Also loads the page and forgets what the page-ready sequence sent.
+    void launchReady(std::vector<const char*> switches = {}) {
+        launch(std::move(switches));
+        finishLoading();
+        page.completeAll();
+        mainQueue.runPending();
+        page.scripts.clear();
+    }
+    // Lets the audio controller finish its work, then runs what it posted to the main thread.
+    void settleAudio() {
+        delegate->audioController().waitUntilSettled();
+        mainQueue.runPending();
+    }
+    void send(const std::string& body) { page.listener->pageDidReceiveMessage(body); }
+    void finishLoading() { page.listener->pageDidFinishLoading(); }
     std::vector<std::shared_ptr<FakeCapture>>& captures(audio::AudioInput input) {
         return input == audio::AudioInput::microphone ? micCaptures : systemCaptures;
     }

@@ -24,7 +24,7 @@ class AboutActionsTest : public ::testing::Test, protected fakes::DelegateHarnes
 };
 
 TEST_F(AboutActionsTest, AboutShowsTheProductTexts) {
-    launchDelegate(std::nullopt);
+    launch({}, std::nullopt);
     choose(menus::MenuAction::showAboutPanel);
     ASSERT_EQ(desktop.aboutPanels.size(), 1u);
     EXPECT_EQ(desktop.aboutPanels[0].rfind("Vimbo|", 0), 0u);
@@ -34,7 +34,7 @@ TEST_F(AboutActionsTest, AboutShowsTheProductTexts) {
 TEST_F(AboutActionsTest, AcknowledgementsOpenTheNoticesOrReportThemMissing) {
     auto dir = std::filesystem::temp_directory_path() / ("vimbo-about-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
-    launchDelegate(dir.string());
+    launch({}, dir.string());
     const std::string missing = "Vimbo: THIRD-PARTY-NOTICES.txt is missing from the app bundle.";
 
     choose(menus::MenuAction::showAcknowledgements);
@@ -55,7 +55,7 @@ TEST_F(AboutActionsTest, AcknowledgementsOpenTheNoticesOrReportThemMissing) {
 }
 
 TEST_F(AboutActionsTest, SupportOpensTheSupportPageAndAlertsWhenItCannot) {
-    launchDelegate(std::nullopt);
+    launch({}, std::nullopt);
     choose(menus::MenuAction::openSupport);
     ASSERT_EQ(desktop.opened.size(), 1u);
     EXPECT_EQ(desktop.opened[0].rfind("https://", 0), 0u);

@@ -8,20 +8,10 @@ namespace vimbo::app {
 namespace {
 
 // The delegate with its menu bar icon: launch, the frame tick, page messages and closing the window.
-class AppDelegateMenuBarTest : public ::testing::Test, protected fakes::DelegateHarness {
-  protected:
-    void launch() {
-        launchDelegate();
-        page.listener->pageDidFinishLoading();
-        page.completeAll();
-        mainQueue.runPending();
-        page.scripts.clear();
-    }
-    void send(const std::string& body) { page.listener->pageDidReceiveMessage(body); }
-};
+class AppDelegateMenuBarTest : public ::testing::Test, protected fakes::DelegateHarness {};
 
 TEST_F(AppDelegateMenuBarTest, LaunchShowsTheIconAndEveryTickFeedsIt) {
-    launch();
+    launchReady();
     ASSERT_TRUE(statusBar.itemExists());
     int images = statusBar.state->imageCount;
     timers.fireAll();
@@ -32,7 +22,7 @@ TEST_F(AppDelegateMenuBarTest, LaunchShowsTheIconAndEveryTickFeedsIt) {
 }
 
 TEST_F(AppDelegateMenuBarTest, PageMessagesShowAndHideTheIconAndPersist) {
-    launch();
+    launchReady();
     send("menuBar:0");
     EXPECT_FALSE(statusBar.itemExists());
     EXPECT_FALSE(std::get<bool>(defaults.values["menuBarVisible"]));
@@ -42,7 +32,7 @@ TEST_F(AppDelegateMenuBarTest, PageMessagesShowAndHideTheIconAndPersist) {
 }
 
 TEST_F(AppDelegateMenuBarTest, ClosingHidesTheWindowWhileTheIconIsShown) {
-    launch();
+    launchReady();
     delegate->windowShouldClose();
     EXPECT_FALSE(window.visible);
     EXPECT_EQ(terminations, 0);
@@ -55,7 +45,7 @@ TEST_F(AppDelegateMenuBarTest, ClosingHidesTheWindowWhileTheIconIsShown) {
 
 TEST_F(AppDelegateMenuBarTest, ClosingQuitsWithoutTheIcon) {
     defaults.values["menuBarVisible"] = false;
-    launch();
+    launchReady();
     delegate->windowShouldClose();
     EXPECT_EQ(terminations, 1);
     EXPECT_TRUE(systemLog.lines.empty());
@@ -63,7 +53,7 @@ TEST_F(AppDelegateMenuBarTest, ClosingQuitsWithoutTheIcon) {
 
 TEST_F(AppDelegateMenuBarTest, ClosingQuitsWhenNoTrayShowsTheIcon) {
     statusBar.trayPresent = false;
-    launch();
+    launchReady();
     delegate->windowShouldClose();
     EXPECT_EQ(terminations, 1);
     EXPECT_EQ(
@@ -77,7 +67,7 @@ TEST_F(AppDelegateMenuBarTest, ClosingQuitsWhenNoTrayShowsTheIcon) {
 }
 
 TEST_F(AppDelegateMenuBarTest, WindowComesBackWhenTheIconGoesAwayWhileItIsHidden) {
-    launch();
+    launchReady();
     delegate->windowShouldClose();
     ASSERT_FALSE(window.visible);
     statusBar.setTrayPresent(false);
@@ -91,7 +81,7 @@ TEST_F(AppDelegateMenuBarTest, WindowComesBackWhenTheIconGoesAwayWhileItIsHidden
 }
 
 TEST_F(AppDelegateMenuBarTest, QuitItemTerminatesAndStaleCallbacksDoNothing) {
-    launch();
+    launchReady();
     statusBar.click("quitVimboAction:");
     EXPECT_EQ(terminations, 1);
     auto events = statusBar.state->events;

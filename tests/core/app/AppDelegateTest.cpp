@@ -26,29 +26,6 @@ class AppDelegateTest : public ::testing::Test, protected fakes::DelegateHarness
         withStatusBar = false;
         permission->answerAtOnce(true);
     }
-    void launch(std::vector<const char*> switches = {},
-                std::optional<std::string> resourceDir = "/opt/vimbo") {
-        launchDelegate(std::move(resourceDir), std::move(switches));
-        // Capture has started and its report reached the main thread; its log lines are not the
-        // concern of most tests.
-        settleAudio();
-        debugLines.clear();
-    }
-    // Lets the audio controller finish its work, then runs what it posted to the main thread.
-    void settleAudio() {
-        delegate->audioController().waitUntilSettled();
-        mainQueue.runPending();
-    }
-    void send(const std::string& body) { page.listener->pageDidReceiveMessage(body); }
-    void finishLoading() { page.listener->pageDidFinishLoading(); }
-    // Loads the page and forgets what the page-ready sequence sent.
-    void launchReady(std::vector<const char*> switches = {}) {
-        launch(std::move(switches));
-        finishLoading();
-        page.completeAll();
-        mainQueue.runPending();
-        page.scripts.clear();
-    }
 };
 
 // Launch and termination
