@@ -33,11 +33,13 @@ TEST(FeatureScriptTest, FullFeaturesHave24SpectrumValues) {
 // The page and the analysis tool both read these numbers as "%.3f" and "%.2f" would write them,
 // halfway cases, negatives, the largest float and non-finite values included.
 TEST(FeatureScriptTest, NumbersMatchPrintfFixedNotation) {
-    std::vector<float> values = {0.0005f, 0.0015f, 0.0025f, -0.0005f, -0.0f, 0.9995f, 0.125f, 2.675f, 1e-7f,
-                                 123456.789f, -3.4028235e38f, 3.4028235e38f, INFINITY, -INFINITY, NAN};
+    std::vector<float> values = {0.0005f,        0.0015f,       0.0025f,  -0.0005f,  -0.0f,
+                                 0.9995f,        0.125f,        2.675f,   1e-7f,     123456.789f,
+                                 -3.4028235e38f, 3.4028235e38f, INFINITY, -INFINITY, NAN};
     std::mt19937 random(7);
     std::uniform_real_distribution<float> spread(-2.0f, 2.0f);
-    for (int i = 0; i < 2000; ++i) values.push_back(spread(random));
+    for (int i = 0; i < 2000; ++i)
+        values.push_back(spread(random));
     for (float value : values) {
         char beat[64];
         char other[64];
@@ -45,7 +47,8 @@ TEST(FeatureScriptTest, NumbersMatchPrintfFixedNotation) {
         std::snprintf(other, sizeof other, "%.3f", static_cast<double>(value));
         const std::vector<float> spectrum = {value};
         std::string expected = "__a(";
-        for (int j = 0; j < 5; ++j) expected += std::string(other) + ",";
+        for (int j = 0; j < 5; ++j)
+            expected += std::string(other) + ",";
         expected += std::string(beat) + ",[" + other + "])";
         ASSERT_EQ(featureScript(value, value, value, value, value, value, spectrum), expected) << value;
     }
