@@ -15,8 +15,8 @@ std::optional<std::string> openGlRenderer(GdkDisplay* display) {
     attributes.wclass = GDK_INPUT_OUTPUT;
     attributes.width = 1;
     attributes.height = 1;
-    GdkWindow* probe = gdk_window_new(gdk_screen_get_root_window(gdk_display_get_default_screen(display)),
-                                      &attributes, 0);
+    GdkWindow* probe =
+        gdk_window_new(gdk_screen_get_root_window(gdk_display_get_default_screen(display)), &attributes, 0);
     std::optional<std::string> renderer;
     GError* error = nullptr;
     GdkGLContext* context = gdk_window_create_gl_context(probe, &error);
@@ -32,7 +32,8 @@ std::optional<std::string> openGlRenderer(GdkDisplay* display) {
 }
 
 bool rendersInSoftware(std::string_view renderer) {
-    constexpr std::array<std::string_view, 4> rasterizers{"llvmpipe", "softpipe", "swrast", "Software Rasterizer"};
+    constexpr std::array<std::string_view, 4> rasterizers{"llvmpipe", "softpipe", "swrast",
+                                                          "Software Rasterizer"};
     for (auto rasterizer : rasterizers) {
         if (renderer.find(rasterizer) != std::string_view::npos) return true;
     }

@@ -12,6 +12,19 @@ bool holdsPage(const std::filesystem::path& dir) {
     return std::filesystem::is_regular_file(dir / "web" / "index.html", error);
 }
 
+bool holdsExtension(const std::filesystem::path& dir) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(dir / "vimbo-web-extension.so", error);
+}
+
+// The prefix the program is installed under (/usr for /usr/bin/vimbo).
+std::optional<std::filesystem::path> installPrefix() {
+    std::error_code error;
+    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return std::nullopt;
+    return program.parent_path().parent_path();
+}
+
 } // namespace
 
 std::optional<std::string> resourceDirectory() {
@@ -21,14 +34,22 @@ std::optional<std::string> resourceDirectory() {
         if (error) return std::nullopt;
         return absolute.lexically_normal().string();
     }
-    std::error_code error;
-    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) {
-        auto installed = (program.parent_path().parent_path() / "share" / "vimbo").lexically_normal();
+    if (auto prefix = installPrefix()) {
+        auto installed = (*prefix / "share" / "vimbo").lexically_normal();
         if (holdsPage(installed)) return installed.string();
     }
     std::filesystem::path sourceTree(VIMBO_SOURCE_DIR);
     if (holdsPage(sourceTree)) return sourceTree.string();
+    return std::nullopt;
+}
+
+std::optional<std::string> webExtensionDirectory() {
+    if (auto prefix = installPrefix()) {
+        auto installed = (*prefix / VIMBO_INSTALL_LIBDIR / "vimbo" / "web-extensions").lexically_normal();
+        if (holdsExtension(installed)) return installed.string();
+    }
+    std::filesystem::path buildTree(VIMBO_WEB_EXTENSION_BUILD_DIR);
+    if (holdsExtension(buildTree)) return buildTree.string();
     return std::nullopt;
 }
 

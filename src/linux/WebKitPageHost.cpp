@@ -1,6 +1,8 @@
 #include "linux/WebKitPageHost.h"
 
 #include "linux/OpenGlRenderer.h"
+#include "linux/ResourceDirectory.h"
+#include "webextension/Messages.h"
 
 #include <memory>
 #include <utility>
@@ -31,6 +33,10 @@ void finishEvaluation(GObject* source, GAsyncResult* result, gpointer data) {
 } // namespace
 
 WebKitPageHost::WebKitPageHost(platform::SystemLog& systemLog) : systemLog_(systemLog) {
+    // Set before the view starts its web process, which loads the extension from there.
+    if (auto extensions = webExtensionDirectory())
+        webkit_web_context_set_web_extensions_directory(webkit_web_context_get_default(),
+                                                        extensions->c_str());
     WebKitUserContentManager* manager = webkit_user_content_manager_new();
     // Connect before registering so that no early message is missed.
     g_signal_connect(manager, "script-message-received::app", G_CALLBACK(onScriptMessage), this);
@@ -49,6 +55,7 @@ WebKitPageHost::WebKitPageHost(platform::SystemLog& systemLog) : systemLog_(syst
     g_signal_connect(webView_, "load-failed", G_CALLBACK(onLoadFailed), this);
     g_signal_connect(webView_, "web-process-terminated", G_CALLBACK(onWebProcessTerminated), this);
     g_signal_connect(webView_, "decide-policy", G_CALLBACK(onDecidePolicy), this);
+    g_signal_connect(webView_, "user-message-received", G_CALLBACK(onUserMessage), this);
 }
 
 // WebKit composites the page with OpenGL. Where OpenGL runs on the CPU (a virtual machine, a remote or
@@ -58,7 +65,8 @@ void WebKitPageHost::drawWithoutGpuUnlessOneRenders(WebKitSettings* settings) {
     auto renderer = openGlRenderer(gdk_display_get_default());
     if (renderer && !rendersInSoftware(*renderer)) return;
     webkit_settings_set_hardware_acceleration_policy(settings, WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
-    systemLog_.write(renderer ? "Vimbo: OpenGL renders in software (" + *renderer + "); the page is drawn without it"
+    systemLog_.write(renderer ? "Vimbo: OpenGL renders in software (" + *renderer +
+                                    "); the page is drawn without it"
                               : std::string("Vimbo: OpenGL is unavailable; the page is drawn without it"));
 }
 
@@ -83,6 +91,13 @@ void WebKitPageHost::load(const std::string& fileUrl, const std::string& readAcc
 }
 
 void WebKitPageHost::evaluate(const std::string& script) {
+    if (extensionReady_) {
+        webkit_web_view_send_message_to_page(
+            webView_,
+            webkit_user_message_new(webextension::kEvaluateMessage, g_variant_new_string(script.c_str())),
+            nullptr, nullptr, nullptr);
+        return;
+    }
     webkit_web_view_evaluate_javascript(webView_, script.c_str(), static_cast<gssize>(script.size()), nullptr,
                                         nullptr, nullptr, nullptr, nullptr);
 }
@@ -114,8 +129,20 @@ void WebKitPageHost::onScriptMessage(WebKitUserContentManager*, WebKitJavascript
 
 void WebKitPageHost::onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self) {
     auto* host = static_cast<WebKitPageHost*>(self);
-    if (event == WEBKIT_LOAD_FINISHED && !host->loadFailed_ && host->listener_)
-        host->listener_->pageDidFinishLoading();
+    if (event != WEBKIT_LOAD_FINISHED) return;
+    // The extension announces itself as the web process creates the page, before any load ends.
+    if (!host->extensionReady_ && !host->extensionMissingLogged_) {
+        host->extensionMissingLogged_ = true;
+        host->systemLog_.write(
+            "Vimbo web extension is not running; page scripts are evaluated by WebKit one by one");
+    }
+    if (!host->loadFailed_ && host->listener_) host->listener_->pageDidFinishLoading();
+}
+
+gboolean WebKitPageHost::onUserMessage(WebKitWebView*, WebKitUserMessage* message, gpointer self) {
+    if (g_strcmp0(webkit_user_message_get_name(message), webextension::kReadyMessage) != 0) return FALSE;
+    static_cast<WebKitPageHost*>(self)->extensionReady_ = true;
+    return TRUE;
 }
 
 gboolean WebKitPageHost::onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* uri, GError* error,
@@ -139,6 +166,7 @@ void WebKitPageHost::onWebProcessTerminated(WebKitWebView* view, WebKitWebProces
                                                                            : "was terminated";
     host->systemLog_.write(std::string("Vimbo web process ") + why + "; reloading the page");
     host->loadFailed_ = false;
+    host->extensionReady_ = false; // until the next web process's extension announces itself
     webkit_web_view_reload(view);
 }
 

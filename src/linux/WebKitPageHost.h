@@ -37,6 +37,7 @@ class WebKitPageHost : public platform::PageHost {
                                  gpointer self);
     static void onWebProcessTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason,
                                        gpointer self);
+    static gboolean onUserMessage(WebKitWebView* view, WebKitUserMessage* message, gpointer self);
     static gboolean onDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
                                    WebKitPolicyDecisionType type, gpointer self);
 
@@ -45,6 +46,9 @@ class WebKitPageHost : public platform::PageHost {
     WebKitWebView* webView_ = nullptr; // owned through the reference sunk below
     std::string readAccessPrefix_;     // the resource directory with a trailing slash
     bool loadFailed_ = false;          // a failed load also ends in "finished", which must not count
+    // Scripts without a completion go to the web process extension once it has said it runs there.
+    bool extensionReady_ = false;
+    bool extensionMissingLogged_ = false;
 };
 
 } // namespace vimbo::linux

@@ -9,8 +9,8 @@ namespace {
 // parsing and locale, which was most of the tick's own cost.
 void appendFixed(std::string& script, float value, int decimals) {
     char number[64]; // fixed notation of the largest float: sign, 39 digits, point, decimals
-    auto end = std::to_chars(number, number + sizeof number, static_cast<double>(value), std::chars_format::fixed,
-                             decimals)
+    auto end = std::to_chars(number, number + sizeof number, static_cast<double>(value),
+                             std::chars_format::fixed, decimals)
                    .ptr;
     script.append(number, end);
 }

@@ -10,7 +10,8 @@ TEST(OpenGlRendererTest, OnlyMesasCpuRasterizersCountAsSoftware) {
     EXPECT_TRUE(rendersInSoftware("softpipe"));
     EXPECT_TRUE(rendersInSoftware("Software Rasterizer"));
     // GPU drivers built on LLVM name it too.
-    EXPECT_FALSE(rendersInSoftware("AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6, DRM 3.49, 6.1.0-13-amd64)"));
+    EXPECT_FALSE(
+        rendersInSoftware("AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6, DRM 3.49, 6.1.0-13-amd64)"));
     EXPECT_FALSE(rendersInSoftware("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
     EXPECT_FALSE(rendersInSoftware(""));
 }

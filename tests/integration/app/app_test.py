@@ -52,11 +52,11 @@ class VimboSession:
             self.env.pop(name, None)
         self.debug_log = os.path.join(self.env["TMPDIR"], "vimbo-debug.log")
 
-    def launch(self, *switches):
+    def launch(self, *switches, program=None):
         """Starts vimbo; its output goes to a file of its own, named by the returned process's pid."""
         output = open(os.path.join(self.dir, f"vimbo-{len(self.outputs)}.out"), "w")
         self.outputs.append(output.name)
-        process = subprocess.Popen([PROGRAM, *switches], env=self.env, stdout=output, stderr=subprocess.STDOUT)
+        process = subprocess.Popen([program or PROGRAM, *switches], env=self.env, stdout=output, stderr=subprocess.STDOUT)
         output.close()
         self.stack.callback(stop, process)
         return process
@@ -136,6 +136,8 @@ class EndToEndTest(unittest.TestCase):
             self.assertEqual(session.output(0).count("Vimbo web process crashed; reloading the page"), 1)
             # Xvfb has only Mesa's CPU rasterizer: the page is drawn without OpenGL compositing.
             self.assertEqual(session.output(0).count("Vimbo: OpenGL renders in software (llvmpipe"), 1)
+            # The feature calls above went through the web extension built beside the program.
+            self.assertNotIn("Vimbo web extension is not running", session.output(0))
 
             stop(vimbo)
             self.assertEqual(vimbo.returncode, 0)
@@ -143,6 +145,23 @@ class EndToEndTest(unittest.TestCase):
                 defaults = json.load(file)
             self.assertEqual(defaults["microphoneSensitivity"], 0.5)
             self.assertIs(defaults["glassMode"], True)
+
+    def test_page_scripts_still_arrive_when_the_web_extension_cannot_load(self):
+        with contextlib.ExitStack() as stack:
+            session = VimboSession(stack)
+            # An installed layout whose extension folder holds a module WebKit cannot load.
+            prefix = os.path.join(session.dir, "prefix")
+            extensions = os.path.join(prefix, os.environ["VIMBO_INSTALL_LIBDIR"], "vimbo", "web-extensions")
+            os.makedirs(extensions)
+            open(os.path.join(extensions, "vimbo-web-extension.so"), "w").close()
+            os.makedirs(os.path.join(prefix, "bin"))
+            program = shutil.copy(PROGRAM, os.path.join(prefix, "bin", "vimbo"))
+            vimbo = session.launch("--debug", program=program)
+            title = session.wait_for_title(lambda t: "a=" in t and not t.endswith("a=none"))
+            self.assertEqual(without_repeated_status(title.rsplit(";a=", 1)[0]).split("|"), READY_SEQUENCE)
+            self.assertIsNone(vimbo.poll())
+            self.assertEqual(session.output(0).count(
+                "Vimbo web extension is not running; page scripts are evaluated by WebKit one by one"), 1)
 
     def test_without_debug_no_log_is_written(self):
         with contextlib.ExitStack() as stack:

@@ -1,0 +1,51 @@
+// Runs inside WebKit's web process. Scripts whose result nobody waits for (sixty feature calls a
+// second among them) arrive here as one-way messages: WebKit's own script evaluation sends every
+// result back to the program, which then wakes up twice per frame instead of once.
+#include "webextension/Messages.h"
+
+#include <webkit2/webkit-web-extension.h>
+
+namespace {
+
+using namespace vimbo::webextension;
+
+// The page's script context, taken each time the main frame gets a new window object.
+constexpr const char* kContextKey = "vimbo-main-frame-context";
+
+void onWindowObjectCleared(WebKitScriptWorld* world, WebKitWebPage* page, WebKitFrame* frame, gpointer) {
+    if (!webkit_frame_is_main_frame(frame)) return;
+    g_object_set_data_full(G_OBJECT(page), kContextKey,
+                           webkit_frame_get_js_context_for_script_world(frame, world), g_object_unref);
+}
+
+gboolean onUserMessage(WebKitWebPage* page, WebKitUserMessage* message, gpointer) {
+    if (g_strcmp0(webkit_user_message_get_name(message), kEvaluateMessage) != 0) return FALSE;
+    GVariant* parameters = webkit_user_message_get_parameters(message);
+    if (!parameters || !g_variant_is_of_type(parameters, G_VARIANT_TYPE_STRING)) {
+        g_warning("Vimbo web extension: %s without a script", kEvaluateMessage);
+        return TRUE;
+    }
+    gsize length = 0;
+    const gchar* script = g_variant_get_string(parameters, &length);
+    // Before the first document there is nothing to run a script in, as with WebKit's own evaluation.
+    auto* context = static_cast<JSCContext*>(g_object_get_data(G_OBJECT(page), kContextKey));
+    if (!context) return TRUE;
+    g_object_unref(jsc_context_evaluate(context, script, static_cast<gssize>(length)));
+    // As with WebKit's evaluation without a completion handler, a failing script is not reported.
+    jsc_context_clear_exception(context);
+    return TRUE;
+}
+
+void onPageCreated(WebKitWebExtension*, WebKitWebPage* page, gpointer) {
+    g_signal_connect(page, "user-message-received", G_CALLBACK(onUserMessage), nullptr);
+    webkit_web_page_send_message_to_view(page, webkit_user_message_new(kReadyMessage, nullptr), nullptr,
+                                         nullptr, nullptr);
+}
+
+} // namespace
+
+extern "C" G_MODULE_EXPORT void webkit_web_extension_initialize(WebKitWebExtension* extension) {
+    g_signal_connect(extension, "page-created", G_CALLBACK(onPageCreated), nullptr);
+    g_signal_connect(webkit_script_world_get_default(), "window-object-cleared",
+                     G_CALLBACK(onWindowObjectCleared), nullptr);
+}
