@@ -5,6 +5,7 @@ Usage: app_test.py VIMBO_PROGRAM [unittest arguments]
 import contextlib
 import json
 import os
+import shutil
 import signal
 import subprocess
 import sys
