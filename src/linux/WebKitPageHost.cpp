@@ -2,6 +2,7 @@
 
 #include "linux/OpenGlRenderer.h"
 #include "linux/ResourceDirectory.h"
+#include "webextension/FileAccess.h"
 #include "webextension/Messages.h"
 
 #include <memory>
@@ -33,10 +34,8 @@ void finishEvaluation(GObject* source, GAsyncResult* result, gpointer data) {
 } // namespace
 
 WebKitPageHost::WebKitPageHost(platform::SystemLog& systemLog) : systemLog_(systemLog) {
-    // Set before the view starts its web process, which loads the extension from there.
-    if (auto extensions = webExtensionDirectory())
-        webkit_web_context_set_web_extensions_directory(webkit_web_context_get_default(),
-                                                        extensions->c_str());
+    g_signal_connect(webkit_web_context_get_default(), "initialize-web-extensions",
+                     G_CALLBACK(onInitializeWebExtensions), this);
     WebKitUserContentManager* manager = webkit_user_content_manager_new();
     // Connect before registering so that no early message is missed.
     g_signal_connect(manager, "script-message-received::app", G_CALLBACK(onScriptMessage), this);
@@ -71,6 +70,7 @@ void WebKitPageHost::drawWithoutGpuUnlessOneRenders(WebKitSettings* settings) {
 }
 
 WebKitPageHost::~WebKitPageHost() {
+    g_signal_handlers_disconnect_by_data(webkit_web_context_get_default(), this);
     g_signal_handlers_disconnect_by_data(webView_, this);
     g_signal_handlers_disconnect_by_data(webkit_web_view_get_user_content_manager(webView_), this);
     g_object_unref(webView_);
@@ -134,9 +134,22 @@ void WebKitPageHost::onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpoint
     if (!host->extensionReady_ && !host->extensionMissingLogged_) {
         host->extensionMissingLogged_ = true;
         host->systemLog_.write(
-            "Vimbo web extension is not running; page scripts are evaluated by WebKit one by one");
+            "Vimbo web extension is not running: page scripts are evaluated by WebKit one by one, "
+            "and the page may read files outside its folder");
     }
     if (!host->loadFailed_ && host->listener_) host->listener_->pageDidFinishLoading();
+}
+
+// Each web process starts here: the first with the first load, others after a crash. Its extension
+// learns from the initialization data which folder the page may read files from.
+void WebKitPageHost::onInitializeWebExtensions(WebKitWebContext* context, gpointer self) {
+    auto* host = static_cast<WebKitPageHost*>(self);
+    auto extensions = webExtensionDirectory();
+    if (!extensions) return; // reported once the page has loaded without it
+    webkit_web_context_set_web_extensions_directory(context, extensions->c_str());
+    GVariant* readAccess = g_variant_ref_sink(g_variant_new_string(host->readAccessPrefix_.c_str()));
+    webkit_web_context_set_web_extensions_initialization_user_data(context, readAccess);
+    g_variant_unref(readAccess);
 }
 
 gboolean WebKitPageHost::onUserMessage(WebKitWebView*, WebKitUserMessage* message, gpointer self) {
@@ -181,11 +194,10 @@ gboolean WebKitPageHost::onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* de
     auto* action =
         webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
     const gchar* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
-    GString_ path(uri ? g_filename_from_uri(uri, nullptr, nullptr) : nullptr);
-    std::string_view target = path ? path.get() : "";
-    bool inside = !host->readAccessPrefix_.empty() && target.starts_with(host->readAccessPrefix_) &&
-                  target.find("/../") == std::string_view::npos;
-    if (type == WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION && inside) return FALSE;
+    if (type == WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION &&
+        webextension::isFileInside(uri, host->readAccessPrefix_)) {
+        return FALSE;
+    }
     webkit_policy_decision_ignore(decision);
     return TRUE;
 }

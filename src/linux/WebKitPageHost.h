@@ -37,6 +37,7 @@ class WebKitPageHost : public platform::PageHost {
                                  gpointer self);
     static void onWebProcessTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason,
                                        gpointer self);
+    static void onInitializeWebExtensions(WebKitWebContext* context, gpointer self);
     static gboolean onUserMessage(WebKitWebView* view, WebKitUserMessage* message, gpointer self);
     static gboolean onDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
                                    WebKitPolicyDecisionType type, gpointer self);

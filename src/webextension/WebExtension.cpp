@@ -1,9 +1,14 @@
 // Runs inside WebKit's web process. Scripts whose result nobody waits for (sixty feature calls a
 // second among them) arrive here as one-way messages: WebKit's own script evaluation sends every
-// result back to the program, which then wakes up twice per frame instead of once.
+// result back to the program, which then wakes up twice per frame instead of once. And every load
+// the page makes passes here, the only place where WebKit lets a program refuse one: the page reads
+// files from its own folder and nothing from the network.
+#include "webextension/FileAccess.h"
 #include "webextension/Messages.h"
 
 #include <webkit2/webkit-web-extension.h>
+
+#include <string>
 
 namespace {
 
@@ -16,6 +21,26 @@ void onWindowObjectCleared(WebKitScriptWorld* world, WebKitWebPage* page, WebKit
     if (!webkit_frame_is_main_frame(frame)) return;
     g_object_set_data_full(G_OBJECT(page), kContextKey,
                            webkit_frame_get_js_context_for_script_world(frame, world), g_object_unref);
+}
+
+// The folder the page may read from, with a trailing slash, as the program gave it when it started
+// this process; empty (nothing may be read) if it gave none.
+std::string readAccessPrefix;
+
+bool mayLoad(const char* uri) {
+    for (const char* scheme : {"data", "blob", "about"}) {
+        if (g_str_has_prefix(uri, scheme) && uri[std::char_traits<char>::length(scheme)] == ':') return true;
+    }
+    return isFileInside(uri, readAccessPrefix);
+}
+
+gboolean onSendRequest(WebKitWebPage*, WebKitURIRequest* request, WebKitURIResponse*, gpointer) {
+    const char* uri = webkit_uri_request_get_uri(request);
+    if (uri && mayLoad(uri)) return FALSE;
+    g_warning("Vimbo web extension: refused to load %s: the page may only read files in %s",
+              uri ? uri : "(no address)",
+              readAccessPrefix.empty() ? "(no folder given)" : readAccessPrefix.c_str());
+    return TRUE; // cancels the load
 }
 
 gboolean onUserMessage(WebKitWebPage* page, WebKitUserMessage* message, gpointer) {
@@ -38,13 +63,18 @@ gboolean onUserMessage(WebKitWebPage* page, WebKitUserMessage* message, gpointer
 
 void onPageCreated(WebKitWebExtension*, WebKitWebPage* page, gpointer) {
     g_signal_connect(page, "user-message-received", G_CALLBACK(onUserMessage), nullptr);
+    g_signal_connect(page, "send-request", G_CALLBACK(onSendRequest), nullptr);
     webkit_web_page_send_message_to_view(page, webkit_user_message_new(kReadyMessage, nullptr), nullptr,
                                          nullptr, nullptr);
 }
 
 } // namespace
 
-extern "C" G_MODULE_EXPORT void webkit_web_extension_initialize(WebKitWebExtension* extension) {
+extern "C" G_MODULE_EXPORT void webkit_web_extension_initialize_with_user_data(WebKitWebExtension* extension,
+                                                                               const GVariant* userData) {
+    auto* folder = const_cast<GVariant*>(userData);
+    if (folder && g_variant_is_of_type(folder, G_VARIANT_TYPE_STRING))
+        readAccessPrefix = g_variant_get_string(folder, nullptr);
     g_signal_connect(extension, "page-created", G_CALLBACK(onPageCreated), nullptr);
     g_signal_connect(webkit_script_world_get_default(), "window-object-cleared",
                      G_CALLBACK(onWindowObjectCleared), nullptr);

@@ -162,7 +162,32 @@ class EndToEndTest(unittest.TestCase):
             self.assertEqual(without_repeated_status(title.rsplit(";a=", 1)[0]).split("|"), READY_SEQUENCE)
             self.assertIsNone(vimbo.poll())
             self.assertEqual(session.output(0).count(
-                "Vimbo web extension is not running; page scripts are evaluated by WebKit one by one"), 1)
+                "Vimbo web extension is not running: page scripts are evaluated by WebKit one by one, "
+                "and the page may read files outside its folder"), 1)
+
+    def test_page_reads_files_from_its_own_folder_only(self):
+        with contextlib.ExitStack() as stack:
+            session = VimboSession(stack)
+            resources = os.path.join(session.dir, "resources")
+            os.makedirs(os.path.join(resources, "web"))
+            files = {
+                "web/index.html": '<script src="inside.js"></script><script src="../../outside.js"></script>'
+                                  '<img src="http://example.invalid/picture.png">'
+                                  '<script>document.title = `inside=${!!window.inside};outside=${!!window.outside}`'
+                                  '</script>',
+                "web/inside.js": "window.inside = true;",
+                "../outside.js": "window.outside = true;",
+            }
+            for name, text in files.items():
+                with open(os.path.join(resources, name), "w") as file:
+                    file.write(text)
+            session.env["VIMBO_RESOURCE_DIR"] = resources
+            session.launch("--debug")
+            self.assertEqual(session.wait_for_title(lambda t: t.startswith("inside=")), "inside=true;outside=false")
+            output = session.output(0)
+            self.assertIn(f"refused to load file://{session.dir}/outside.js: the page may only read files in {resources}/",
+                          output)
+            self.assertIn("refused to load http://example.invalid/picture.png", output)
 
     def test_without_debug_no_log_is_written(self):
         with contextlib.ExitStack() as stack:
