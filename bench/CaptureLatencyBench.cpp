@@ -174,7 +174,7 @@ struct Capture {
 
 // The click test: a player asking for 5 ms of latency, so that the playback side adds little.
 struct Rig {
-    vimbo::testing::PulseTestServer server;
+    vimbo::testing::PulseTestServer server{vimbo::testing::SoundServer::pulseAudio};
     Player player{"vimbo_out", 5000};
     Capture capture;
     bool flowing = warmUp(player, *capture.analyzer);

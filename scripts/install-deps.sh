@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages listed in packages.txt that are not installed yet.
-# Quiet when nothing is missing; uses sudo when not run as root.
+# Installs the Debian packages listed in the given lists (packages.txt when none is given) that are
+# not installed yet. Quiet when nothing is missing; uses sudo when not run as root.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$here/packages.txt")
+lists=("$@")
+[ ${#lists[@]} -gt 0 ] || lists=("$here/packages.txt")
+mapfile -t wanted < <(cat "${lists[@]}" | grep -v -E '^\s*(#|$)')
 missing=()
 for pkg in "${wanted[@]}"; do
     status=$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)

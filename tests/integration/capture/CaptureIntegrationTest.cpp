@@ -18,12 +18,14 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 using namespace vimbo::audio;
 using testing::Contains;
 using testing::ElementsAre;
 using vimbo::testing::PulseTestServer;
+using vimbo::testing::SoundServer;
 using vimbo::testing::TonePlayer;
 
 namespace {
@@ -37,11 +39,21 @@ std::size_t loudestBand(const AudioFeatures& features) {
                                     features.spectrum.begin());
 }
 
+// Starts the test's own server; false where this machine lacks its programs.
+bool startServer(std::optional<PulseTestServer>& server, SoundServer kind) {
+    if (!PulseTestServer::installed(kind)) return false;
+    server.emplace(kind);
+    return true;
+}
+
+constexpr const char* kNotInstalled = "the sound server's programs are not installed";
+
 } // namespace
 
-class CaptureIntegrationTest : public testing::Test {
+class CaptureIntegrationTest : public testing::TestWithParam<SoundServer> {
   protected:
     void SetUp() override {
+        if (!startServer(server, GetParam())) GTEST_SKIP() << kNotInstalled;
         auto queue =
             std::make_unique<vimbo::util::SerialQueue>(std::string(AudioInputController::kQueueLabel));
         controller = AudioInputController::create(
@@ -55,6 +67,7 @@ class CaptureIntegrationTest : public testing::Test {
     }
 
     void TearDown() override {
+        if (!controller) return;
         controller->stop();
         flush();
     }
@@ -114,7 +127,7 @@ class CaptureIntegrationTest : public testing::Test {
         listeners->install();
     }
 
-    PulseTestServer server;
+    std::optional<PulseTestServer> server;
     vimbo::fakes::InMemoryDefaults defaults;
     vimbo::fakes::ManualMainQueue mainQueue;
     std::shared_ptr<AudioAnalyzer> analyzer = std::make_shared<AudioAnalyzer>();
@@ -126,20 +139,20 @@ class CaptureIntegrationTest : public testing::Test {
     std::vector<std::string> lines;
 };
 
-TEST_F(CaptureIntegrationTest, ToneIntoDefaultSinkRaisesItsBand) {
+TEST_P(CaptureIntegrationTest, ToneIntoDefaultSinkRaisesItsBand) {
     controller->start();
     flush();
     EXPECT_THAT(reported(), ElementsAre(AudioCaptureStatus::connected));
-    EXPECT_THAT(server.recordStreamSources(), ElementsAre(server.sourceIndex("vimbo_out.monitor")));
+    EXPECT_THAT(server->recordStreamSources(), ElementsAre(server->sourceIndex("vimbo_out.monitor")));
     // Each band is measured against its own history, so the spectrum tells where the sound is.
     {
-        TonePlayer treble(server, "vimbo_out", 4500, 0.5f);
+        TonePlayer treble(*server, "vimbo_out", 4500, 0.5f);
         auto features =
             analyzeUntil([](const AudioFeatures& f) { return f.level > 0.5f && f.treble > 0.5f; }, 5);
         ASSERT_TRUE(features) << "the tone never reached the analyzer";
         EXPECT_EQ(loudestBand(*features), 20u); // 4056...5063 Hz
     }
-    TonePlayer bass(server, "vimbo_out", 110, 0.5f);
+    TonePlayer bass(*server, "vimbo_out", 110, 0.5f);
     EXPECT_TRUE(analyzeUntil(
         [](const AudioFeatures& f) { // bins 3...7
             return f.level > 0.5f && f.bass > 0.5f && loudestBand(f) >= 3 && loudestBand(f) <= 5;
@@ -148,81 +161,87 @@ TEST_F(CaptureIntegrationTest, ToneIntoDefaultSinkRaisesItsBand) {
         << "the low tone never led the spectrum";
 }
 
-TEST_F(CaptureIntegrationTest, MicrophoneHearsItsOwnSourceOnly) {
-    std::optional<TonePlayer> micSilence(std::in_place, server, "vimbo_mic_sink", 0, 0.0f);
+TEST_P(CaptureIntegrationTest, MicrophoneHearsItsOwnSourceOnly) {
+    std::optional<TonePlayer> micSilence(std::in_place, *server, "vimbo_mic_sink", 0, 0.0f);
     controller->select(AudioInput::microphone);
     flush();
     EXPECT_THAT(reported(), ElementsAre(AudioCaptureStatus::connected));
-    EXPECT_THAT(server.recordStreamSources(), ElementsAre(server.sourceIndex("vimbo_mic")));
+    EXPECT_THAT(server->recordStreamSources(), ElementsAre(server->sourceIndex("vimbo_mic")));
     EXPECT_EQ(defaults.readString("audioInput"), "microphone");
     {
-        TonePlayer output(server, "vimbo_out", 440, 0.5f);
+        TonePlayer output(*server, "vimbo_out", 440, 0.5f);
         EXPECT_EQ(loudestLevelFor(1.0), 0.0f) << "the microphone heard the output";
     }
     micSilence.reset();
-    TonePlayer voice(server, "vimbo_mic_sink", 440, 0.5f);
+    TonePlayer voice(*server, "vimbo_mic_sink", 440, 0.5f);
     EXPECT_TRUE(hearsSound());
 }
 
-TEST_F(CaptureIntegrationTest, NewDefaultSinkMovesCapture) {
+TEST_P(CaptureIntegrationTest, NewDefaultSinkMovesCapture) {
     listenForDeviceChanges();
-    TonePlayer busy(server, "vimbo_out", 0, 0.0f);
-    TonePlayer elsewhere(server, "vimbo_other", 440, 0.5f);
+    TonePlayer busy(*server, "vimbo_out", 0, 0.0f);
+    TonePlayer elsewhere(*server, "vimbo_other", 440, 0.5f);
     controller->start();
     flush();
     EXPECT_EQ(loudestLevelFor(0.5), 0.0f);
 
-    server.setDefaultSink("vimbo_other");
-    ASSERT_TRUE(pumpUntil([&] { return logged("default output changed to vimbo_other"); }, 3));
+    server->setDefaultSink("vimbo_other");
+    ASSERT_TRUE(pumpUntil([&] { return logged("default output changed to vimbo_other"); }, 10));
     EXPECT_TRUE(logged("audio relevant default-device change input=systemAudio generation=2"));
     EXPECT_TRUE(hearsSound());
-    EXPECT_THAT(server.recordStreamSources(), ElementsAre(server.sourceIndex("vimbo_other.monitor")));
+    EXPECT_THAT(server->recordStreamSources(), ElementsAre(server->sourceIndex("vimbo_other.monitor")));
     EXPECT_EQ(reported().back(), AudioCaptureStatus::connected);
 }
 
-TEST_F(CaptureIntegrationTest, RestartedServerBringsCaptureBack) {
+TEST_P(CaptureIntegrationTest, RestartedServerBringsCaptureBack) {
     listenForDeviceChanges();
     controller->start();
     flush();
     ASSERT_THAT(reported(), ElementsAre(AudioCaptureStatus::connected));
 
-    server.kill();
+    server->kill();
     auto waiting = [&] {
         auto all = reported();
         return std::count(all.begin(), all.end(), AudioCaptureStatus::systemAudioPermissionNeeded);
     };
-    ASSERT_TRUE(pumpUntil([&] { return waiting() >= 1 && logged("default output changed to ?"); }, 5));
-    EXPECT_TRUE(logged("audio capture interrupted input=systemAudio generation=2"));
+    ASSERT_TRUE(pumpUntil([&] { return waiting() >= 1 && logged("default output changed to ?"); }, 10));
+    // The stream's failure and the lost default device race: either ends the first generation.
+    EXPECT_TRUE(logged("audio capture interrupted input=systemAudio generation=2") ||
+                logged("audio relevant default-device change input=systemAudio generation=2"));
     EXPECT_THAT(mainQueue.pendingDelays(), Contains(AudioInputController::kRetryDelay));
     const auto before = waiting();
     ASSERT_TRUE(pumpUntil([&] { return waiting() > before; }, 3)) << "no retry while the server is down";
     EXPECT_FALSE(controller->snapshot().isRunning);
 
-    server.start();
-    ASSERT_TRUE(pumpUntil([&] { return reported().back() == AudioCaptureStatus::connected; }, 5));
-    ASSERT_TRUE(pumpUntil([&] { return logged("default output changed to vimbo_out"); }, 5));
-    EXPECT_TRUE(pumpUntil([&] { return controller->snapshot().isRunning; }, 5));
-    TonePlayer tone(server, "vimbo_out", 440, 0.5f);
+    server->start();
+    ASSERT_TRUE(pumpUntil([&] { return reported().back() == AudioCaptureStatus::connected; }, 10));
+    ASSERT_TRUE(pumpUntil([&] { return logged("default output changed to vimbo_out"); }, 10));
+    EXPECT_TRUE(pumpUntil([&] { return controller->snapshot().isRunning; }, 10));
+    TonePlayer tone(*server, "vimbo_out", 440, 0.5f);
     EXPECT_TRUE(hearsSound());
-    EXPECT_THAT(server.recordStreamSources(), ElementsAre(server.sourceIndex("vimbo_out.monitor")));
+    EXPECT_THAT(server->recordStreamSources(), ElementsAre(server->sourceIndex("vimbo_out.monitor")));
 }
 
-TEST_F(CaptureIntegrationTest, RapidSelectionFlipsLeaveOneStreamOnTheLastSource) {
+TEST_P(CaptureIntegrationTest, RapidSelectionFlipsLeaveOneStreamOnTheLastSource) {
     for (int i = 0; i < 200; ++i)
         controller->select(i % 2 == 0 ? AudioInput::systemAudio : AudioInput::microphone);
     flush();
     EXPECT_EQ(controller->snapshot(), (AudioInputSnapshot{AudioInput::microphone, true}));
-    EXPECT_THAT(server.recordStreamSources(), ElementsAre(server.sourceIndex("vimbo_mic")));
+    EXPECT_THAT(server->recordStreamSources(), ElementsAre(server->sourceIndex("vimbo_mic")));
 }
 
-class PulseCaptureTest : public testing::Test {
+class PulseCaptureTest : public testing::TestWithParam<SoundServer> {
   protected:
-    PulseTestServer server;
+    void SetUp() override {
+        if (!startServer(server, GetParam())) GTEST_SKIP() << kNotInstalled;
+    }
+
+    std::optional<PulseTestServer> server;
     std::shared_ptr<AudioAnalyzer> analyzer = std::make_shared<AudioAnalyzer>();
 };
 
-TEST_F(PulseCaptureTest, NoServerMeansNoDevice) {
-    server.kill();
+TEST_P(PulseCaptureTest, NoServerMeansNoDevice) {
+    server->kill();
     vimbo::linux::PulseSystemAudioCapture system;
     EXPECT_EQ(system.start(analyzer), AudioCaptureError::plain(AudioCaptureError::Kind::noOutputDevice));
     EXPECT_FALSE(system.isRunning());
@@ -230,8 +249,8 @@ TEST_F(PulseCaptureTest, NoServerMeansNoDevice) {
     EXPECT_EQ(microphone.start(analyzer), AudioCaptureError::plain(AudioCaptureError::Kind::noInputDevice));
 }
 
-TEST_F(PulseCaptureTest, RemovedSinkInterruptsInsteadOfSwitchingSource) {
-    server.setDefaultSink("vimbo_other");
+TEST_P(PulseCaptureTest, RemovedSinkInterruptsInsteadOfSwitchingSource) {
+    server->setDefaultSink("vimbo_other");
     vimbo::linux::PulseSystemAudioCapture capture;
     std::atomic<int> interruptions{0};
     capture.setOnInterrupted([&] { ++interruptions; });
@@ -239,11 +258,20 @@ TEST_F(PulseCaptureTest, RemovedSinkInterruptsInsteadOfSwitchingSource) {
     EXPECT_EQ(capture.device(), "vimbo_other.monitor");
     EXPECT_TRUE(capture.isRunning());
 
-    server.run("pactl unload-module $(pactl list short modules | grep 'sink_name=vimbo_other' | cut -f1)");
+    server->run("pactl unload-module $(pactl list short modules | grep 'sink_name=vimbo_other' | cut -f1)");
     for (int i = 0; i < 300 && interruptions == 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_FALSE(capture.isRunning());
     capture.stop();
     EXPECT_EQ(interruptions, 1);
-    EXPECT_TRUE(server.recordStreamSources().empty());
+    EXPECT_TRUE(server->recordStreamSources().empty());
 }
+
+// Every case runs against both servers desktops use.
+std::string serverName(const testing::TestParamInfo<SoundServer>& info) {
+    return testing::PrintToString(info.param);
+}
+INSTANTIATE_TEST_SUITE_P(, CaptureIntegrationTest,
+                         testing::Values(SoundServer::pulseAudio, SoundServer::pipeWire), serverName);
+INSTANTIATE_TEST_SUITE_P(, PulseCaptureTest, testing::Values(SoundServer::pulseAudio, SoundServer::pipeWire),
+                         serverName);

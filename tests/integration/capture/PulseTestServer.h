@@ -2,18 +2,28 @@
 
 #include <atomic>
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace vimbo::testing {
 
-// A private PulseAudio server for one test process: its own HOME and runtime directory, two null sinks
+// The two sound servers desktops run: PulseAudio itself, and PipeWire with its PulseAudio server
+// (pipewire-pulse and the wireplumber session manager), which Debian's GNOME uses.
+enum class SoundServer { pulseAudio, pipeWire };
+// Names the server in test names and messages.
+void PrintTo(SoundServer kind, std::ostream* out);
+
+// A private sound server for one test process: its own HOME and runtime directory, two null sinks
 // ("vimbo_out", the default, and "vimbo_other") and a microphone "vimbo_mic" that records the null sink
 // "vimbo_mic_sink". PULSE_SERVER points this process at it. A watchdog kills it if the test dies.
 class PulseTestServer {
   public:
-    PulseTestServer();
+    explicit PulseTestServer(SoundServer kind);
+    // Whether this machine has the server's programs (PipeWire's are left to the machine's owner:
+    // installing them makes PipeWire a PulseAudio desktop's sound server at the next login).
+    static bool installed(SoundServer kind);
     ~PulseTestServer();
     PulseTestServer(const PulseTestServer&) = delete;
     PulseTestServer& operator=(const PulseTestServer&) = delete;
@@ -31,8 +41,12 @@ class PulseTestServer {
 
   private:
     std::string killCommand() const;
+    void launchPipeWire();
+    void addDevices();
 
+    SoundServer kind_;
     std::string directory_;
+    std::string busAddress_; // PipeWire's session manager needs a session bus
 };
 
 // Plays a sine (or silence, at amplitude 0) into a sink in real time until destroyed.
