@@ -48,7 +48,7 @@ WebKitPageHost::WebKitPageHost(platform::SystemLog& systemLog) : systemLog_(syst
     // The page reads its own files through relative addresses only.
     webkit_settings_set_allow_file_access_from_file_urls(settings, FALSE);
     webkit_settings_set_allow_universal_access_from_file_urls(settings, FALSE);
-    drawWithoutGpuUnlessOneRenders(settings);
+    drawWithoutCompositingOnSoftwareGl(settings);
 
     g_signal_connect(webView_, "load-changed", G_CALLBACK(onLoadChanged), this);
     g_signal_connect(webView_, "load-failed", G_CALLBACK(onLoadFailed), this);
@@ -59,14 +59,13 @@ WebKitPageHost::WebKitPageHost(platform::SystemLog& systemLog) : systemLog_(syst
 
 // WebKit composites the page with OpenGL. Where OpenGL runs on the CPU (a virtual machine, a remote or
 // virtual display) that costs the web process one and a half cores for the animated page, three times
-// what drawing without compositing costs, and frames are dropped.
-void WebKitPageHost::drawWithoutGpuUnlessOneRenders(WebKitSettings* settings) {
+// what drawing without compositing costs, and frames are dropped. Where no renderer answers, WebKit
+// keeps its own choice: a GPU desktop must not lose compositing because the question failed.
+void WebKitPageHost::drawWithoutCompositingOnSoftwareGl(WebKitSettings* settings) {
     auto renderer = openGlRenderer(gdk_display_get_default());
-    if (renderer && !rendersInSoftware(*renderer)) return;
+    if (!renderer || !rendersInSoftware(*renderer)) return;
     webkit_settings_set_hardware_acceleration_policy(settings, WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
-    systemLog_.write(renderer ? "Vimbo: OpenGL renders in software (" + *renderer +
-                                    "); the page is drawn without it"
-                              : std::string("Vimbo: OpenGL is unavailable; the page is drawn without it"));
+    systemLog_.write("Vimbo: OpenGL renders in software (" + *renderer + "); the page is drawn without it");
 }
 
 WebKitPageHost::~WebKitPageHost() {

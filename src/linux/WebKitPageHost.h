@@ -29,7 +29,7 @@ class WebKitPageHost : public platform::PageHost {
     std::optional<std::string> title() const override;
 
   private:
-    void drawWithoutGpuUnlessOneRenders(WebKitSettings* settings);
+    void drawWithoutCompositingOnSoftwareGl(WebKitSettings* settings);
     static void onScriptMessage(WebKitUserContentManager* manager, WebKitJavascriptResult* result,
                                 gpointer self);
     static void onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
