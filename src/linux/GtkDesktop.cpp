@@ -1,8 +1,9 @@
 #include "linux/GtkDesktop.h"
 
+#include "linux/GText.h"
+
 #include <gtk/gtk.h>
 
-#include <memory>
 
 namespace vimbo::linux {
 namespace {
@@ -47,7 +48,7 @@ void GtkDesktop::showAboutPanel(const std::string& name, const std::string& vers
 }
 
 bool GtkDesktop::openFile(const std::string& path) {
-    std::unique_ptr<gchar, decltype(&g_free)> uri(g_filename_to_uri(path.c_str(), nullptr, nullptr), g_free);
+    GText uri(g_filename_to_uri(path.c_str(), nullptr, nullptr));
     return uri && showUri(uri.get());
 }
 

@@ -1,5 +1,6 @@
 #include "linux/WebKitPageHost.h"
 
+#include "linux/GText.h"
 #include "linux/OpenGlRenderer.h"
 #include "linux/ResourceDirectory.h"
 #include "webextension/FileAccess.h"
@@ -10,11 +11,6 @@
 
 namespace vimbo::linux {
 namespace {
-
-struct GFreeDeleter {
-    void operator()(gchar* text) const { g_free(text); }
-};
-using GString_ = std::unique_ptr<gchar, GFreeDeleter>;
 
 void finishEvaluation(GObject* source, GAsyncResult* result, gpointer data) {
     std::unique_ptr<platform::PageHost::Completion> completion(
@@ -122,7 +118,7 @@ void WebKitPageHost::onScriptMessage(WebKitUserContentManager*, WebKitJavascript
         host->listener_->pageDidReceiveMessage(std::nullopt);
         return;
     }
-    GString_ text(jsc_value_to_string(value));
+    GText text(jsc_value_to_string(value));
     host->listener_->pageDidReceiveMessage(std::string(text.get()));
 }
 

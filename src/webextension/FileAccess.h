@@ -1,8 +1,9 @@
 #pragma once
 
+#include "linux/GText.h"
+
 #include <glib.h>
 
-#include <memory>
 #include <string_view>
 
 namespace vimbo::webextension {
@@ -12,8 +13,8 @@ namespace vimbo::webextension {
 inline bool isFileInside(const char* uri, std::string_view directory) {
     if (!uri || directory.empty()) return false;
     gchar* host = nullptr;
-    std::unique_ptr<gchar, decltype(&g_free)> path(g_filename_from_uri(uri, &host, nullptr), g_free);
-    std::unique_ptr<gchar, decltype(&g_free)> hostName(host, g_free);
+    linux::GText path(g_filename_from_uri(uri, &host, nullptr));
+    linux::GText hostName(host);
     if (!path || (host && g_ascii_strcasecmp(host, "localhost") != 0)) return false;
     std::string_view target = path.get();
     return target.starts_with(directory) && target.find("/../") == std::string_view::npos &&
