@@ -1,6 +1,6 @@
 #include "linux/GtkDesktop.h"
 
-#include "linux/GText.h"
+#include "linux/GLibOwners.h"
 
 #include <gtk/gtk.h>
 

@@ -34,8 +34,8 @@ void performEditing(GtkWindow* window, menus::MenuAction action) {
     GtkWidget* focus = gtk_window_get_focus(window);
     if (focus == nullptr) return;
     if (WEBKIT_IS_WEB_VIEW(focus)) {
-        if (editingCommand(action) == nullptr) return;
-        webkit_web_view_execute_editing_command(WEBKIT_WEB_VIEW(focus), editingCommand(action));
+        if (const char* command = editingCommand(action))
+            webkit_web_view_execute_editing_command(WEBKIT_WEB_VIEW(focus), command);
         return;
     }
     if (!GTK_IS_EDITABLE(focus)) return;

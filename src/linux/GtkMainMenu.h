@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform/MainMenu.h"
+#include "linux/GLibOwners.h"
 
 #include <gtk/gtk.h>
 
@@ -38,11 +39,6 @@ class GtkMainMenu : public platform::MainMenu {
     void attachToWindow(GtkWindow* window);
 
   private:
-    struct GObjectUnref {
-        void operator()(gpointer object) const { g_object_unref(object); }
-    };
-    template <typename T> using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
-
     struct MenuRecord {
         GObjectPtr<GMenu> menu;
         // Items go into sections; a separator starts a new one. The menu bar has none.

@@ -1,6 +1,6 @@
 #include "linux/WebKitPageHost.h"
 
-#include "linux/GText.h"
+#include "linux/GLibOwners.h"
 #include "linux/OpenGlRenderer.h"
 #include "linux/ResourceDirectory.h"
 #include "webextension/FileAccess.h"

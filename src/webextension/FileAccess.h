@@ -1,6 +1,6 @@
 #pragma once
 
-#include "linux/GText.h"
+#include "linux/GLibOwners.h"
 
 #include <glib.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <glib.h>
+#include <glib-object.h>
 
 #include <memory>
 
@@ -11,5 +11,11 @@ struct GFree {
     void operator()(gpointer memory) const { g_free(memory); }
 };
 using GText = std::unique_ptr<gchar, GFree>;
+
+// One reference to a GObject, dropped with g_object_unref.
+struct GObjectUnref {
+    void operator()(gpointer object) const { g_object_unref(object); }
+};
+template <typename T> using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
 
 } // namespace vimbo::linux
