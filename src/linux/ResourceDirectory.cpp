@@ -7,15 +7,13 @@
 namespace vimbo::linux {
 namespace {
 
-bool holdsPage(const std::filesystem::path& dir) {
+bool holds(const std::filesystem::path& dir, const std::filesystem::path& file) {
     std::error_code error;
-    return std::filesystem::is_regular_file(dir / "web" / "index.html", error);
+    return std::filesystem::is_regular_file(dir / file, error);
 }
 
-bool holdsExtension(const std::filesystem::path& dir) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(dir / "vimbo-web-extension.so", error);
-}
+const std::filesystem::path kPage = "web/index.html";
+const std::filesystem::path kExtension = "vimbo-web-extension.so";
 
 // The prefix the program is installed under (/usr for /usr/bin/vimbo).
 std::optional<std::filesystem::path> installPrefix() {
@@ -36,20 +34,20 @@ std::optional<std::string> resourceDirectory() {
     }
     if (auto prefix = installPrefix()) {
         auto installed = (*prefix / "share" / "vimbo").lexically_normal();
-        if (holdsPage(installed)) return installed.string();
+        if (holds(installed, kPage)) return installed.string();
     }
     std::filesystem::path sourceTree(VIMBO_SOURCE_DIR);
-    if (holdsPage(sourceTree)) return sourceTree.string();
+    if (holds(sourceTree, kPage)) return sourceTree.string();
     return std::nullopt;
 }
 
 std::optional<std::string> webExtensionDirectory() {
     if (auto prefix = installPrefix()) {
         auto installed = (*prefix / VIMBO_INSTALL_LIBDIR / "vimbo" / "web-extensions").lexically_normal();
-        if (holdsExtension(installed)) return installed.string();
+        if (holds(installed, kExtension)) return installed.string();
     }
     std::filesystem::path buildTree(VIMBO_WEB_EXTENSION_BUILD_DIR);
-    if (holdsExtension(buildTree)) return buildTree.string();
+    if (holds(buildTree, kExtension)) return buildTree.string();
     return std::nullopt;
 }
 
