@@ -15,6 +15,7 @@ FUNCTIONS = [
 ]
 CATALOG = [{"title": "Skins", "rows": [{"title": "Glossy", "keys": ["Ctrl+1"]}]},
            {"title": "Playback", "rows": [{"title": "Play / Pause", "keys": ["Space", "Ctrl+P"]}]}]
+MENU_KEYS = ["skin", "dark", "glow", "glass", "keepAwake", "musicInfo", "menuBarVisible", "musicControl", "exportMode"]
 WAIT, RELOAD = "wait", "reload"
 DIALOGS = ("sheetOpen: !document.getElementById('shortcutSheet').hidden,"
            " settingsOpen: !document.getElementById('settingsPanel').hidden")
@@ -156,6 +157,10 @@ def check(all_messages, report, failures):
     failures += ["%s: %s, expected %s" % (name, report.get(name), value)
                  for name, value in EXPECTED.items() if report.get(name) != value]
     failures += [message for ok, message in [
+        # Percent-encoded, all nine keys in order, typed as the native side requires.
+        (all(m.startswith("menuState:%7B%22skin%22%3A") for m in messages if m.startswith("menuState:")) and all(
+            list(s) == MENU_KEYS and type(s["skin"]) is int and all(type(s[k]) is bool for k in MENU_KEYS[1:])
+            for s in states), "malformed menu state: %s" % states),
         # One state at load, one per menu call and one when music control appears.
         (len(states) >= 26, "expected a menu state per menu call, got %d" % len(states)),
         # Dust (id 1) is fifth in menu order; the one before it is Mesh (id 3).
