@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 using namespace vimbo::audio;
 
 TEST(AnalysisBandsTest, WorkedRangesAt48kHzAnd44100Hz) {
@@ -23,19 +21,11 @@ TEST(AnalysisBandsTest, WorkedRangesAt48kHzAnd44100Hz) {
         EXPECT_EQ(bands.treble, c.treble);
         EXPECT_EQ(bands.fluxTop, c.fluxTop);
     }
-    EXPECT_TRUE(AnalysisBands::forSampleRate(44100).spectrum[0].empty());
-    // At 48 kHz; {0, 0} marks a band that covers no bins.
-    const std::vector<BinRange> expected = {
-        {1, 2},   {2, 3},    {0, 0},     {3, 4},     {4, 5},     {5, 7},     {7, 9},     {9, 11},
-        {11, 14}, {14, 18},  {18, 22},   {22, 28},   {28, 35},   {35, 44},   {44, 56},   {56, 70},
-        {70, 88}, {88, 110}, {110, 138}, {138, 173}, {173, 217}, {217, 271}, {271, 340}, {340, 426}};
     const AnalysisBands bands = AnalysisBands::forSampleRate(48000);
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        if (expected[i].empty())
-            EXPECT_TRUE(bands.spectrum[i].empty()) << i;
-        else
-            EXPECT_EQ(bands.spectrum[i], expected[i]) << i;
-    }
+    EXPECT_EQ(bands.spectrum[0], (BinRange{1, 2}));
+    EXPECT_TRUE(bands.spectrum[2].empty()); // no bin falls in the third band
+    EXPECT_EQ(bands.spectrum[23], (BinRange{340, 426}));
+    EXPECT_TRUE(AnalysisBands::forSampleRate(44100).spectrum[0].empty());
 }
 
 TEST(AnalysisBandsTest, ExtremeBinWidthsStayInsideTheSpectrum) {

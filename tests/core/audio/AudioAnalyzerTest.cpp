@@ -111,27 +111,9 @@ TEST_F(AudioAnalyzerTest, ChannelLayoutsMixToOneMonoSamplePerFrame) {
     EXPECT_FLOAT_EQ(tick().level, firstLevel(frameRms(0.002f, 480)));
 }
 
-TEST_F(AudioAnalyzerTest, UnusableBlocksAreIgnoredButSetTheRate) {
-    const std::vector<float> loud(512, 0.5f);
-    const AudioBuffer nullBuffer{1, 2048, nullptr};
-    const AudioBuffer tooSmall{1, 4, loud.data()};
-    ingest({});
-    ingest({&nullBuffer, 1});
-    ingest({&nullBuffer, 1}, 48000, 1, kAudioFormatFlagIsNonInterleaved);
-    ingest({&tooSmall, 1}, 48000, 2);
-    EXPECT_EQ(tick(), AudioFeatures{});
-
-    ingestMono(loud);
-    ingest({&nullBuffer, 1}, 0); // 0 Hz cannot be analysed, so the frame reads as silent
-    EXPECT_EQ(tick(), AudioFeatures{});
-    ingest({});
-    EXPECT_GT(tick().level, 0.0f);
-}
-
 TEST_F(AudioAnalyzerTest, BadSampleRatesNeverProduceNanOrUseTheirSamples) {
     const double inf = std::numeric_limits<double>::infinity();
-    for (double rate :
-         {0.0, -48000.0, std::numeric_limits<double>::quiet_NaN(), inf, -inf, 0.5, 16384001.0, 1e300}) {
+    for (double rate : {0.0, -48000.0, std::numeric_limits<double>::quiet_NaN(), inf, 0.5, 16384001.0}) {
         SCOPED_TRACE(rate);
         restart();
         ingestMono(noise(4096, 7), rate);
@@ -139,7 +121,7 @@ TEST_F(AudioAnalyzerTest, BadSampleRatesNeverProduceNanOrUseTheirSamples) {
         ingest({}); // their samples never entered the ring: at a good rate the frame is still silent
         EXPECT_EQ(tick(), AudioFeatures{});
     }
-    for (double rate : {1.0, 20.0, 16384000.0}) { // the extremes of the usable range
+    for (double rate : {1.0, 16384000.0}) { // the extremes of the usable range
         SCOPED_TRACE(rate);
         restart();
         for (std::uint32_t i = 0; i < 40; ++i) {

@@ -258,9 +258,8 @@ TEST_F(AudioInputControllerTest, InterruptionRestartsOnlyTheActiveCapture) {
 }
 
 TEST_F(AudioInputControllerTest, StoredInputLoadsOnlyExactMicrophone) {
-    for (auto [stored, expected] :
-         {std::pair{"microphone", AudioInput::microphone}, std::pair{"Microphone", AudioInput::systemAudio},
-          std::pair{"", AudioInput::systemAudio}}) {
+    for (auto [stored, expected] : {std::pair{"microphone", AudioInput::microphone},
+                                    std::pair{"Microphone", AudioInput::systemAudio}}) {
         defaults.writeString("audioInput", stored);
         build();
         EXPECT_EQ(controller->snapshot().selectedInput, expected) << stored;

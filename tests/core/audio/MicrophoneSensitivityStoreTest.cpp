@@ -5,34 +5,22 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 using vimbo::audio::MicrophoneSensitivityStore;
 
-TEST(MicrophoneSensitivityStoreTest, SavesAndLoadsClampedValues) {
+TEST(MicrophoneSensitivityStoreTest, SavesClampedDoublesAndLoadsBadValuesAsOne) {
     vimbo::fakes::InMemoryDefaults defaults;
     MicrophoneSensitivityStore store(defaults);
     EXPECT_EQ(store.load(), 1.0f); // missing
-    const float inf = std::numeric_limits<float>::infinity();
-    for (auto [given, kept] : {std::pair{20.0f, 8.0f},
-                               {0.01f, 0.125f},
-                               {-3.0f, 0.125f},
-                               {2.5f, 2.5f},
-                               {std::nanf(""), 1.0f},
-                               {inf, 1.0f}}) {
-        EXPECT_EQ(MicrophoneSensitivityStore::clamp(given), kept) << given;
+    for (auto [given, kept] :
+         {std::pair{20.0f, 8.0f}, {-3.0f, 0.125f}, {2.5f, 2.5f}, {std::nanf(""), 1.0f}}) {
         store.save(given);
-        EXPECT_EQ(defaults.readDouble("microphoneSensitivity"), kept) << given; // stored as a double
+        EXPECT_EQ(defaults.readDouble("microphoneSensitivity"), kept) << given;
         EXPECT_EQ(store.load(), kept) << given;
     }
-}
-
-TEST(MicrophoneSensitivityStoreTest, BadStoredValuesLoadAsOne) {
-    vimbo::fakes::InMemoryDefaults defaults;
-    MicrophoneSensitivityStore store(defaults);
     using Value = vimbo::fakes::InMemoryDefaults::Value;
     // 1e300 is infinite in single precision.
-    for (const Value& value : {Value{std::string("loud")}, Value{true}, Value{std::nan("")}, Value{1e300}}) {
+    for (const Value& value : {Value{std::string("loud")}, Value{true}, Value{1e300}}) {
         defaults.values["microphoneSensitivity"] = value;
         EXPECT_EQ(store.load(), 1.0f);
     }

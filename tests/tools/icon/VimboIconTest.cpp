@@ -1,9 +1,9 @@
 #include <cairo.h>
 #include <glib.h>
-#include <glib/gstdio.h>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -12,11 +12,7 @@ namespace {
 // Runs the built vimbo-icon in a directory of the test's own.
 class VimboIconTest : public ::testing::Test {
   protected:
-    void TearDown() override {
-        for (const char* name : {"slime.png", "dust.png", "parasite.png", "sheet.png", "features.txt"})
-            g_unlink((directory + "/" + name).c_str());
-        g_rmdir(directory.c_str());
-    }
+    void TearDown() override { std::filesystem::remove_all(directory); }
 
     // Its exit status; keeps its error output.
     int run(const std::string& arguments) {
