@@ -40,6 +40,8 @@ TEST_F(MenuBarIconRendererTest, BeatMovesOnlyTheSelectedSkin) {
     renderer.image(MenuBarSkin::slime, {.beat = 1.0}, 1.0 / 60);
     EXPECT_GT(renderer.slime().squash.velocity, 0);
     EXPECT_GT(renderer.slime().radii[0].velocity, renderer.slime().radii[1].velocity); // alternating
+    for (std::uint64_t k = 0; k < renderer.slime().pointNoise.size(); ++k)
+        EXPECT_EQ(renderer.slime().pointNoise[k].seed(), 5315296 + 977 * k);
     EXPECT_EQ(renderer.dust().pulse.velocity, 0);
     EXPECT_EQ(renderer.dandelion().puff.velocity, 0);
 
