@@ -66,7 +66,7 @@ TEST_F(AppDelegateTest, TerminationStopsTheTickCaptureAndEveryActivity) {
     EXPECT_EQ(systemCaptures[0]->stops, 1);
 }
 
-TEST_F(AppDelegateTest, PageReadySendsOnlyTheLatestHeldValuesInOrderAndAReloadDropsThem) {
+TEST_F(AppDelegateTest, PageReadySendsOnlyTheLatestHeldValuesInOrder) {
     launch();
     delegate->sendStatus("microphone-unavailable");
     delegate->sendStatus("ok");
@@ -80,10 +80,6 @@ TEST_F(AppDelegateTest, PageReadySendsOnlyTheLatestHeldValuesInOrderAndAReloadDr
     finishLoading();
     EXPECT_THAT(page.scripts, ElementsAre(shortcuts, "__status('ok')", "__audioInput('microphone')",
                                           "__micSensitivity(0.5)", chrome, "window.__glass(false)"));
-    page.scripts.clear();
-    finishLoading();
-    EXPECT_THAT(page.scripts, ElementsAre(shortcuts, "__audioInput('systemAudio')", "__micSensitivity(0.5)",
-                                          chrome, "window.__glass(false)"));
 }
 
 TEST_F(AppDelegateTest, AudioInputMessagesSwitchCaptureAndReportOnTheMainThread) {
@@ -178,21 +174,8 @@ class AppDelegateMenuTest : public AppDelegateTest {
     std::unique_ptr<menus::MainMenuController> controller;
 };
 
-TEST_F(AppDelegateMenuTest, ValidMenuStateMovesTheMenuAndMalformedStateIsLogged) {
-    send("menuState:%7B%22skin%22%3A5%2C%22dark%22%3Afalse%2C%22glow%22%3Atrue%2C%22glass%22%3Afalse%2C"
-         "%22keepAwake%22%3Afalse%2C%22musicInfo%22%3Afalse%2C%22menuBarVisible%22%3Atrue%2C"
-         "%22musicControl%22%3Atrue%2C%22exportMode%22%3Atrue%7D");
-    send("menuState:%7B");
-    EXPECT_TRUE(menu.item({"View", "Skin"}, "Parasite").checked);
-    EXPECT_THAT(systemLog.lines, ElementsAre("Vimbo ignored malformed menu state"));
-}
-
-TEST_F(AppDelegateMenuTest, MenuItemsSendTheirPageCommandsButNotSettingsInTheMiniPlayer) {
-    menu.item({"View", "Skin"}, "Dust").item.activate();
-    EXPECT_THAT(page.scripts, ElementsAre("window.__menuSelectSkin(1)"));
-    page.scripts.clear();
+TEST_F(AppDelegateMenuTest, SettingsIsDroppedWhileTheMenuShowsTheMiniPlayer) {
     controller->apply(menus::WindowMenuState{true, false});
-    EXPECT_FALSE(menu.item({"View"}, "Show Settings…").enabled);
     window.visible = false;
     delegate->performMenuAction(menus::MenuAction::showSettings, {});
     EXPECT_THAT(page.scripts, IsEmpty());
