@@ -6,6 +6,7 @@
 #include "core/platform/SystemLog.h"
 #include "core/platform/Timers.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -17,35 +18,22 @@ namespace vimbo::fakes {
 class FakeMainWindow : public platform::MainWindow {
   public:
     bool visible = false;
-    int showCount = 0;
 
-    void show() override {
-        visible = true;
-        ++showCount;
-    }
+    void show() override { visible = true; }
     void hide() override { visible = false; }
     bool isVisible() const override { return visible; }
 };
 
 class FakeKeepAwake : public platform::KeepAwake {
   public:
-    struct Activity {
-        platform::ActivityKind kind;
-        std::string reason;
-    };
-    std::map<Token, Activity> active;
+    std::map<Token, platform::ActivityKind> active;
     int begun = 0;
 
-    Token begin(platform::ActivityKind kind, const char* reason) override {
-        Token token = ++nextToken_;
-        active[token] = {kind, reason};
-        ++begun;
-        return token;
+    Token begin(platform::ActivityKind kind, const char*) override {
+        active[++begun] = kind;
+        return begun;
     }
     void end(Token token) override { active.erase(token); }
-
-  private:
-    Token nextToken_ = 0;
 };
 
 class RecordingSystemLog : public platform::SystemLog {
@@ -74,18 +62,12 @@ class ManualTimers : public platform::Timers {
         entries.push_back(entry);
         return std::make_unique<Handle>(entry);
     }
-    // Fires every live timer once.
     void fireAll() {
-        auto snapshot = entries;
-        for (auto& entry : snapshot) {
+        for (auto& entry : std::vector(entries))
             if (entry->alive) entry->action();
-        }
     }
     std::size_t liveCount() const {
-        std::size_t count = 0;
-        for (auto& entry : entries)
-            count += entry->alive ? 1 : 0;
-        return count;
+        return std::ranges::count_if(entries, [](auto& entry) { return entry->alive; });
     }
 
     std::vector<std::shared_ptr<Entry>> entries;

@@ -42,14 +42,6 @@ class FakePageHost : public platform::PageHost {
         for (auto& [script, completion] : batch)
             completion(error);
     }
-    // The scripts evaluated so far that start with `prefix`.
-    std::vector<std::string> scriptsStartingWith(const std::string& prefix) const {
-        std::vector<std::string> found;
-        for (const auto& script : scripts) {
-            if (script.starts_with(prefix)) found.push_back(script);
-        }
-        return found;
-    }
 };
 
 } // namespace vimbo::fakes

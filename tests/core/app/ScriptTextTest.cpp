@@ -5,23 +5,15 @@
 namespace vimbo::app {
 namespace {
 
-TEST(ScriptTextTest, LiteralsAreJsonStrings) {
-    EXPECT_EQ(javascriptLiteral("plain"), "\"plain\"");
+TEST(ScriptTextTest, LiteralsAreJsonStringsAndTextThatIsNotUtf8BecomesEmpty) {
     EXPECT_EQ(javascriptLiteral("a'b\"c\\d\n\x01"), "\"a'b\\\"c\\\\d\\n\\u0001\"");
     EXPECT_EQ(javascriptLiteral("Caf\xC3\xA9 \xE2\x86\x90"), "\"Caf\xC3\xA9 \xE2\x86\x90\"");
-    EXPECT_EQ(javascriptLiteral(""), "\"\"");
-}
-
-TEST(ScriptTextTest, TextThatIsNotUtf8BecomesTheEmptyLiteral) {
     EXPECT_EQ(javascriptLiteral("a\xFF"), "\"\"");
 }
 
 TEST(ScriptTextTest, FloatsAreShortestRoundTripWithAFractionalPart) {
-    EXPECT_EQ(shortestFloatText(1.0f), "1.0");
     EXPECT_EQ(shortestFloatText(8.0f), "8.0");
-    EXPECT_EQ(shortestFloatText(0.125f), "0.125");
     EXPECT_EQ(shortestFloatText(0.1f), "0.1");
-    EXPECT_EQ(shortestFloatText(2.3f), "2.3");
     EXPECT_EQ(shortestFloatText(-3.0f), "-3.0");
     EXPECT_EQ(shortestFloatText(1e20f), "1.0e+20");
     EXPECT_EQ(shortestFloatText(1.5e-7f), "1.5e-07");
