@@ -154,17 +154,6 @@ TEST_P(CaptureIntegrationTest, ToneIntoDefaultSinkRaisesItsBand) {
         << "the low tone never led the spectrum";
 }
 
-TEST_P(CaptureIntegrationTest, MicrophoneHearsItsOwnSource) {
-    std::optional<TonePlayer> micSilence(std::in_place, *server, "vimbo_mic_sink", 0, 0.0f);
-    controller->select(AudioInput::microphone);
-    flush();
-    EXPECT_THAT(reported(), ElementsAre(AudioCaptureStatus::connected));
-    EXPECT_THAT(server->recordStreamSources(), ElementsAre(server->sourceIndex("vimbo_mic")));
-    micSilence.reset();
-    TonePlayer voice(*server, "vimbo_mic_sink", 440, 0.5f);
-    EXPECT_TRUE(hearsSound());
-}
-
 TEST_P(CaptureIntegrationTest, NewDefaultSinkMovesCapture) {
     listenForDeviceChanges();
     TonePlayer busy(*server, "vimbo_out", 0, 0.0f);
@@ -210,12 +199,14 @@ TEST_P(CaptureIntegrationTest, RestartedServerBringsCaptureBack) {
     EXPECT_THAT(server->recordStreamSources(), ElementsAre(server->sourceIndex("vimbo_out.monitor")));
 }
 
-TEST_P(CaptureIntegrationTest, RapidSelectionFlipsLeaveOneStreamOnTheLastSource) {
+TEST_P(CaptureIntegrationTest, RapidSelectionFlipsLeaveOneStreamOnTheMicrophone) {
     for (int i = 0; i < 200; ++i)
         controller->select(i % 2 == 0 ? AudioInput::systemAudio : AudioInput::microphone);
     flush();
     EXPECT_EQ(controller->snapshot(), (AudioInputSnapshot{AudioInput::microphone, true}));
     EXPECT_THAT(server->recordStreamSources(), ElementsAre(server->sourceIndex("vimbo_mic")));
+    TonePlayer voice(*server, "vimbo_mic_sink", 440, 0.5f);
+    EXPECT_TRUE(hearsSound());
 }
 
 TEST_P(CaptureIntegrationTest, NoServerMeansNoDevice) {
