@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Runs the real vimbo program on a private desktop with a test page: a key accelerator reaches the
-page as its window.__menu… call, the menu's check marks follow the page's "menuState:" answers (read
-over the application's exported actions on the session bus), and Quit ends the program."""
+page, the menu's check marks follow the page's "menuState:" answers (read over the application's
+exported actions on the session bus), and Quit ends the program."""
 import os
 import re
 import subprocess
@@ -65,45 +65,25 @@ def run(program, env, home):
     log_path = os.path.join(home, "vimbo-debug.log")
     env = dict(env, VIMBO_RESOURCE_DIR=os.path.join(os.path.dirname(os.path.abspath(__file__)), "resources"),
                ASAN_OPTIONS="detect_leaks=0", PULSE_SERVER="unix:" + os.path.join(home, "no-pulse"))
-    stderr_path = os.path.join(home, "stderr.txt")
-    with open(stderr_path, "w") as stderr:
-        process = subprocess.Popen([program, "--debug"], env=env, stderr=stderr)
+    process = subprocess.Popen([program, "--debug"], env=env)
     try:
-        # The page-ready sequence pushes the catalog with the labels the Linux menus show.
-        title = wait_for("the shortcut catalog", lambda: (t := last_title(log_path)) and "shortcuts:" in t and t)
-        check("shortcuts:5:27:Space|Ctrl+P" in title, "unexpected catalog in the page: " + title)
-
-        # The page's first state puts the check mark on skin 0 and keeps Playback disabled.
+        # The page's first state puts the check mark on skin 0 and keeps Glow checked but disabled.
         states = wait_for("the first menu state",
                           lambda: (a := actions(env)) and a.get("selectSkinFromMenu-0", (0, None))[1] and a)
-        check(states["mediaCommandFromMenu-playpause"][0] is False, "Playback enabled without musicControl")
         check(states["toggleDisplayFromMenu-glow"] == (False, True), "Glow must be checked but disabled")
 
         window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Vimbo$"],
                                 env=env, capture_output=True, text=True, timeout=20).stdout.split()[0]
-        press = lambda *keys: subprocess.run(["xdotool", "windowfocus", "--sync", window, "key", "--delay", "50",
-                                              *keys], env=env, check=True, timeout=20)
-        press("ctrl+5")
+        subprocess.run(["xdotool", "windowfocus", "--sync", window, "key", "ctrl+5"], env=env, check=True,
+                       timeout=20)
         wait_for("the page to receive skin 1", lambda: "skin:1" in (last_title(log_path) or ""))
         states = wait_for("the check mark on Dust",
                           lambda: (a := actions(env)) and a["selectSkinFromMenu-1"][1] and a)
         checked = [name for name, (_, on) in states.items() if name.startswith("selectSkinFromMenu-") and on]
         check(checked == ["selectSkinFromMenu-1"], "checked skins: " + ", ".join(checked))
 
-        press("ctrl+d", "ctrl+bracketright", "shift+ctrl+slash", "ctrl+slash")
-        wait_for("the display and cycle calls",
-                 lambda: "display:dark cycle:1 sheet" in (last_title(log_path) or ""))
-        states = wait_for("Dark Mode checked and Glow enabled",
-                          lambda: (a := actions(env)) and a["toggleDisplayFromMenu-dark"][1] and a)
-        check(states["toggleDisplayFromMenu-glow"] == (True, True), "Glow must follow dark mode")
-
-        # Quit through the menu's action ends the program normally.
         check(gdbus(env, "org.gtk.Actions.Activate", "terminate", "[]", "{}").returncode == 0, "Quit failed")
         check(process.wait(timeout=20) == 0, "vimbo did not exit cleanly after Quit")
-        # The page's malformed state was logged once and changed nothing.
-        with open(stderr_path, encoding="utf-8", errors="replace") as stderr:
-            logged = stderr.read().count("Vimbo ignored malformed menu state")
-        check(logged == 1, "malformed menu state logged %d times" % logged)
     finally:
         if process.poll() is None:
             process.kill()
