@@ -21,7 +21,7 @@
 #include <vector>
 
 using vimbo::audio::AudioAnalyzer;
-using vimbo::linux::PulseContext;
+using vimbo::linuxdesktop::PulseContext;
 
 namespace {
 
@@ -105,7 +105,7 @@ class Player {
     }
 
     std::unique_ptr<PulseContext> context_;
-    vimbo::linux::PulseStreamPtr stream_;
+    vimbo::linuxdesktop::PulseStreamPtr stream_;
     std::atomic<bool> clickRequested_{false};
     std::atomic<Clock::rep> clickAt_{0};
     std::atomic<bool> tone_{false};
@@ -161,7 +161,7 @@ bool warmUp(Player& player, AudioAnalyzer& analyzer) {
 
 struct Capture {
     std::shared_ptr<AudioAnalyzer> analyzer = std::make_shared<AudioAnalyzer>();
-    vimbo::linux::PulseSystemAudioCapture capture;
+    vimbo::linuxdesktop::PulseSystemAudioCapture capture;
     std::string thread;
 
     Capture() {

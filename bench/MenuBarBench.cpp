@@ -20,7 +20,7 @@ MenuBarAudioFrame loudFrame(int k) {
 
 void frame(benchmark::State& state, MenuBarSkin skin) {
     vimbo::menubar::MenuBarIconRenderer renderer;
-    vimbo::linux::CairoCanvas canvas(18, 18, 2, vimbo::platform::CanvasColor::black(1));
+    vimbo::linuxdesktop::CairoCanvas canvas(18, 18, 2, vimbo::platform::CanvasColor::black(1));
     int k = 0;
     for (auto _ : state) {
         canvas.render(renderer.image(skin, loudFrame(k++), 1.0 / 60));
@@ -49,8 +49,8 @@ void BM_DustAdvanceOnly(benchmark::State& state) {
 // Per NewIcon the status item draws the 36 and 18 pixel pixmaps and converts them to straight ARGB.
 void BM_DustPixmapUpdate(benchmark::State& state) {
     vimbo::menubar::MenuBarIconRenderer renderer;
-    vimbo::linux::CairoCanvas large(18, 18, 2, vimbo::platform::CanvasColor::black(1));
-    vimbo::linux::CairoCanvas small(18, 18, 1, vimbo::platform::CanvasColor::black(1));
+    vimbo::linuxdesktop::CairoCanvas large(18, 18, 2, vimbo::platform::CanvasColor::black(1));
+    vimbo::linuxdesktop::CairoCanvas small(18, 18, 1, vimbo::platform::CanvasColor::black(1));
     int k = 0;
     for (auto _ : state) {
         auto image = renderer.image(MenuBarSkin::dust, loudFrame(k++), 1.0 / 60);

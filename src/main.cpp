@@ -33,21 +33,21 @@ using namespace vimbo;
 // Everything the program owns, for the life of the main loop.
 struct Program {
     GtkApplication* application = nullptr;
-    linux::GLibSystemLog systemLog;
-    linux::JsonFileDefaults defaults{linux::JsonFileDefaults::defaultPath()};
-    linux::MonotonicClock clock;
-    linux::GLibTimers timers;
-    linux::GLibMainQueue mainQueue;
-    std::shared_ptr<linux::PulseDefaultDevices> audioDevices;
+    linuxdesktop::GLibSystemLog systemLog;
+    linuxdesktop::JsonFileDefaults defaults{linuxdesktop::JsonFileDefaults::defaultPath()};
+    linuxdesktop::MonotonicClock clock;
+    linuxdesktop::GLibTimers timers;
+    linuxdesktop::GLibMainQueue mainQueue;
+    std::shared_ptr<linuxdesktop::PulseDefaultDevices> audioDevices;
     std::unique_ptr<app::DebugLog> debugLog;
-    linux::GtkDesktop desktop;
-    std::unique_ptr<linux::GtkKeepAwake> keepAwake;
-    std::unique_ptr<linux::DBusStatusBar> statusBar;
+    linuxdesktop::GtkDesktop desktop;
+    std::unique_ptr<linuxdesktop::GtkKeepAwake> keepAwake;
+    std::unique_ptr<linuxdesktop::DBusStatusBar> statusBar;
     std::shared_ptr<app::AppDelegate> delegate;
-    std::unique_ptr<linux::GtkMainMenu> menu;
+    std::unique_ptr<linuxdesktop::GtkMainMenu> menu;
     std::unique_ptr<menus::MainMenuController> mainMenuController;
-    std::unique_ptr<linux::WebKitPageHost> page;
-    std::unique_ptr<linux::GtkMainWindow> window;
+    std::unique_ptr<linuxdesktop::WebKitPageHost> page;
+    std::unique_ptr<linuxdesktop::GtkMainWindow> window;
 };
 
 gboolean quitOnSignal(gpointer application) {
@@ -63,7 +63,7 @@ void onStartup(GApplication* application, gpointer data) {
     g_unix_signal_add(SIGTERM, quitOnSignal, application);
     g_unix_signal_add(SIGINT, quitOnSignal, application);
     // The menus exist before the first window.
-    program.menu = std::make_unique<linux::GtkMainMenu>(program.application);
+    program.menu = std::make_unique<linuxdesktop::GtkMainMenu>(program.application);
     program.mainMenuController =
         std::make_unique<menus::MainMenuController>(*program.menu, *program.delegate);
     program.menu->installAsMenubar();
@@ -77,8 +77,8 @@ void onActivate(GApplication*, gpointer data) {
         program.delegate->applicationShouldHandleReopen();
         return;
     }
-    program.page = std::make_unique<linux::WebKitPageHost>(program.systemLog);
-    program.window = std::make_unique<linux::GtkMainWindow>(
+    program.page = std::make_unique<linuxdesktop::WebKitPageHost>(program.systemLog);
+    program.window = std::make_unique<linuxdesktop::GtkMainWindow>(
         program.application, program.menu->overlayMenuButton(program.page->widget()),
         [&program] { program.delegate->windowShouldClose(); });
     program.menu->attachToWindow(GTK_WINDOW(gtk_widget_get_toplevel(program.page->widget())));
@@ -97,10 +97,10 @@ int main(int argc, char** argv) {
     Program program;
     program.application = gtk_application_new("org.vimbo.Vimbo", G_APPLICATION_DEFAULT_FLAGS);
     program.debugLog = std::make_unique<app::DebugLog>(options.debug, app::DebugLog::defaultDirectory());
-    program.keepAwake = std::make_unique<linux::GtkKeepAwake>(program.application, program.systemLog);
-    program.audioDevices = linux::PulseDefaultDevices::create(program.mainQueue);
-    GDBusConnection* sessionBus = linux::DBusStatusBar::connectSessionBus();
-    program.statusBar = std::make_unique<linux::DBusStatusBar>(sessionBus);
+    program.keepAwake = std::make_unique<linuxdesktop::GtkKeepAwake>(program.application, program.systemLog);
+    program.audioDevices = linuxdesktop::PulseDefaultDevices::create(program.mainQueue);
+    GDBusConnection* sessionBus = linuxdesktop::DBusStatusBar::connectSessionBus();
+    program.statusBar = std::make_unique<linuxdesktop::DBusStatusBar>(sessionBus);
     if (sessionBus) g_object_unref(sessionBus);
     app::AppServices services{
         program.defaults,
@@ -110,13 +110,13 @@ int main(int argc, char** argv) {
         program.timers,
         program.mainQueue,
         [log = program.debugLog.get()](std::string_view line) { log->log(line); },
-        {linux::pulseCaptureFactory(), std::make_shared<linux::DesktopMicrophonePermission>(),
+        {linuxdesktop::pulseCaptureFactory(), std::make_shared<linuxdesktop::DesktopMicrophonePermission>(),
          program.audioDevices},
         menus::KeyLabelStyle::gtk,
         program.statusBar.get(),
         [application = program.application] { g_application_quit(G_APPLICATION(application)); },
         &program.desktop};
-    program.delegate = std::make_shared<app::AppDelegate>(services, options, linux::resourceDirectory());
+    program.delegate = std::make_shared<app::AppDelegate>(services, options, linuxdesktop::resourceDirectory());
 
     g_signal_connect(program.application, "startup", G_CALLBACK(onStartup), &program);
     g_signal_connect(program.application, "activate", G_CALLBACK(onActivate), &program);

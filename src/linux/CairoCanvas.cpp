@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 using platform::CanvasColor;
 using platform::CanvasPath;
@@ -220,4 +220,4 @@ cairo_t* CairoCanvas::cairoForDrawing() {
     return context_.get();
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

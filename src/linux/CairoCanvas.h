@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // An ARGB32 image the size of a template image at a given scale, drawn with Cairo. Origin
 // bottom-left in points; every colour is replaced by the tint, keeping only its alpha, because the
@@ -72,4 +72,4 @@ class CairoCanvas : public platform::Canvas {
     bool pixelsDirect_ = false;
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

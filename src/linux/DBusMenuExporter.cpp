@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 using platform::StatusMenuItem;
 
@@ -371,4 +371,4 @@ GVariant* DBusMenuExporter::handleGetProperty(GDBusConnection*, const char*, con
     return nullptr;
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

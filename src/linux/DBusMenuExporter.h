@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // Publishes a status item's menu as com.canonical.dbusmenu on one object path. Main thread only.
 class DBusMenuExporter {
@@ -65,4 +65,4 @@ class DBusMenuExporter {
     guint clickSource_ = 0;
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -2,7 +2,7 @@
 
 #include "linux/DBusStatusItem.h"
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 DBusStatusBar::DBusStatusBar(GDBusConnection* connection)
     : connection_(connection ? G_DBUS_CONNECTION(g_object_ref(connection)) : nullptr) {}
@@ -27,4 +27,4 @@ std::unique_ptr<platform::StatusItem> DBusStatusBar::makeStatusItem(const std::s
     return std::make_unique<DBusStatusItem>(connection_, nextNumber_++, label, std::move(events));
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

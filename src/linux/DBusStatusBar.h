@@ -4,7 +4,7 @@
 
 #include <gio/gio.h>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // The desktop's status area through StatusNotifierItem on a D-Bus session bus.
 class DBusStatusBar : public platform::StatusBar {
@@ -26,4 +26,4 @@ class DBusStatusBar : public platform::StatusBar {
     int nextNumber_ = 1;
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

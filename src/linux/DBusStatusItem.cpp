@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 namespace {
 
@@ -267,4 +267,4 @@ GVariant* DBusStatusItem::handleGetProperty(GDBusConnection*, const char*, const
     return nullptr;
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

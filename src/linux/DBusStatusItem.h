@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // A StatusNotifierItem on the session bus with its menu as com.canonical.dbusmenu. It owns the name
 // org.kde.StatusNotifierItem-<pid>-<n> and registers with every StatusNotifierWatcher that appears.
@@ -86,4 +86,4 @@ class DBusStatusItem : public platform::StatusItem {
     std::uint64_t renderCount_ = 0;
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

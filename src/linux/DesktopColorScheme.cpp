@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 namespace {
 
@@ -73,4 +73,4 @@ void DesktopColorScheme::apply(GVariant* value) {
     if (onChanged_) onChanged_();
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

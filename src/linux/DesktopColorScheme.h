@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // The desktop's light or dark preference (org.freedesktop.appearance color-scheme through the
 // settings portal). Light until the portal says otherwise, and when there is no portal.
@@ -30,4 +30,4 @@ class DesktopColorScheme {
     bool prefersDark_ = false;
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

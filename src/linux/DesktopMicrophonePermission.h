@@ -2,7 +2,7 @@
 
 #include "core/audio/MicrophonePermissionProviding.h"
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // A plain desktop session lets every program record; sandboxed builds would ask their portal here.
 class DesktopMicrophonePermission : public audio::MicrophonePermissionProviding {
@@ -10,4 +10,4 @@ class DesktopMicrophonePermission : public audio::MicrophonePermissionProviding 
     void requestAccess(std::function<void(bool granted)> completion) override { completion(true); }
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

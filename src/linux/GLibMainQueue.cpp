@@ -5,7 +5,7 @@
 #include <cmath>
 #include <memory>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 namespace {
 
@@ -39,4 +39,4 @@ void GLibMainQueue::postAfter(double seconds, std::function<void()> work) {
     attach(g_timeout_source_new(ms), std::move(work));
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

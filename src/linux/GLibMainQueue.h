@@ -2,7 +2,7 @@
 
 #include "core/platform/MainQueue.h"
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // Posts work to the GLib default main context, the program's main thread.
 class GLibMainQueue : public platform::MainQueue {
@@ -11,4 +11,4 @@ class GLibMainQueue : public platform::MainQueue {
     void postAfter(double seconds, std::function<void()> work) override;
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // Text GLib allocated for the caller, freed with g_free.
 struct GFree {
@@ -18,4 +18,4 @@ struct GObjectUnref {
 };
 template <typename T> using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -2,10 +2,10 @@
 
 #include <glib.h>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 void GLibSystemLog::write(std::string_view line) {
     g_message("%.*s", static_cast<int>(line.size()), line.data());
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -2,7 +2,7 @@
 
 #include "core/platform/SystemLog.h"
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // System log lines through GLib's log, which reaches the journal.
 class GLibSystemLog : public platform::SystemLog {
@@ -10,4 +10,4 @@ class GLibSystemLog : public platform::SystemLog {
     void write(std::string_view line) override;
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

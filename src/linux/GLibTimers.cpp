@@ -7,7 +7,7 @@
 #include <memory>
 #include <utility>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 namespace {
 
 // A GSource woken by its ready time; the action lives in the source so that it survives its own
@@ -75,4 +75,4 @@ std::unique_ptr<platform::RepeatingTimer> GLibTimers::repeat(double interval, st
     return std::make_unique<GLibRepeatingTimer>(interval, std::move(action));
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // Repeating timers on the GLib main context whose deadlines fall on exact multiples of the interval
 // from the start on the monotonic clock, so the rate does not drift with the loop's own latency.
@@ -18,4 +18,4 @@ class GLibTimers : public platform::Timers {
 // the frames it missed instead of running them in a burst.
 std::int64_t nextFrameAfter(std::int64_t lastFrame, std::int64_t start, double interval, std::int64_t now);
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -5,7 +5,7 @@
 #include <gtk/gtk.h>
 
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 namespace {
 
 // The window the user is looking at, so dialogs and launched programs land beside it.
@@ -60,4 +60,4 @@ void GtkDesktop::alertSound() {
     if (GdkDisplay* display = gdk_display_get_default()) gdk_display_beep(display);
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -2,7 +2,7 @@
 
 #include "core/platform/Desktop.h"
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // The About dialog, opening files and addresses, and the alert sound, through GTK.
 class GtkDesktop : public platform::Desktop {
@@ -14,4 +14,4 @@ class GtkDesktop : public platform::Desktop {
     void alertSound() override;
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 platform::KeepAwake::Token GtkKeepAwake::begin(platform::ActivityKind kind, const char* reason) {
     auto flags = kind == platform::ActivityKind::displaySleep ? GTK_APPLICATION_INHIBIT_IDLE
@@ -17,4 +17,4 @@ void GtkKeepAwake::end(Token token) {
     if (token != 0) gtk_application_uninhibit(application_, token);
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -5,7 +5,7 @@
 
 #include <gtk/gtk.h>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // Activities as session inhibitors: idle for the display, suspend for an export.
 class GtkKeepAwake : public platform::KeepAwake {
@@ -21,4 +21,4 @@ class GtkKeepAwake : public platform::KeepAwake {
     platform::SystemLog& systemLog_;
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 namespace {
 
 const char* editingCommand(menus::MenuAction action) {
@@ -261,4 +261,4 @@ void GtkMainMenu::performStandardCommand(menus::MenuAction action) {
     }
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // The main menu as a GMenuModel with one GAction per item on the application: stateful boolean actions
 // carry check marks, the action's enabled flag the item's enabling, and key equivalents become the
@@ -64,4 +64,4 @@ class GtkMainMenu : public platform::MainMenu {
     GtkWindow* window_ = nullptr;
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

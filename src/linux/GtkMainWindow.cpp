@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 GtkMainWindow::GtkMainWindow(GtkApplication* application, GtkWidget* content, std::function<void()> onClose)
     : window_(gtk_application_window_new(application)), onClose_(std::move(onClose)) {
@@ -51,4 +51,4 @@ gboolean GtkMainWindow::onWindowState(GtkWidget*, GdkEventWindowState* event, gp
     return FALSE;
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

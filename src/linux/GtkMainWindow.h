@@ -6,7 +6,7 @@
 
 #include <functional>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // The main window: 1100 x 760, at least 200 x 200, centred, titled "Vimbo", holding the page.
 class GtkMainWindow : public platform::MainWindow {
@@ -30,4 +30,4 @@ class GtkMainWindow : public platform::MainWindow {
     bool iconified_ = false;
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

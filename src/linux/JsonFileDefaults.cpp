@@ -13,7 +13,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 using nlohmann::json;
 using platform::DefaultsDate;
@@ -353,4 +353,4 @@ void JsonFileDefaults::removeStaleTemporariesLocked() const {
     }
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

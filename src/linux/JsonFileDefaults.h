@@ -6,7 +6,7 @@
 #include <mutex>
 #include <nlohmann/json.hpp>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // The defaults database as one JSON object in a file, shared safely by threads and processes.
 //
@@ -61,4 +61,4 @@ class JsonFileDefaults : public platform::DefaultsStore {
     nlohmann::json values_ = nlohmann::json::object();
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

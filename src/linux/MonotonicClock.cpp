@@ -2,10 +2,10 @@
 
 #include <glib.h>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 double MonotonicClock::now() const {
     return static_cast<double>(g_get_monotonic_time()) / 1e6;
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

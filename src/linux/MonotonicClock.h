@@ -2,7 +2,7 @@
 
 #include "core/platform/Clock.h"
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // CLOCK_MONOTONIC through GLib, in seconds.
 class MonotonicClock : public platform::Clock {
@@ -10,4 +10,4 @@ class MonotonicClock : public platform::Clock {
     double now() const override;
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

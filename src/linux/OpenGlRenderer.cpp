@@ -5,7 +5,7 @@
 #include <array>
 #include <string_view>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 std::optional<std::string> openGlRenderer(GdkDisplay* display) {
     if (!display) return std::nullopt;
@@ -40,4 +40,4 @@ bool rendersInSoftware(std::string_view renderer) {
     return false;
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 namespace {
 
@@ -165,4 +165,4 @@ void PulseCapture::ingest(const void* data, std::size_t bytes) {
     consumer->ingest(std::span(&buffer, 1), description_, input_);
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -8,7 +8,7 @@
 #include <string>
 #include <variant>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // What both sound-server back-ends share: one record stream of 32-bit float samples in the device's
 // own channel count and rate, in fragments of about 10 ms, on a connection of its own whose loop
@@ -67,4 +67,4 @@ class PulseCapture : public audio::AudioCapturing {
     bool ready_ = false; // loop lock held
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -3,7 +3,7 @@
 #include "linux/PulseMicrophoneCapture.h"
 #include "linux/PulseSystemAudioCapture.h"
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 audio::AudioInputController::CaptureFactory pulseCaptureFactory() {
     return [](audio::AudioInput input) -> std::shared_ptr<audio::AudioCapturing> {
@@ -12,4 +12,4 @@ audio::AudioInputController::CaptureFactory pulseCaptureFactory() {
     };
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -2,9 +2,9 @@
 
 #include "core/audio/AudioInputController.h"
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // A fresh sound-server back-end for each start.
 audio::AudioInputController::CaptureFactory pulseCaptureFactory();
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -2,7 +2,7 @@
 
 #include <cassert>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 namespace {
 
@@ -166,4 +166,4 @@ void PulseContext::setOnDisconnected(std::function<void()> onDisconnected) {
     onDisconnected_ = std::move(onDisconnected);
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 struct PulseMainloopDeleter {
     void operator()(pa_threaded_mainloop* mainloop) const { pa_threaded_mainloop_free(mainloop); }
@@ -96,4 +96,4 @@ class PulseContext {
     std::function<void()> onDisconnected_;
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

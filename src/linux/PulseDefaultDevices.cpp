@@ -1,6 +1,6 @@
 #include "linux/PulseDefaultDevices.h"
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 std::shared_ptr<PulseDefaultDevices> PulseDefaultDevices::create(platform::MainQueue& mainQueue) {
     auto devices = std::make_shared<PulseDefaultDevices>(mainQueue);
@@ -54,4 +54,4 @@ void PulseDefaultDevices::notify() {
     if (onChange_) onChange_();
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

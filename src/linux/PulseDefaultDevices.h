@@ -6,7 +6,7 @@
 
 #include <memory>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // The default sink and source names, kept current through the server's change events. While the
 // server is away both are none, and the connection is retried every couple of seconds, so a server
@@ -39,4 +39,4 @@ class PulseDefaultDevices : public platform::DefaultAudioDevices,
     std::function<void()> onChange_;
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -1,6 +1,6 @@
 #include "linux/PulseMicrophoneCapture.h"
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 using audio::AudioCaptureError;
 using Kind = AudioCaptureError::Kind;
@@ -28,4 +28,4 @@ void PulseMicrophoneCapture::deliver(const void* data, std::size_t bytes) {
     lifecycleGate_.withAcceptedCallback([&] { ingest(data, bytes); });
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

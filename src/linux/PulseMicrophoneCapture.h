@@ -3,7 +3,7 @@
 #include "core/audio/AudioCaptureLifecycleGate.h"
 #include "linux/PulseCapture.h"
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // Records the current default source. Its callbacks pass the lifecycle gate, which is drained before
 // the stream goes away.
@@ -24,4 +24,4 @@ class PulseMicrophoneCapture final : public PulseCapture {
     audio::AudioCaptureLifecycleGate lifecycleGate_;
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -1,6 +1,6 @@
 #include "linux/PulseSystemAudioCapture.h"
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 using audio::AudioCaptureError;
 using Kind = AudioCaptureError::Kind;
@@ -27,4 +27,4 @@ AudioCaptureError PulseSystemAudioCapture::streamFailed(StreamFailure stage, int
         stage == StreamFailure::creation ? Kind::tapCreationFailed : Kind::ioProcFailed, code);
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -2,7 +2,7 @@
 
 #include "linux/PulseCapture.h"
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // Records everything the computer plays: the monitor of the current default sink. The monitor is
 // looked up explicitly; "@DEFAULT_MONITOR@" can resolve to the microphone on PipeWire.
@@ -17,4 +17,4 @@ class PulseSystemAudioCapture final : public PulseCapture {
     audio::AudioCaptureError streamFailed(StreamFailure stage, int code) const override;
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 namespace {
 
 bool holds(const std::filesystem::path& dir, const std::filesystem::path& file) {
@@ -51,4 +51,4 @@ std::optional<std::string> webExtensionDirectory() {
     return std::nullopt;
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // Where web/index.html lives: $VIMBO_RESOURCE_DIR when set, else share/vimbo beside the installed
 // program, else the source tree the program was built from. None when no candidate holds the page.
@@ -13,4 +13,4 @@ std::optional<std::string> resourceDirectory();
 // program, else the build tree's. None when neither holds it.
 std::optional<std::string> webExtensionDirectory();
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

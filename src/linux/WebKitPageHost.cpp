@@ -9,7 +9,7 @@
 #include <memory>
 #include <utility>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 namespace {
 
 void finishEvaluation(GObject* source, GAsyncResult* result, gpointer data) {
@@ -197,4 +197,4 @@ gboolean WebKitPageHost::onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* de
     return TRUE;
 }
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 
 // The page in a WebKitGTK web view; the page posts to the native side through the handler "app".
 class WebKitPageHost : public platform::PageHost {
@@ -52,4 +52,4 @@ class WebKitPageHost : public platform::PageHost {
     bool extensionMissingLogged_ = false;
 };
 
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -13,8 +13,8 @@ namespace vimbo::webextension {
 inline bool isFileInside(const char* uri, std::string_view directory) {
     if (!uri || directory.empty()) return false;
     gchar* host = nullptr;
-    linux::GText path(g_filename_from_uri(uri, &host, nullptr));
-    linux::GText hostName(host);
+    linuxdesktop::GText path(g_filename_from_uri(uri, &host, nullptr));
+    linuxdesktop::GText hostName(host);
     if (!path || (host && g_ascii_strcasecmp(host, "localhost") != 0)) return false;
     std::string_view target = path.get();
     return target.starts_with(directory) && target.find("/../") == std::string_view::npos &&

@@ -117,7 +117,7 @@ bool writeSheet(const std::string& path, const std::vector<vimbo::platform::Temp
         cairo_rectangle(cr, 0, row * cell, cell * columns, cell);
         cairo_fill(cr);
         for (int column = 0; column < columns; ++column) {
-            vimbo::linux::CairoCanvas canvas(18, 18, scale, panel.tint);
+            vimbo::linuxdesktop::CairoCanvas canvas(18, 18, scale, panel.tint);
             canvas.render(images[static_cast<std::size_t>(column)]);
             cairo_set_source_surface(cr, canvas.surface(), column * cell + pad, row * cell + pad);
             cairo_paint(cr);
@@ -160,7 +160,7 @@ int main(int argc, char** argv) {
     std::vector<vimbo::platform::TemplateImage> images;
     for (MenuBarSkin skin : vimbo::menubar::kAllMenuBarSkins) {
         images.push_back(animate(skin, frames, options.at));
-        vimbo::linux::CairoCanvas canvas(18, 18, options.scale, CanvasColor::black(1));
+        vimbo::linuxdesktop::CairoCanvas canvas(18, 18, options.scale, CanvasColor::black(1));
         canvas.render(images.back());
         std::string path =
             options.outputDirectory + "/" + std::string(vimbo::menubar::rawValue(skin)) + ".png";

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 namespace {
 
 constexpr double kFrame = 1e6 / 60.0; // microseconds
@@ -53,4 +53,4 @@ TEST(GLibTimersTest, ATimerDestroyedFromItsOwnActionNeverFiresAgain) {
 }
 
 } // namespace
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 namespace {
 
 TEST(OpenGlRendererTest, OnlyMesasCpuRasterizersCountAsSoftware) {
@@ -16,4 +16,4 @@ TEST(OpenGlRendererTest, OnlyMesasCpuRasterizersCountAsSoftware) {
 }
 
 } // namespace
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

@@ -50,8 +50,8 @@ class CaptureIntegrationTest : public testing::TestWithParam<SoundServer> {
         auto queue =
             std::make_unique<vimbo::util::SerialQueue>(std::string(AudioInputController::kQueueLabel));
         controller = AudioInputController::create(
-            defaults, analyzer, std::move(queue), vimbo::linux::pulseCaptureFactory(),
-            std::make_shared<vimbo::linux::DesktopMicrophonePermission>(), mainQueue);
+            defaults, analyzer, std::move(queue), vimbo::linuxdesktop::pulseCaptureFactory(),
+            std::make_shared<vimbo::linuxdesktop::DesktopMicrophonePermission>(), mainQueue);
         controller->setOnStatus([this](AudioCaptureStatus status) {
             std::lock_guard guard(mutex_);
             statuses.push_back(status);
@@ -113,7 +113,7 @@ class CaptureIntegrationTest : public testing::TestWithParam<SoundServer> {
 
     // The devices follow the server through the main queue, as in the application.
     void listenForDeviceChanges() {
-        devices = vimbo::linux::PulseDefaultDevices::create(mainQueue);
+        devices = vimbo::linuxdesktop::PulseDefaultDevices::create(mainQueue);
         listeners = std::make_shared<vimbo::app::DefaultDeviceListeners>(
             *devices, [this](const std::string& line) { addLine(line); },
             [controller = controller](AudioDeviceChange change) { controller->handleDeviceChange(change); });
@@ -125,7 +125,7 @@ class CaptureIntegrationTest : public testing::TestWithParam<SoundServer> {
     vimbo::fakes::ManualMainQueue mainQueue;
     std::shared_ptr<AudioAnalyzer> analyzer = std::make_shared<AudioAnalyzer>();
     std::shared_ptr<AudioInputController> controller;
-    std::shared_ptr<vimbo::linux::PulseDefaultDevices> devices;
+    std::shared_ptr<vimbo::linuxdesktop::PulseDefaultDevices> devices;
     std::shared_ptr<vimbo::app::DefaultDeviceListeners> listeners;
     std::mutex mutex_;
     std::vector<AudioCaptureStatus> statuses;
@@ -211,16 +211,16 @@ TEST_P(CaptureIntegrationTest, RapidSelectionFlipsLeaveOneStreamOnTheMicrophone)
 
 TEST_P(CaptureIntegrationTest, NoServerMeansNoDevice) {
     server->kill();
-    vimbo::linux::PulseSystemAudioCapture system;
+    vimbo::linuxdesktop::PulseSystemAudioCapture system;
     EXPECT_EQ(system.start(analyzer), AudioCaptureError::plain(AudioCaptureError::Kind::noOutputDevice));
     EXPECT_FALSE(system.isRunning());
-    vimbo::linux::PulseMicrophoneCapture microphone;
+    vimbo::linuxdesktop::PulseMicrophoneCapture microphone;
     EXPECT_EQ(microphone.start(analyzer), AudioCaptureError::plain(AudioCaptureError::Kind::noInputDevice));
 }
 
 TEST_P(CaptureIntegrationTest, RemovedSinkInterruptsInsteadOfSwitchingSource) {
     server->setDefaultSink("vimbo_other");
-    vimbo::linux::PulseSystemAudioCapture capture;
+    vimbo::linuxdesktop::PulseSystemAudioCapture capture;
     std::atomic<int> interruptions{0};
     capture.setOnInterrupted([&] { ++interruptions; });
     ASSERT_EQ(capture.start(analyzer), std::nullopt);

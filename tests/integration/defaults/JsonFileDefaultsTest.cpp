@@ -20,7 +20,7 @@
 extern char** environ;
 
 using nlohmann::json;
-using vimbo::linux::JsonFileDefaults;
+using vimbo::linuxdesktop::JsonFileDefaults;
 using vimbo::platform::DefaultsDate;
 using vimbo::platform::DefaultsType;
 using namespace std::chrono;

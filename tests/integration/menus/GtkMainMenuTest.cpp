@@ -49,7 +49,7 @@ class GtkMainMenuTest : public ::testing::Test {
         GError* error = nullptr;
         ASSERT_TRUE(g_application_register(G_APPLICATION(app), nullptr, &error)) << error->message;
         target = new fakes::RecordingMenuTarget;
-        menu = new linux::GtkMainMenu(app);
+        menu = new linuxdesktop::GtkMainMenu(app);
         controller = new menus::MainMenuController(*menu, *target);
         target->rule = [](MenuAction action) { return menus::validateMenuItem(action, controller, false); };
         menu->installAsMenubar();
@@ -93,7 +93,7 @@ class GtkMainMenuTest : public ::testing::Test {
 
     static inline GtkApplication* app = nullptr;
     static inline fakes::RecordingMenuTarget* target = nullptr;
-    static inline linux::GtkMainMenu* menu = nullptr;
+    static inline linuxdesktop::GtkMainMenu* menu = nullptr;
     static inline menus::MainMenuController* controller = nullptr;
     static inline GtkWidget* window = nullptr;
     static inline GtkWidget* webView = nullptr;

@@ -7,7 +7,7 @@
 #include <numbers>
 #include <tuple>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 namespace {
 
 using platform::CanvasColor;
@@ -80,4 +80,4 @@ TEST_F(IconDrawingTest, DiscsCarryTheirAreaWhateverTheirSize) {
 }
 
 } // namespace
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop

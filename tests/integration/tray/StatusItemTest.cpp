@@ -13,7 +13,7 @@
 #include <memory>
 #include <unistd.h>
 
-namespace vimbo::linux {
+namespace vimbo::linuxdesktop {
 namespace {
 
 using testing::call;
@@ -291,4 +291,4 @@ TEST_F(StatusItemTest, WatcherThatAppearsLaterOrRestartsGetsTheIcon) {
 }
 
 } // namespace
-} // namespace vimbo::linux
+} // namespace vimbo::linuxdesktop
