@@ -1,0 +1,14 @@
+#include "core/util/ThreadChecker.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace vimbo::util {
+
+void threadCheckFailed(const char* expected, std::source_location where) {
+    std::fprintf(stderr, "Vimbo: %s (%s:%u) was called off %s\n", where.function_name(), where.file_name(),
+                 static_cast<unsigned>(where.line()), expected);
+    std::abort();
+}
+
+} // namespace vimbo::util

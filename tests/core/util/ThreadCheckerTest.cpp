@@ -1,0 +1,21 @@
+#include "core/util/ThreadChecker.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using vimbo::util::SerialQueue;
+using vimbo::util::ThreadChecker;
+
+TEST(ThreadCheckerDeathTest, AbortsOnAWrongCallerAndPassesTheRightOne) {
+    if (!vimbo::util::kThreadChecks) GTEST_SKIP() << "thread checks are compiled out of this build";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    ThreadChecker mainThread;
+    mainThread.check();
+    EXPECT_DEATH(std::thread([&] { mainThread.check(); }).join(),
+                 "was called off the thread that created it");
+
+    SerialQueue queue("test.checked");
+    queue.sync([&] { vimbo::util::checkOnQueue(queue); });
+    EXPECT_DEATH(vimbo::util::checkOnQueue(queue), "was called off test.checked");
+}
