@@ -1,5 +1,7 @@
 #include "linux/GLibTimers.h"
 
+#include "core/util/ThreadChecker.h"
+
 #include <glib.h>
 
 #include <algorithm>
@@ -54,6 +56,7 @@ class GLibRepeatingTimer : public platform::RepeatingTimer {
         g_source_attach(source_, nullptr);
     }
     ~GLibRepeatingTimer() override {
+        mainThread_.check();
         g_source_destroy(source_);
         g_source_unref(source_);
     }
@@ -62,6 +65,7 @@ class GLibRepeatingTimer : public platform::RepeatingTimer {
 
   private:
     GSource* source_;
+    util::ThreadChecker mainThread_;
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 namespace vimbo::linuxdesktop {
 
 platform::KeepAwake::Token GtkKeepAwake::begin(platform::ActivityKind kind, const char* reason) {
+    mainThread_.check();
     auto flags = kind == platform::ActivityKind::displaySleep ? GTK_APPLICATION_INHIBIT_IDLE
                                                               : GTK_APPLICATION_INHIBIT_SUSPEND;
     guint cookie = gtk_application_inhibit(application_, nullptr, flags, reason);
@@ -14,6 +15,7 @@ platform::KeepAwake::Token GtkKeepAwake::begin(platform::ActivityKind kind, cons
 }
 
 void GtkKeepAwake::end(Token token) {
+    mainThread_.check();
     if (token != 0) gtk_application_uninhibit(application_, token);
 }
 

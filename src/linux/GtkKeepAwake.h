@@ -2,6 +2,7 @@
 
 #include "core/platform/KeepAwake.h"
 #include "core/platform/SystemLog.h"
+#include "core/util/ThreadChecker.h"
 
 #include <gtk/gtk.h>
 
@@ -19,6 +20,7 @@ class GtkKeepAwake : public platform::KeepAwake {
   private:
     GtkApplication* application_;
     platform::SystemLog& systemLog_;
+    util::ThreadChecker mainThread_;
 };
 
 } // namespace vimbo::linuxdesktop

@@ -89,6 +89,7 @@ GMenu* GtkMainMenu::sectionFor(MenuId menu) {
 }
 
 GtkMainMenu::MenuId GtkMainMenu::addSubmenu(MenuId parent, const std::string& title) {
+    mainThread_.check();
     GObjectPtr<GMenu> submenu(g_menu_new());
     g_menu_append_submenu(sectionFor(parent), title.c_str(), G_MENU_MODEL(submenu.get()));
     menus_.push_back(MenuRecord{std::move(submenu), nullptr});
@@ -96,6 +97,7 @@ GtkMainMenu::MenuId GtkMainMenu::addSubmenu(MenuId parent, const std::string& ti
 }
 
 void GtkMainMenu::addSeparator(MenuId menu) {
+    mainThread_.check();
     auto& record = menus_.at(static_cast<std::size_t>(menu));
     GObjectPtr<GMenu> section(g_menu_new());
     g_menu_append_section(record.menu.get(), nullptr, G_MENU_MODEL(section.get()));
@@ -104,6 +106,7 @@ void GtkMainMenu::addSeparator(MenuId menu) {
 }
 
 GtkMainMenu::ItemId GtkMainMenu::addItem(MenuId menu, Item item) {
+    mainThread_.check();
     auto record = std::make_unique<ItemRecord>();
     record->owner = this;
     record->action.reset(
@@ -131,11 +134,13 @@ GtkMainMenu::ItemId GtkMainMenu::addItem(MenuId menu, Item item) {
 }
 
 void GtkMainMenu::setChecked(ItemId item, bool checked) {
+    mainThread_.check();
     g_simple_action_set_state(items_.at(static_cast<std::size_t>(item))->action.get(),
                               g_variant_new_boolean(checked));
 }
 
 void GtkMainMenu::setEnabled(ItemId item, bool enabled) {
+    mainThread_.check();
     g_simple_action_set_enabled(items_.at(static_cast<std::size_t>(item))->action.get(), enabled);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform/MainMenu.h"
+#include "core/util/ThreadChecker.h"
 #include "linux/GLibOwners.h"
 
 #include <gtk/gtk.h>
@@ -62,6 +63,7 @@ class GtkMainMenu : public platform::MainMenu {
     GtkWidget* menuButton_ = nullptr;
     // The window whose keys open the menu; cleared by GLib if the window goes first.
     GtkWindow* window_ = nullptr;
+    util::ThreadChecker mainThread_;
 };
 
 } // namespace vimbo::linuxdesktop

@@ -27,15 +27,18 @@ GtkMainWindow::~GtkMainWindow() {
 }
 
 void GtkMainWindow::show() {
+    mainThread_.check();
     gtk_widget_show_all(window_);
     gtk_window_present(GTK_WINDOW(window_));
 }
 
 void GtkMainWindow::hide() {
+    mainThread_.check();
     gtk_widget_hide(window_);
 }
 
 bool GtkMainWindow::isVisible() const {
+    mainThread_.check();
     return gtk_widget_get_visible(window_) && !iconified_;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform/MainWindow.h"
+#include "core/util/ThreadChecker.h"
 
 #include <gtk/gtk.h>
 
@@ -28,6 +29,7 @@ class GtkMainWindow : public platform::MainWindow {
     GtkWidget* window_;
     std::function<void()> onClose_;
     bool iconified_ = false;
+    util::ThreadChecker mainThread_;
 };
 
 } // namespace vimbo::linuxdesktop

@@ -72,6 +72,7 @@ WebKitPageHost::~WebKitPageHost() {
 }
 
 bool WebKitPageHost::makeTransparent() {
+    mainThread_.check();
     GdkRGBA clear{0, 0, 0, 0};
     webkit_web_view_set_background_color(webView_, &clear);
     GdkRGBA readBack{1, 1, 1, 1};
@@ -80,12 +81,14 @@ bool WebKitPageHost::makeTransparent() {
 }
 
 void WebKitPageHost::load(const std::string& fileUrl, const std::string& readAccessDir) {
+    mainThread_.check();
     readAccessPrefix_ = readAccessDir.ends_with('/') ? readAccessDir : readAccessDir + "/";
     loadFailed_ = false;
     webkit_web_view_load_uri(webView_, fileUrl.c_str());
 }
 
 void WebKitPageHost::evaluate(const std::string& script) {
+    mainThread_.check();
     if (extensionReady_) {
         webkit_web_view_send_message_to_page(
             webView_,
@@ -98,12 +101,14 @@ void WebKitPageHost::evaluate(const std::string& script) {
 }
 
 void WebKitPageHost::evaluate(const std::string& script, Completion completion) {
+    mainThread_.check();
     auto* pending = std::make_unique<Completion>(std::move(completion)).release(); // finishEvaluation owns it
     webkit_web_view_evaluate_javascript(webView_, script.c_str(), static_cast<gssize>(script.size()), nullptr,
                                         nullptr, nullptr, finishEvaluation, pending);
 }
 
 std::optional<std::string> WebKitPageHost::title() const {
+    mainThread_.check();
     const gchar* title = webkit_web_view_get_title(webView_);
     if (!title) return std::nullopt;
     return std::string(title);

@@ -2,6 +2,7 @@
 
 #include "core/platform/PageHost.h"
 #include "core/platform/SystemLog.h"
+#include "core/util/ThreadChecker.h"
 
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
@@ -50,6 +51,7 @@ class WebKitPageHost : public platform::PageHost {
     // Scripts without a completion go to the web process extension once it has said it runs there.
     bool extensionReady_ = false;
     bool extensionMissingLogged_ = false;
+    util::ThreadChecker mainThread_;
 };
 
 } // namespace vimbo::linuxdesktop
