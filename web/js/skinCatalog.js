@@ -35,9 +35,10 @@
         return SKINS[next].id;
     }
 
-    // How a skin joins the page. Each skin is a class in its own file under js/skins/, loaded by
-    // index.html after paint.js (the drawing helpers it may use) and before renderer.js, which ends
-    // with `Vimbo.skinCatalog.registerLook(name, SkinClass)`, name being its entry in SKIN_TABLE.
+    // How a skin joins the page. A skin is a class in its own file under js/skins/, listed in
+    // index.html after paint.js (the drawing helpers it may use) and before renderer.js. The file
+    // ends with `Vimbo.skinCatalog.registerLook(name, SkinClass)`, name being its SKIN_TABLE entry;
+    // a new skin needs that file, its script tag and its SKIN_TABLE row, nothing else.
     // The renderer makes one instance the first time the skin is chosen and keeps it, so a skin may
     // hold its particles and paints between frames. It calls:
     //   new SkinClass()              no arguments; allocate here, draw nothing yet.

@@ -32,8 +32,7 @@ STEPS = [
     "__a(0.5,0.6,0.4,0.3,0.7,1.00,[" + ",".join(["0.500"] * 24) + "]);",
     "__a(NaN,'x',2,-1,0.2,0.00,[]);",
 ]
-# Every skin of the page's catalog draws a few frames, in both appearances, so a drawing error in
-# any of them shows.
+# Every skin in the page's catalog draws a few frames in both appearances, so a drawing error shows.
 STEPS += [EVERY_SKIN, "__menuToggleDisplay('dark')", EVERY_SKIN, "__menuToggleDisplay('dark')"]
 STEPS += [
     "__menuSelectSkin(1)", "__menuCycleSkin(-1)", "__menuToggleDisplay('glass')", "__menuMediaCommand('next')",
@@ -177,7 +176,6 @@ def check(all_messages, report, failures):
         (states[-1].get("menuBarVisible") is False and "menuBar:0" not in messages, "menu bar hide not recorded"),
         ((restored.get("skin"), restored.get("glass"), restored.get("menuBarVisible")) == (3, True, False),
          "settings not restored after reload: %s" % restored),
-        ("glass:1" in reloaded and "menuBar:0" in reloaded, "restored settings not posted after reload"),
     ] + [(expected in messages, "missing message " + expected) for expected in [
         "media:next", "keepAwake:1", "musicInfo:1", "menuBar:1", "glass:1", "micSensitivity:2",
         "audioInput:systemAudio", "media:playpause"]] if not ok]
