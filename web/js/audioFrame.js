@@ -1,7 +1,7 @@
 "use strict";
 // The latest "__a(" values and the smoothed copy the skins draw from. Both keep fixed storage so
 // 60 updates and 60 frames a second allocate nothing.
-(function (exportApi) {
+{
     const BAND_COUNT = 24;
     const SCALARS = Object.freeze(["level", "bass", "mid", "treble", "energy"]);
     const ATTACK_SECONDS = 0.03;
@@ -78,9 +78,5 @@
         }
     }
 
-    exportApi("audioFrame", { BAND_COUNT, AudioFrame, SmoothedAudio });
-})(
-    typeof module === "object" && module.exports
-        ? (name, api) => { module.exports = api; }
-        : (name, api) => { (globalThis.Vimbo = globalThis.Vimbo || {})[name] = api; }
-);
+    Vimbo.define("audioFrame", { BAND_COUNT, AudioFrame, SmoothedAudio });
+}

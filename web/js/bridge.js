@@ -1,7 +1,7 @@
 "use strict";
 // Posting to the native side. In a plain browser (development) there is no handler: messages go
 // to the console instead so the page still runs.
-(function () {
+{
     function nativeHandler() {
         const handlers = window.webkit && window.webkit.messageHandlers;
         return handlers && handlers.app ? handlers.app : null;
@@ -20,5 +20,5 @@
         }
     }
 
-    (window.Vimbo = window.Vimbo || {}).bridge = { post, isHosted: () => nativeHandler() !== null };
-})();
+    Vimbo.define("bridge", { post, isHosted: () => nativeHandler() !== null });
+}

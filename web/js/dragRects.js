@@ -1,6 +1,6 @@
 "use strict";
 // Which parts of the native drag strip must pass clicks through to the page's controls.
-(function (exportApi) {
+{
     const DRAG_BAR_HEIGHT = 36;
 
     function isUsableBox(box) {
@@ -35,9 +35,5 @@
         return "dragThrough:" + JSON.stringify(rects);
     }
 
-    exportApi("dragRects", { DRAG_BAR_HEIGHT, dragThroughRects, dragThroughMessage });
-})(
-    typeof module === "object" && module.exports
-        ? (name, api) => { module.exports = api; }
-        : (name, api) => { (globalThis.Vimbo = globalThis.Vimbo || {})[name] = api; }
-);
+    Vimbo.define("dragRects", { DRAG_BAR_HEIGHT, dragThroughRects, dragThroughMessage });
+}

@@ -1,6 +1,6 @@
 "use strict";
 // The page's full settings as the "menuState:" message the native menus mirror.
-(function (exportApi) {
+{
     const MENU_STATE_KEYS = Object.freeze([
         "skin",
         "dark",
@@ -31,9 +31,5 @@
         return "menuState:" + encodeURIComponent(menuStateJson(state));
     }
 
-    exportApi("menuState", { MENU_STATE_KEYS, menuStateJson, menuStateMessage });
-})(
-    typeof module === "object" && module.exports
-        ? (name, api) => { module.exports = api; }
-        : (name, api) => { (globalThis.Vimbo = globalThis.Vimbo || {})[name] = api; }
-);
+    Vimbo.define("menuState", { MENU_STATE_KEYS, menuStateJson, menuStateMessage });
+}

@@ -1,7 +1,7 @@
 "use strict";
 // The page itself: its state, the global functions the native side calls, and the messages it
-// posts back. Loaded last; everything it uses is already on window.Vimbo.
-(function () {
+// posts back. Loaded last; everything it uses is already on Vimbo.
+{
     const { post, isHosted } = Vimbo.bridge;
     const { restoreSettings, serializeSettings, startupMessages, setDisplay, toggleDisplay, selectSkin } =
         Vimbo.settings;
@@ -58,12 +58,7 @@
         post(menuStateMessage({ ...state.settings, musicControl: musicControl(), exportMode: false }));
     }
 
-    // Settings only ever hold ids of the skin catalog, and each of them has a look.
-    function createSkin(id) {
-        return Vimbo.skins.looks[id]();
-    }
-
-    const renderer = new Vimbo.Renderer(document.getElementById("visuals"), frame, createSkin);
+    const renderer = new Vimbo.Renderer(document.getElementById("visuals"), frame, Vimbo.skinCatalog.createSkin);
     const overlay = new Vimbo.ShortcutOverlay(document.getElementById("shortcutSheet"), updateDragThrough);
     const panel = new Vimbo.SettingsPanel(document.getElementById("settingsPanel"), {
         selectInput(input) {
@@ -283,7 +278,7 @@
     // Placeholder until the video export screen exists: these keep what the native side hands
     // over (for that screen to pick up) and export nothing. "?export-…" test queries are ignored.
     const exportInbox = { files: [], background: null, destination: null, writeFailure: null, saved: null };
-    Vimbo.exportInbox = exportInbox;
+    Vimbo.define("exportInbox", exportInbox);
     window.__exportAddFile = function (data, name) {
         if (typeof data === "string" && typeof name === "string") exportInbox.files.push({ data, name });
     };
@@ -323,4 +318,4 @@
     updateDragThrough();
     renderer.start();
     noteActivity();
-})();
+}

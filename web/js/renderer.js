@@ -1,7 +1,7 @@
 "use strict";
 // The full-window canvas: one requestAnimationFrame loop that smooths the latest audio frame and
 // hands it to the current skin.
-(function () {
+{
     const MAX_PIXEL_RATIO = 2;
     const FALLBACK_FRAME_SECONDS = 1 / 60;
 
@@ -39,6 +39,10 @@
             let skin = this.skins.get(id);
             if (!skin) {
                 skin = this.createSkin(id);
+                if (!skin) {
+                    console.error("[vimbo] skin " + id + " has no look: its script is not loaded");
+                    return;
+                }
                 skin.resize(this.look.width, this.look.height);
                 this.skins.set(id, skin);
             }
@@ -63,5 +67,5 @@
         }
     }
 
-    Vimbo.Renderer = Renderer;
-})();
+    Vimbo.define("Renderer", Renderer);
+}

@@ -1,6 +1,6 @@
 "use strict";
 // Microphone sensitivity on a logarithmic slider: equal steps per doubling, 1.0 in the middle.
-(function (exportApi) {
+{
     const MIN_SENSITIVITY = 0.125;
     const MAX_SENSITIVITY = 8;
     const STEPS_PER_OCTAVE = 100;
@@ -32,7 +32,7 @@
         return "micSensitivity:" + String(clampSensitivity(value));
     }
 
-    exportApi("sensitivity", {
+    Vimbo.define("sensitivity", {
         MIN_SENSITIVITY,
         MAX_SENSITIVITY,
         SLIDER_MAX,
@@ -42,8 +42,4 @@
         formatSensitivity,
         sensitivityMessage,
     });
-})(
-    typeof module === "object" && module.exports
-        ? (name, api) => { module.exports = api; }
-        : (name, api) => { (globalThis.Vimbo = globalThis.Vimbo || {})[name] = api; }
-);
+}

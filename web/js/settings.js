@@ -1,7 +1,8 @@
 "use strict";
 // The settings the page owns: restoring them from storage, changing them, and the native messages
 // each change implies. Pure: the caller stores, posts and redraws.
-(function (exportApi, skinCatalog) {
+{
+    const { skinCatalog } = Vimbo;
     const DISPLAY_SETTINGS = Object.freeze(["dark", "glow", "glass", "keepAwake", "musicInfo", "menuBarVisible"]);
 
     const DEFAULT_SETTINGS = Object.freeze({
@@ -78,7 +79,7 @@
         return skinCatalog.isSkinId(id) ? { ...settings, skin: id } : null;
     }
 
-    exportApi("settings", {
+    Vimbo.define("settings", {
         DISPLAY_SETTINGS,
         DEFAULT_SETTINGS,
         restoreSettings,
@@ -89,9 +90,4 @@
         toggleDisplay,
         selectSkin,
     });
-})(
-    typeof module === "object" && module.exports
-        ? (name, api) => { module.exports = api; }
-        : (name, api) => { (globalThis.Vimbo = globalThis.Vimbo || {})[name] = api; },
-    typeof module === "object" && module.exports ? require("./skinCatalog.js") : globalThis.Vimbo.skinCatalog
-);
+}

@@ -1,7 +1,7 @@
 "use strict";
 // The settings panel: source, microphone sensitivity, skin and display switches. It only reports
 // what the user did; the page decides and calls render() with the result.
-(function () {
+{
     const { SKINS } = Vimbo.skinCatalog;
     const { DISPLAY_SETTINGS } = Vimbo.settings;
     const sensitivity = Vimbo.sensitivity;
@@ -104,5 +104,5 @@
         }
     }
 
-    Vimbo.SettingsPanel = SettingsPanel;
-})();
+    Vimbo.define("SettingsPanel", SettingsPanel);
+}

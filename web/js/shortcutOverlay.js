@@ -1,6 +1,6 @@
 "use strict";
 // The keyboard shortcut sheet, filled from the catalog the native side sends.
-(function () {
+{
     class ShortcutOverlay {
         constructor(root, onLayoutChanged) {
             this.root = root;
@@ -63,5 +63,5 @@
         }
     }
 
-    Vimbo.ShortcutOverlay = ShortcutOverlay;
-})();
+    Vimbo.define("ShortcutOverlay", ShortcutOverlay);
+}

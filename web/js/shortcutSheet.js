@@ -1,6 +1,6 @@
 "use strict";
 // The shortcut catalog the native side sends, checked and reduced to what the sheet lists.
-(function (exportApi) {
+{
     function isText(value) {
         return typeof value === "string" && value.length > 0;
     }
@@ -25,9 +25,5 @@
         return { sections, rowCount };
     }
 
-    exportApi("shortcutSheet", { shortcutSheetModel });
-})(
-    typeof module === "object" && module.exports
-        ? (name, api) => { module.exports = api; }
-        : (name, api) => { (globalThis.Vimbo = globalThis.Vimbo || {})[name] = api; }
-);
+    Vimbo.define("shortcutSheet", { shortcutSheetModel });
+}

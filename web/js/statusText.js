@@ -1,6 +1,6 @@
 "use strict";
 // Capture status strings from the native side, in words a person understands.
-(function (exportApi) {
+{
     const MAX_SHOWN_UNKNOWN = 40;
 
     // tone "quiet" is shown discreetly and fades; "warning" stays until the status changes.
@@ -30,9 +30,5 @@
         }
     }
 
-    exportApi("statusText", { captureStatusText });
-})(
-    typeof module === "object" && module.exports
-        ? (name, api) => { module.exports = api; }
-        : (name, api) => { (globalThis.Vimbo = globalThis.Vimbo || {})[name] = api; }
-);
+    Vimbo.define("statusText", { captureStatusText });
+}

@@ -1,6 +1,6 @@
 "use strict";
 // The now-playing payload of "__music(": null, or an object with "p", "t", "a" and "c".
-(function (exportApi) {
+{
     function trackInfo(payload) {
         if (payload === null || typeof payload !== "object" || Array.isArray(payload)) return null;
         const title = typeof payload.t === "string" ? payload.t.trim() : "";
@@ -18,9 +18,5 @@
         return info.artist.length > 0 ? info.title + " — " + info.artist : info.title;
     }
 
-    exportApi("trackInfo", { trackInfo, trackLine });
-})(
-    typeof module === "object" && module.exports
-        ? (name, api) => { module.exports = api; }
-        : (name, api) => { (globalThis.Vimbo = globalThis.Vimbo || {})[name] = api; }
-);
+    Vimbo.define("trackInfo", { trackInfo, trackLine });
+}

@@ -6,9 +6,9 @@ namespace vimbo::menus {
 
 const std::vector<MenuLayout::SkinEntry>& MenuLayout::skins() {
     static const std::vector<SkinEntry> entries = [] {
+        // The page's skin catalog, read by the build: the one list of skin names, ids and order.
         const std::pair<const char*, std::int64_t> table[] = {
-            {"Glossy", 0}, {"Contour", 2},   {"Bubble", 6},   {"Mesh", 3},
-            {"Dust", 1},   {"Dandelion", 4}, {"Parasite", 5}, {"Wake", 7},
+#include "core/menus/SkinTable.inc"
         };
         std::vector<SkinEntry> list;
         int position = 1;

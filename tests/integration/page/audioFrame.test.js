@@ -1,7 +1,7 @@
 "use strict";
 const test = require("node:test");
 const assert = require("node:assert/strict");
-const { BAND_COUNT, AudioFrame, SmoothedAudio } = require("../../../web/js/audioFrame.js");
+const { BAND_COUNT, AudioFrame, SmoothedAudio } = require("./pageScripts.js")("audioFrame.js").audioFrame;
 
 test("a frame clamps every value to 0…1 and always holds 24 bands", () => {
     const frame = new AudioFrame();

@@ -1,8 +1,9 @@
 "use strict";
 const test = require("node:test");
 const assert = require("node:assert/strict");
-const sensitivity = require("../../../web/js/sensitivity.js");
-const { dragThroughRects, dragThroughMessage } = require("../../../web/js/dragRects.js");
+const page = require("./pageScripts.js")("sensitivity.js", "dragRects.js");
+const { sensitivity } = page;
+const { dragThroughRects, dragThroughMessage } = page.dragRects;
 
 test("the sensitivity slider is logarithmic with exact ends and clamped messages", () => {
     const { sliderToSensitivity, sensitivityToSlider, SLIDER_MAX } = sensitivity;

@@ -1,9 +1,10 @@
 "use strict";
 const test = require("node:test");
 const assert = require("node:assert/strict");
-const { captureStatusText } = require("../../../web/js/statusText.js");
-const { trackInfo, trackLine } = require("../../../web/js/trackInfo.js");
-const { shortcutSheetModel } = require("../../../web/js/shortcutSheet.js");
+const page = require("./pageScripts.js")("statusText.js", "trackInfo.js", "shortcutSheet.js");
+const { captureStatusText } = page.statusText;
+const { trackInfo, trackLine } = page.trackInfo;
+const { shortcutSheetModel } = page.shortcutSheet;
 
 test("capture statuses read as sentences, problems and unknown ones as shortened warnings", () => {
     assert.deepEqual(captureStatusText("ok", "systemAudio"), { text: "Listening to system audio", tone: "quiet" });

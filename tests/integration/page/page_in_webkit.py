@@ -7,16 +7,13 @@ import os
 import sys
 import urllib.parse
 
-FUNCTIONS = [
-    "__a", "__status", "__audioInput", "__micSensitivity", "__music", "__shortcuts", "__glass",
-    "__menuSelectSkin", "__menuCycleSkin", "__menuToggleDisplay", "__menuMediaCommand",
-    "__menuOpenSettings", "__menuShowShortcuts", "__exportAddFile", "__exportSetBackground",
-    "__exportDestination", "__exportWriteFailed", "__exportSaved", "__windowChrome", "__menuBarHidden",
-]
+# The native side's calls that no step makes (a missing one that a step calls fails that step).
+FUNCTIONS = ["__glass", "__exportAddFile", "__exportSetBackground", "__exportDestination", "__exportWriteFailed",
+             "__exportSaved"]
 CATALOG = [{"title": "Skins", "rows": [{"title": "Glossy", "keys": ["Ctrl+1"]}]},
            {"title": "Playback", "rows": [{"title": "Play / Pause", "keys": ["Space", "Ctrl+P"]}]}]
 MENU_KEYS = ["skin", "dark", "glow", "glass", "keepAwake", "musicInfo", "menuBarVisible", "musicControl", "exportMode"]
-WAIT, RELOAD = "wait", "reload"
+WAIT, RELOAD, EVERY_SKIN = "wait", "reload", "every skin"
 DIALOGS = ("sheetOpen: !document.getElementById('shortcutSheet').hidden,"
            " settingsOpen: !document.getElementById('settingsPanel').hidden")
 
@@ -35,10 +32,8 @@ STEPS = [
     "__a(0.5,0.6,0.4,0.3,0.7,1.00,[" + ",".join(["0.500"] * 24) + "]);",
     "__a(NaN,'x',2,-1,0.2,0.00,[]);",
 ]
-# Every skin draws a few frames, in both appearances, so a drawing error in any of them shows.
-for _ in ("dark", "light"):
-    STEPS += [step for skin in (2, 6, 3, 4, 5, 7, 0, 1) for step in ("__menuSelectSkin(%d)" % skin, WAIT)]
-    STEPS.append("__menuToggleDisplay('dark')")
+# Every skin in the page's catalog draws a few frames in both appearances, so a drawing error shows.
+STEPS += [EVERY_SKIN, "__menuToggleDisplay('dark')", EVERY_SKIN, "__menuToggleDisplay('dark')"]
 STEPS += [
     "__menuSelectSkin(1)", "__menuCycleSkin(-1)", "__menuToggleDisplay('glass')", "__menuMediaCommand('next')",
     "__music({p:true,t:'Song',a:'Artist',c:true})", "__menuOpenSettings('normal')",
@@ -84,9 +79,10 @@ def run_page(page_path):
 
     messages, failures, report, after_reload = [], [], {}, []
     manager = WebKit2.UserContentManager()
-    # Collects uncaught errors from the first line of the page on.
+    # Collects uncaught errors and console errors from the first line of the page on.
     manager.add_script(WebKit2.UserScript.new(
-        "window.__pageErrors = []; addEventListener('error', e => __pageErrors.push(String(e.message)));",
+        "window.__pageErrors = []; addEventListener('error', e => __pageErrors.push(String(e.message)));"
+        " { const log = console.error; console.error = (...a) => { __pageErrors.push(a.join(' ')); log(...a); }; }",
         WebKit2.UserContentInjectedFrames.TOP_FRAME, WebKit2.UserScriptInjectionTime.START, None, None))
 
     def on_message(_manager, result):
@@ -116,6 +112,11 @@ def run_page(page_path):
                 then(None)
         view.evaluate_javascript(script, -1, None, None, None, done)
 
+    def select_every_skin(index, text):
+        ids = json.loads(text) if text else []
+        STEPS[index + 1:index + 1] = [step for skin in ids for step in ("__menuSelectSkin(%d)" % skin, WAIT)]
+        run_steps(index + 1)
+
     def run_steps(index):
         step = STEPS[index] if index < len(STEPS) else None
         after = lambda *_: run_steps(index + 1)  # noqa: E731
@@ -123,6 +124,8 @@ def run_page(page_path):
             loop.quit()
         elif step == WAIT:
             later(after)
+        elif step == EVERY_SKIN:
+            evaluate("JSON.stringify(Vimbo.skinCatalog.SKINS.map(s => s.id))", lambda text: select_every_skin(index, text))
         elif step == RELOAD:
             report["reloadAt"] = len(messages)
             after_reload.append(after)
@@ -173,7 +176,6 @@ def check(all_messages, report, failures):
         (states[-1].get("menuBarVisible") is False and "menuBar:0" not in messages, "menu bar hide not recorded"),
         ((restored.get("skin"), restored.get("glass"), restored.get("menuBarVisible")) == (3, True, False),
          "settings not restored after reload: %s" % restored),
-        ("glass:1" in reloaded and "menuBar:0" in reloaded, "restored settings not posted after reload"),
     ] + [(expected in messages, "missing message " + expected) for expected in [
         "media:next", "keepAwake:1", "musicInfo:1", "menuBar:1", "glass:1", "micSensitivity:2",
         "audioInput:systemAudio", "media:playpause"]] if not ok]

@@ -1,8 +1,8 @@
 "use strict";
 const test = require("node:test");
 const assert = require("node:assert/strict");
-const { SKINS, isSkinId, cycleSkin } = require("../../../web/js/skinCatalog.js");
-const settings = require("../../../web/js/settings.js");
+const { skinCatalog, settings } = require("./pageScripts.js")("skinCatalog.js", "settings.js");
+const { SKINS, isSkinId, cycleSkin } = skinCatalog;
 
 test("skins follow the menu order and wrap when cycled", () => {
     assert.deepEqual(SKINS.map((skin) => skin.id), [0, 2, 6, 3, 1, 4, 5, 7]);

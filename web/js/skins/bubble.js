@@ -1,8 +1,8 @@
 "use strict";
 // Bubble: glassy bubbles rise from the floor; louder sound blows more and bigger ones, a beat
 // releases a burst.
-(function () {
-    const { hsla, beginFrame, drawGlow, glowSprite } = Vimbo.skins;
+{
+    const { hsla, beginFrame, drawGlow, glowSprite } = Vimbo.paint;
     const CAPACITY = 90;
     const TAU = Math.PI * 2;
 
@@ -97,5 +97,5 @@
         }
     }
 
-    Vimbo.skins.looks[6] = () => new BubbleSkin();
-})();
+    Vimbo.skinCatalog.registerLook("Bubble", BubbleSkin);
+}

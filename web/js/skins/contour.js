@@ -1,8 +1,8 @@
 "use strict";
 // Contour: nested contour lines like a topographic map of the sound; the spectrum raises ridges
 // around the rings and the outer rings swing wider than the inner ones.
-(function () {
-    const { hsla, beginFrame, mirroredBand } = Vimbo.skins;
+{
+    const { hsla, beginFrame, mirroredBand } = Vimbo.paint;
     const RINGS = 11;
     const POINTS = 120;
     const TAU = Math.PI * 2;
@@ -75,5 +75,5 @@
         }
     }
 
-    Vimbo.skins.looks[2] = () => new ContourSkin();
-})();
+    Vimbo.skinCatalog.registerLook("Contour", ContourSkin);
+}

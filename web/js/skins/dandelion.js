@@ -1,7 +1,7 @@
 "use strict";
 // Dandelion: a seed head whose stalks reach out with the spectrum; beats blow seeds away.
-(function () {
-    const { hsla, beginFrame, mirroredBand, drawGlow, glowSprite } = Vimbo.skins;
+{
+    const { hsla, beginFrame, mirroredBand, drawGlow, glowSprite } = Vimbo.paint;
     const SEEDS = 96;
     const FLYERS = 48;
     const TAU = Math.PI * 2;
@@ -117,5 +117,5 @@
         }
     }
 
-    Vimbo.skins.looks[4] = () => new DandelionSkin();
-})();
+    Vimbo.skinCatalog.registerLook("Dandelion", DandelionSkin);
+}

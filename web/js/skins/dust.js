@@ -1,8 +1,8 @@
 "use strict";
 // Dust: a cloud of motes drifting on a slow current, stirred by the energy, thrown outwards by
 // beats, each mote sized by the spectrum band it listens to.
-(function () {
-    const { hsla } = Vimbo.skins;
+{
+    const { hsla, glowSprite, drawGlow } = Vimbo.paint;
     const MOTES = 720;
     const CENTRE_PULL = 0.22; // per second
     const GROUPS = 3; // bass, mid and treble motes, drawn per group to change paint only 3 times
@@ -32,7 +32,7 @@
             this.groupPaint = dark
                 ? [hsla(28, 95, 62), hsla(330, 80, 70), hsla(190, 90, 72)]
                 : [hsla(18, 85, 42), hsla(320, 70, 40), hsla(205, 85, 35)];
-            this.leaderGlow = Vimbo.skins.glowSprite(hsla(35, 100, 65, 1));
+            this.leaderGlow = glowSprite(hsla(35, 100, 65, 1));
         }
 
         resize(width, height) {
@@ -111,7 +111,7 @@
                 ctx.globalAlpha = 0.18 + 0.5 * audio.bass;
                 const radius = 10 + 34 * audio.bass;
                 for (let i = 0; i < MOTES; i += 36) {
-                    Vimbo.skins.drawGlow(ctx, this.leaderGlow, x[i], y[i], radius);
+                    drawGlow(ctx, this.leaderGlow, x[i], y[i], radius);
                 }
             }
             ctx.globalCompositeOperation = "source-over";
@@ -119,5 +119,5 @@
         }
     }
 
-    Vimbo.skins.looks[1] = () => new DustSkin();
-})();
+    Vimbo.skinCatalog.registerLook("Dust", DustSkin);
+}

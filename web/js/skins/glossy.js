@@ -1,7 +1,7 @@
 "use strict";
 // Glossy: a lacquered orb breathing with the bass inside a ring of spectrum bars.
-(function () {
-    const { hsla } = Vimbo.skins;
+{
+    const { hsla, glowSprite, drawGlow, beginFrame } = Vimbo.paint;
     const TAU = Math.PI * 2;
     const BARS = 48;
 
@@ -31,8 +31,8 @@
             shine.addColorStop(1, "rgba(255,255,255,0)");
             this.shinePaint = shine;
             this.shineStripe = dark ? "rgba(255,255,255,0.28)" : "rgba(255,255,255,0.45)";
-            this.tipGlow = Vimbo.skins.glowSprite(hsla(200, 100, 70, 1));
-            this.orbGlow = Vimbo.skins.glowSprite(hsla(230, 100, 60, 1));
+            this.tipGlow = glowSprite(hsla(200, 100, 70, 1));
+            this.orbGlow = glowSprite(hsla(230, 100, 60, 1));
         }
 
         resize() {}
@@ -40,7 +40,7 @@
         draw(ctx, audio, look) {
             if (ctx !== this.context || look.dark !== this.dark) this.buildPaint(ctx, look.dark);
             const { width, height, dpr } = look;
-            Vimbo.skins.beginFrame(ctx, look);
+            beginFrame(ctx, look);
 
             const cx = width / 2;
             const cy = height / 2;
@@ -55,7 +55,7 @@
             if (glow) {
                 ctx.globalCompositeOperation = "lighter";
                 ctx.globalAlpha = 0.25 + 0.45 * audio.energy + 0.3 * audio.beat;
-                Vimbo.skins.drawGlow(ctx, this.orbGlow, cx, cy, orbRadius * 3.2);
+                drawGlow(ctx, this.orbGlow, cx, cy, orbRadius * 3.2);
                 ctx.globalCompositeOperation = "source-over";
                 ctx.globalAlpha = 1;
             }
@@ -96,7 +96,7 @@
                     const angle = turn + ((i + 0.5) / BARS) * TAU - Math.PI / 2;
                     const tip = inner + reach * (0.09 + 0.95 * value);
                     ctx.globalAlpha = value * 0.7;
-                    Vimbo.skins.drawGlow(
+                    drawGlow(
                         ctx,
                         this.tipGlow,
                         cx + Math.cos(angle) * tip,
@@ -122,5 +122,5 @@
         }
     }
 
-    Vimbo.skins.looks[0] = () => new GlossySkin();
-})();
+    Vimbo.skinCatalog.registerLook("Glossy", GlossySkin);
+}

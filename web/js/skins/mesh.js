@@ -1,8 +1,8 @@
 "use strict";
 // Mesh: a wireframe landscape flying towards the viewer; each new row is the spectrum of the
 // moment, bass in the middle, so the recent past stretches away to the horizon.
-(function () {
-    const { hsla, beginFrame, mirroredBand } = Vimbo.skins;
+{
+    const { hsla, beginFrame, mirroredBand } = Vimbo.paint;
     const ROWS = 26;
     const COLUMNS = 25;
     const ROW_SECONDS = 1 / 24;
@@ -89,5 +89,5 @@
         }
     }
 
-    Vimbo.skins.looks[3] = () => new MeshSkin();
-})();
+    Vimbo.skinCatalog.registerLook("Mesh", MeshSkin);
+}

@@ -1,6 +1,6 @@
 "use strict";
 // Drawing helpers shared by the skins.
-(function () {
+{
     const SPRITE_SIZE = 64;
     const sprites = new Map();
 
@@ -53,6 +53,5 @@
         return spectrum[low] * (1 - mix) + spectrum[high] * mix;
     }
 
-    const skins = ((window.Vimbo = window.Vimbo || {}).skins = window.Vimbo.skins || {});
-    Object.assign(skins, { glowSprite, drawGlow, hsla, beginFrame, mirroredBand, looks: {} });
-})();
+    Vimbo.define("paint", { glowSprite, drawGlow, hsla, beginFrame, mirroredBand });
+}

@@ -1,8 +1,8 @@
 "use strict";
 // Parasite: a living blob that swells with the bass, crawls with the mids and shoots tendrils
 // where the spectrum is strong; a few nuclei drift inside it.
-(function () {
-    const { hsla, beginFrame, drawGlow, glowSprite } = Vimbo.skins;
+{
+    const { hsla, beginFrame, drawGlow, glowSprite } = Vimbo.paint;
     const POINTS = 90;
     const TENDRILS = 7;
     const NUCLEI = 3;
@@ -98,5 +98,5 @@
         }
     }
 
-    Vimbo.skins.looks[5] = () => new ParasiteSkin();
-})();
+    Vimbo.skinCatalog.registerLook("Parasite", ParasiteSkin);
+}

@@ -1,8 +1,8 @@
 "use strict";
 // Wake: a calm water surface seen at a slant; a wandering source leaves rings that spread and
 // fade, louder sound and beats leave stronger ones, and the level swells the water lines.
-(function () {
-    const { hsla, beginFrame } = Vimbo.skins;
+{
+    const { hsla, beginFrame } = Vimbo.paint;
     const RIPPLES = 40;
     const LINES = 9;
     const LINE_POINTS = 64;
@@ -94,5 +94,5 @@
         }
     }
 
-    Vimbo.skins.looks[7] = () => new WakeSkin();
-})();
+    Vimbo.skinCatalog.registerLook("Wake", WakeSkin);
+}
