@@ -23,13 +23,15 @@ TEST_F(AppDelegateMenuBarTest, EveryTickFeedsTheIconAndPageMessagesShowAndHideIt
     EXPECT_TRUE(std::get<bool>(defaults.values["menuBarVisible"]));
 }
 
-TEST_F(AppDelegateMenuBarTest, ClosingHidesTheWindowWhileTheIconIsShownAndReopenShowsIt) {
+TEST_F(AppDelegateMenuBarTest, ClosingHidesTheWindowWhileTheIconIsShownReopenShowsItQuitEnds) {
     launchReady();
     delegate->windowShouldClose();
     EXPECT_FALSE(window.visible);
     EXPECT_EQ(terminations, 0);
     delegate->applicationShouldHandleReopen();
     EXPECT_TRUE(window.visible);
+    statusBar.click("quitVimboAction:");
+    EXPECT_EQ(terminations, 1);
 }
 
 TEST_F(AppDelegateMenuBarTest, ClosingQuitsWhenNoTrayShowsTheIconUntilATrayAppears) {
@@ -59,12 +61,6 @@ TEST_F(AppDelegateMenuBarTest, WindowComesBackWhenTheIconGoesAwayWhileItIsHidden
     statusBar.click("hideMenuBarAction:");
     EXPECT_TRUE(window.visible);
     EXPECT_EQ(page.scripts, std::vector<std::string>{"window.__menuBarHidden && __menuBarHidden()"});
-}
-
-TEST_F(AppDelegateMenuBarTest, QuitItemTerminates) {
-    launchReady();
-    statusBar.click("quitVimboAction:");
-    EXPECT_EQ(terminations, 1);
 }
 
 } // namespace

