@@ -6,6 +6,7 @@
 #include "linux/DBusStatusBar.h"
 #include "linux/DesktopMicrophonePermission.h"
 #include "linux/GLibMainQueue.h"
+#include "linux/GLibOwners.h"
 #include "linux/GLibSystemLog.h"
 #include "linux/GLibTimers.h"
 #include "linux/GtkDesktop.h"
@@ -32,7 +33,8 @@ using namespace vimbo;
 
 // Everything the program owns, for the life of the main loop.
 struct Program {
-    GtkApplication* application = nullptr;
+    // First, so that it goes last: the adapters below hold it.
+    linuxdesktop::GObjectPtr<GtkApplication> application;
     linuxdesktop::GLibSystemLog systemLog;
     linuxdesktop::JsonFileDefaults defaults{linuxdesktop::JsonFileDefaults::defaultPath()};
     linuxdesktop::MonotonicClock clock;
@@ -63,7 +65,7 @@ void onStartup(GApplication* application, gpointer data) {
     g_unix_signal_add(SIGTERM, quitOnSignal, application);
     g_unix_signal_add(SIGINT, quitOnSignal, application);
     // The menus exist before the first window.
-    program.menu = std::make_unique<linuxdesktop::GtkMainMenu>(program.application);
+    program.menu = std::make_unique<linuxdesktop::GtkMainMenu>(program.application.get());
     program.mainMenuController =
         std::make_unique<menus::MainMenuController>(*program.menu, *program.delegate);
     program.menu->installAsMenubar();
@@ -79,7 +81,7 @@ void onActivate(GApplication*, gpointer data) {
     }
     program.page = std::make_unique<linuxdesktop::WebKitPageHost>(program.systemLog);
     program.window = std::make_unique<linuxdesktop::GtkMainWindow>(
-        program.application, program.menu->overlayMenuButton(program.page->widget()),
+        program.application.get(), program.menu->overlayMenuButton(program.page->widget()),
         [&program] { program.delegate->windowShouldClose(); });
     program.menu->attachToWindow(GTK_WINDOW(gtk_widget_get_toplevel(program.page->widget())));
     program.delegate->applicationDidFinishLaunching(*program.window, *program.page);
@@ -95,34 +97,37 @@ void onShutdown(GApplication*, gpointer data) {
 int main(int argc, char** argv) {
     auto options = app::LaunchOptions::parse(argc, argv);
     Program program;
-    program.application = gtk_application_new("org.vimbo.Vimbo", G_APPLICATION_DEFAULT_FLAGS);
+    program.application.reset(gtk_application_new("org.vimbo.Vimbo", G_APPLICATION_DEFAULT_FLAGS));
+    GtkApplication* application = program.application.get();
     program.debugLog = std::make_unique<app::DebugLog>(options.debug, app::DebugLog::defaultDirectory());
-    program.keepAwake = std::make_unique<linuxdesktop::GtkKeepAwake>(program.application, program.systemLog);
+    program.keepAwake = std::make_unique<linuxdesktop::GtkKeepAwake>(application, program.systemLog);
     program.audioDevices = linuxdesktop::PulseDefaultDevices::create(program.mainQueue);
-    GDBusConnection* sessionBus = linuxdesktop::DBusStatusBar::connectSessionBus();
-    program.statusBar = std::make_unique<linuxdesktop::DBusStatusBar>(sessionBus);
-    if (sessionBus) g_object_unref(sessionBus);
+    linuxdesktop::GObjectPtr<GDBusConnection> sessionBus{linuxdesktop::DBusStatusBar::connectSessionBus()};
+    program.statusBar = std::make_unique<linuxdesktop::DBusStatusBar>(sessionBus.get());
     app::AppServices services{
-        program.defaults,
-        program.systemLog,
-        *program.keepAwake,
-        program.clock,
-        program.timers,
-        program.mainQueue,
-        [log = program.debugLog.get()](std::string_view line) { log->log(line); },
-        {linuxdesktop::pulseCaptureFactory(), std::make_shared<linuxdesktop::DesktopMicrophonePermission>(),
-         program.audioDevices},
-        menus::KeyLabelStyle::gtk,
-        program.statusBar.get(),
-        [application = program.application] { g_application_quit(G_APPLICATION(application)); },
-        &program.desktop};
-    program.delegate = std::make_shared<app::AppDelegate>(services, options, linuxdesktop::resourceDirectory());
+        .defaults = program.defaults,
+        .systemLog = program.systemLog,
+        .keepAwake = *program.keepAwake,
+        .clock = program.clock,
+        .timers = program.timers,
+        .mainQueue = program.mainQueue,
+        .debugLog = [log = program.debugLog.get()](std::string_view line) { log->log(line); },
+        .audio = {.captureFactory = linuxdesktop::pulseCaptureFactory(),
+                  .microphonePermission = std::make_shared<linuxdesktop::DesktopMicrophonePermission>(),
+                  .defaultDevices = program.audioDevices},
+        .shortcutLabels = menus::KeyLabelStyle::gtk,
+        .statusBar = program.statusBar.get(),
+        .terminate = [application] { g_application_quit(G_APPLICATION(application)); },
+        .desktop = &program.desktop,
+    };
+    program.delegate =
+        std::make_shared<app::AppDelegate>(services, options, linuxdesktop::resourceDirectory());
 
-    g_signal_connect(program.application, "startup", G_CALLBACK(onStartup), &program);
-    g_signal_connect(program.application, "activate", G_CALLBACK(onActivate), &program);
-    g_signal_connect(program.application, "shutdown", G_CALLBACK(onShutdown), &program);
+    g_signal_connect(application, "startup", G_CALLBACK(onStartup), &program);
+    g_signal_connect(application, "activate", G_CALLBACK(onActivate), &program);
+    g_signal_connect(application, "shutdown", G_CALLBACK(onShutdown), &program);
     // The switches are ours; GApplication would take any further argument for a file to open.
-    int status = g_application_run(G_APPLICATION(program.application), 1, argv);
+    int status = g_application_run(G_APPLICATION(application), 1, argv);
 
     program.delegate->setMainMenuController(nullptr);
     program.mainMenuController.reset();
@@ -131,6 +136,5 @@ int main(int argc, char** argv) {
     program.page.reset();
     program.delegate.reset();
     program.audioDevices.reset();
-    g_object_unref(program.application);
     return status;
 }

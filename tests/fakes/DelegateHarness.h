@@ -29,25 +29,27 @@ struct DelegateHarness {
                 std::optional<std::string> resourceDir = "/opt/vimbo") {
         std::vector<const char*> argv{"vimbo"};
         argv.insert(argv.end(), switches.begin(), switches.end());
-        app::AudioServices audio{[this](audio::AudioInput input) {
-                                     std::lock_guard guard(capturesMutex);
-                                     auto capture = std::make_shared<FakeCapture>();
-                                     captures(input).push_back(capture);
-                                     return capture;
-                                 },
-                                 permission, devices};
-        app::AppServices services{defaults,
-                                  systemLog,
-                                  keepAwake,
-                                  clock,
-                                  timers,
-                                  mainQueue,
-                                  [this](std::string_view line) { debugLines.emplace_back(line); },
-                                  audio,
-                                  menus::KeyLabelStyle::gtk,
-                                  withStatusBar ? &statusBar : nullptr,
-                                  [this] { ++terminations; },
-                                  &desktop};
+        auto makeCapture = [this](audio::AudioInput input) {
+            std::lock_guard guard(capturesMutex);
+            auto capture = std::make_shared<FakeCapture>();
+            captures(input).push_back(capture);
+            return capture;
+        };
+        app::AppServices services{
+            .defaults = defaults,
+            .systemLog = systemLog,
+            .keepAwake = keepAwake,
+            .clock = clock,
+            .timers = timers,
+            .mainQueue = mainQueue,
+            .debugLog = [this](std::string_view line) { debugLines.emplace_back(line); },
+            .audio = {.captureFactory = makeCapture,
+                      .microphonePermission = permission,
+                      .defaultDevices = devices},
+            .statusBar = withStatusBar ? &statusBar : nullptr,
+            .terminate = [this] { ++terminations; },
+            .desktop = &desktop,
+        };
         delegate = std::make_shared<app::AppDelegate>(
             services, app::LaunchOptions::parse(static_cast<int>(argv.size()), argv.data()),
             std::move(resourceDir));

@@ -11,7 +11,6 @@ namespace vimbo::app {
 namespace {
 
 constexpr double kFrameInterval = 1.0 / 60.0;
-constexpr const char* kKeepAwakeReason = "Vimbo visualizer running";
 
 } // namespace
 
@@ -22,8 +21,10 @@ AppDelegate::AppDelegate(AppServices services, LaunchOptions options, std::optio
           services_.defaults, analyzer_,
           std::make_unique<util::SerialQueue>(std::string(audio::AudioInputController::kQueueLabel)),
           services_.audio.captureFactory, services_.audio.microphonePermission, services_.mainQueue)),
-      micSensitivityStore_(services_.defaults), debug_(options_.debug),
-      glassPreferenceStore_(services_.defaults) {}
+      micSensitivityStore_(services_.defaults), activities_(services_.keepAwake), debug_(options_.debug),
+      glass_(std::make_shared<chrome::GlassPresentation>(services_.defaults, services_.systemLog,
+                                                         services_.mainQueue)),
+      menuBarIcon_(services_.statusBar, services_.defaults), router_(pageMessageRules()) {}
 
 AppDelegate::~AppDelegate() {
     // The controller's queue may outlive the delegate; its callbacks post to the main queue, which
@@ -35,17 +36,16 @@ AppDelegate::~AppDelegate() {
 }
 
 void AppDelegate::applicationDidFinishLaunching(platform::MainWindow& window, platform::PageHost& page) {
-    glassEnabled_ = glassPreferenceStore_.load();
+    glass_->load();
     window_ = &window;
     page_ = &page;
     page.setListener(this);
     if (!page.makeTransparent())
         services_.systemLog.write("Vimbo: WKWebView transparent background is unavailable");
-    applyGlassSurface(effectiveGlass());
     loadPage();
-    createMenuBarController();
+    installMenuBarIcon();
     showMainWindow();
-    if (!keepAwakeActivity_) beginKeepAwake();
+    activities_.beginKeepAwake();
     installAudioCallbacks();
     applyStoredMicSensitivity();
     audio_->start();
@@ -58,12 +58,8 @@ void AppDelegate::applicationWillTerminate() {
     audio_->stop();
     // The process ends next: let the capture close its stream on the server first.
     audio_->waitUntilSettled();
-    endKeepAwake();
-    if (exportActivity_) {
-        services_.keepAwake.end(*exportActivity_);
-        exportActivity_.reset();
-    }
-    resetExportFile(/*removePartial=*/true);
+    activities_.endKeepAwake();
+    activities_.endExport();
 }
 
 bool AppDelegate::applicationShouldHandleReopen() {
@@ -83,8 +79,8 @@ void AppDelegate::hideMainWindow() {
 }
 
 void AppDelegate::windowShouldClose() {
-    if (menuBarController_ && menuBarController_->isVisible()) {
-        if (menuBarController_->isReachable()) return hideMainWindow();
+    if (menuBarIcon_.isVisible()) {
+        if (menuBarIcon_.isReachable()) return hideMainWindow();
         // Hiding now would leave Vimbo running with no window and no icon to bring it back.
         services_.systemLog.write("Vimbo menu bar icon is not shown by any tray; quitting instead of hiding");
     }
@@ -99,16 +95,6 @@ void AppDelegate::loadPage() {
     if (!resourceDir_) return;
     auto url = "file://" + util::percentEncodedPath(*resourceDir_ + "/web/index.html") + options_.pageQuery;
     page_->load(url, *resourceDir_);
-}
-
-void AppDelegate::beginKeepAwake() {
-    keepAwakeActivity_ = services_.keepAwake.begin(platform::ActivityKind::displaySleep, kKeepAwakeReason);
-}
-
-void AppDelegate::endKeepAwake() {
-    if (!keepAwakeActivity_) return;
-    services_.keepAwake.end(*keepAwakeActivity_);
-    keepAwakeActivity_.reset();
 }
 
 void AppDelegate::applyStoredMicSensitivity() {
@@ -126,11 +112,10 @@ void AppDelegate::startFrameTick() {
 void AppDelegate::tick() {
     double now = services_.clock.now();
     auto features = analyzer_->analyze(now);
-    updateMenuBar(features, now);
+    menuBarIcon_.update(features, now);
     auto script = featureScript(features);
     // The mini player does not exist yet, so the main window is the one showing the page.
     if (pageReady_ && window_ && window_->isVisible()) page_->evaluate(script);
-    syncMiniLight();
     ++frameCount_;
     if (debug_ && frameCount_ % 60 == 0) {
         auto title = page_ ? page_->title() : std::nullopt;
@@ -174,16 +159,13 @@ void AppDelegate::listenForDefaultAudioDeviceChanges() {
     deviceListeners_->install();
 }
 
-void AppDelegate::createMenuBarController() {
-    if (!services_.statusBar) return;
+void AppDelegate::installMenuBarIcon() {
     std::weak_ptr<AppDelegate> weak = weak_from_this();
     menubar::MenuBarActions actions;
     actions.openVimbo = [weak] {
         if (auto self = weak.lock()) self->showMainWindow();
     };
-    actions.checkForUpdates = [weak] {
-        if (auto self = weak.lock()) self->checkForUpdates();
-    };
+    // The update check is not built yet, so its item does nothing.
     actions.quitVimbo = [weak] {
         if (auto self = weak.lock()) self->terminate();
     };
@@ -191,24 +173,14 @@ void AppDelegate::createMenuBarController() {
         if (auto self = weak.lock(); self && self->page_)
             self->page_->evaluate("window.__menuBarHidden && __menuBarHidden()");
     };
-    menuBarController_ = std::make_unique<menubar::MenuBarController>(std::move(actions), services_.defaults,
-                                                                      *services_.statusBar);
-    menuBarController_->setOnReachableChanged([weak](bool reachable) {
-        if (auto self = weak.lock()) self->menuBarReachabilityChanged(reachable);
+    menuBarIcon_.install(std::move(actions), [weak] {
+        if (auto self = weak.lock()) self->menuBarIconGone();
     });
 }
 
-void AppDelegate::updateMenuBar(const audio::AudioFeatures& features, double now) {
-    if (menuBarController_) menuBarController_->update(features, now);
-}
-
-void AppDelegate::setMenuBarVisible(bool visible) {
-    if (menuBarController_) menuBarController_->setVisible(visible, true);
-}
-
-void AppDelegate::menuBarReachabilityChanged(bool reachable) {
+void AppDelegate::menuBarIconGone() {
     // The tray went away (or the icon was hidden) while only the icon led back to the window.
-    if (reachable || !hiddenByClose_) return;
+    if (!hiddenByClose_) return;
     services_.systemLog.write("Vimbo menu bar icon is gone; showing the window again");
     showMainWindow();
 }
@@ -233,29 +205,5 @@ void AppDelegate::openSupport() {
     if (services_.desktop && !services_.desktop->openAddress(VIMBO_SUPPORT_URL))
         services_.desktop->alertSound();
 }
-
-// placeholder until updates.
-void AppDelegate::checkForUpdates() {}
-
-// placeholder until now playing.
-void AppDelegate::startMusicPolling() {}
-void AppDelegate::musicCommand(std::string_view) {}
-void AppDelegate::fetchAndPushTrack() {}
-
-// placeholder until video export.
-void AppDelegate::openAudioFilePicker() {}
-void AppDelegate::openBackgroundPicker() {}
-void AppDelegate::chooseExportDestination(const std::string&, std::int64_t) {}
-void AppDelegate::writeExportChunk(std::string_view) {}
-void AppDelegate::finishExport() {}
-void AppDelegate::resetExportFile(bool) {}
-
-// placeholder until window chrome.
-void AppDelegate::toggleFullScreen() {}
-void AppDelegate::setMini(bool) {}
-void AppDelegate::setChromeIdle(bool) {}
-void AppDelegate::setAlwaysOnTop(bool) {}
-void AppDelegate::syncMiniLight() {}
-void AppDelegate::applyGlassSurface(bool) {}
 
 } // namespace vimbo::app

@@ -1,16 +1,18 @@
 #pragma once
 
 #include "core/app/DefaultDeviceListeners.h"
+#include "core/app/KeepAwakeActivities.h"
 #include "core/app/LaunchOptions.h"
+#include "core/app/MenuBarIcon.h"
+#include "core/app/PageMessageRouter.h"
 #include "core/audio/AudioAnalyzer.h"
 #include "core/audio/AudioInput.h"
 #include "core/audio/AudioInputController.h"
 #include "core/audio/MicrophonePermissionProviding.h"
 #include "core/audio/MicrophoneSensitivityStore.h"
 #include "core/chrome/DragBar.h"
-#include "core/chrome/GlassPreferenceStore.h"
+#include "core/chrome/GlassPresentation.h"
 #include "core/chrome/WindowChromeState.h"
-#include "core/menubar/MenuBarController.h"
 #include "core/menus/MainMenuController.h"
 #include "core/menus/MenuTarget.h"
 #include "core/menus/ShortcutKey.h"
@@ -112,74 +114,45 @@ class AppDelegate : public platform::PageListener,
 
     // State read by the window chrome, the menus and tests.
     bool pageReady() const { return pageReady_; }
-    bool glassEnabled() const { return glassEnabled_; }
-    bool appearanceDark() const { return appearanceDark_; }
-    bool keepAwakeActive() const { return keepAwakeActivity_.has_value(); }
-    bool exportActive() const { return exportActivity_.has_value(); }
+    const chrome::GlassPresentation& glass() const { return *glass_; }
     std::int64_t frameCount() const { return frameCount_; }
     const chrome::DragBar& dragBar() const { return dragBar_; }
     audio::AudioAnalyzer& analyzer() { return *analyzer_; }
     audio::AudioInputController& audioController() { return *audio_; }
-    const menubar::MenuBarController* menuBarController() const { return menuBarController_.get(); }
 
   private:
-    bool dispatchMessage(std::string_view body);
+    // The page's messages, each rule handing its payload to the object that owns it.
+    PageMessageRouter pageMessageRules();
+    // Decodes the payload of "menuState:" and applies it, or logs that it could not.
+    void applyMenuState(std::string_view payload);
+    // False when the payload is not an array of arrays of numbers, so the message falls through.
+    bool takeDragThrough(std::string_view payload);
+    void selectAudioInput(std::string_view name);
     void updateMicSensitivity(std::string_view payload);
     void exportFailed(std::string_view payload);
-    void beginKeepAwake();
-    void endKeepAwake();
+    // The page once it has finished loading; null before.
+    platform::PageHost* readyPage() const { return pageReady_ ? page_ : nullptr; }
+
     void loadPage();
     void startFrameTick();
     void applyStoredMicSensitivity();
-    bool effectiveGlass() const;
-    void synchronizeGlassPresentation();
     void pushWindowChrome();
-    void afterMediaCommand();
 
     // The controller's callbacks come from its own queue: each moves to the main thread first.
     void installAudioCallbacks();
     // Follows the default devices and hands real changes to the controller.
     void listenForDefaultAudioDeviceChanges();
 
-    // Decodes "menuState:" and applies it; false means undecodable.
-    bool applyMenuStateMessage(std::string_view body);
-
-    // The menu bar icon: created at launch with actions that hold the delegate weakly.
-    void createMenuBarController();
-    void updateMenuBar(const audio::AudioFeatures& features, double now);
-    // Shows or hides the icon and persists the choice.
-    void setMenuBarVisible(bool visible);
-    void menuBarReachabilityChanged(bool reachable);
+    // The menu bar icon's actions hold the delegate weakly.
+    void installMenuBarIcon();
+    // No tray shows the icon any more: a window hidden by closing it must come back.
+    void menuBarIconGone();
     void terminate();
 
     void showAboutPanel();
     // Opens the acknowledgements file, or logs that it is missing and sounds the alert.
     void showAcknowledgements();
     void openSupport();
-
-    // placeholder until updates: the update controller's user-initiated check.
-    void checkForUpdates();
-
-    // placeholder until now playing: the music poll and player commands.
-    void startMusicPolling();
-    void musicCommand(std::string_view command);
-    void fetchAndPushTrack();
-
-    // placeholder until video export: pickers, destination, chunks and the partial file.
-    void openAudioFilePicker();
-    void openBackgroundPicker();
-    void chooseExportDestination(const std::string& filename, std::int64_t estimatedBytes);
-    void writeExportChunk(std::string_view payload);
-    void finishExport();
-    void resetExportFile(bool removePartial);
-
-    // placeholder until window chrome: full screen, mini player, idle fading, floating, glass surfaces.
-    void toggleFullScreen();
-    void setMini(bool mini);
-    void setChromeIdle(bool idle);
-    void setAlwaysOnTop(bool onTop);
-    void syncMiniLight();
-    void applyGlassSurface(bool on);
 
     AppServices services_;
     LaunchOptions options_;
@@ -193,27 +166,22 @@ class AppDelegate : public platform::PageListener,
     std::shared_ptr<audio::AudioInputController> audio_;
     std::shared_ptr<DefaultDeviceListeners> deviceListeners_;
     audio::MicrophoneSensitivityStore micSensitivityStore_;
-    std::unique_ptr<platform::RepeatingTimer> musicTimer_;
     std::unique_ptr<platform::RepeatingTimer> timer_;
     std::optional<menus::WebMenuCommand> pendingMenuCommand_;
     bool pageReady_ = false;
-    std::optional<platform::KeepAwake::Token> keepAwakeActivity_;
-    std::optional<platform::KeepAwake::Token> exportActivity_;
+    KeepAwakeActivities activities_;
     const bool debug_;
     std::int64_t frameCount_ = 0;
-    bool isMini_ = false;
-    bool isAlwaysOnTop_ = false;
-    bool isFullScreen_ = false;
-    bool isExportMode_ = false;
-    chrome::GlassPreferenceStore glassPreferenceStore_;
-    bool glassEnabled_ = false;
-    bool appearanceDark_ = false;
+    // The mini player and floating are not built yet, so this stays the main window's state.
+    chrome::WindowChromeState chromeState_;
     chrome::WindowChromePushGate chromePushGate_;
+    std::shared_ptr<chrome::GlassPresentation> glass_;
     std::optional<audio::AudioInput> pendingAudioInput_;
     std::optional<std::string> pendingStatus_;
-    std::unique_ptr<menubar::MenuBarController> menuBarController_;
+    MenuBarIcon menuBarIcon_;
     // The window was taken off the screen by closing it, so only the icon leads back to it.
     bool hiddenByClose_ = false;
+    PageMessageRouter router_;
 };
 
 } // namespace vimbo::app

@@ -1,7 +1,6 @@
 // The page bridge of AppDelegate: messages from the page and script calls into it.
 #include "core/app/AppDelegate.h"
 
-#include "core/app/SavePayload.h"
 #include "core/app/ScriptText.h"
 #include "core/chrome/DragBarPassThrough.h"
 #include "core/menus/KeyboardShortcutCatalog.h"
@@ -15,10 +14,6 @@
 
 namespace vimbo::app {
 namespace {
-
-bool startsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
-}
 
 // The whole text as a 32-bit float; text beyond the float range gives an infinity or zero, as a float
 // parser does.
@@ -41,82 +36,68 @@ std::optional<float> parseFloat(std::string_view text) {
 } // namespace
 
 void AppDelegate::pageDidReceiveMessage(const std::optional<std::string>& body) {
-    if (body) dispatchMessage(*body);
+    if (body) router_.route(*body);
 }
 
-// The rules in their fixed order; the first that matches acts. Returns whether one matched.
-bool AppDelegate::dispatchMessage(std::string_view body) {
-    if (startsWith(body, "menuState:")) {
-        if (!applyMenuStateMessage(body)) services_.systemLog.write("Vimbo ignored malformed menu state");
-        return true;
+// The rules in their fixed order. Rules without an action belong to capabilities not built yet (window
+// chrome, now playing, export files); they take their messages so that nothing later sees them.
+PageMessageRouter AppDelegate::pageMessageRules() {
+    PageMessageRouter rules;
+    rules.prefix(menus::kMenuStatePrefix, [this](std::string_view payload) { applyMenuState(payload); })
+        .prefixUnlessDeclined("dragThrough:",
+                              [this](std::string_view json) { return takeDragThrough(json); });
+    // Window chrome: full screen, the mini player, idle fading and floating.
+    rules.exact("toggleFullscreen")
+        .exact("windowMode:mini")
+        .exact("windowMode:normal")
+        .exact("chromeIdle:1")
+        .exact("chromeIdle:0")
+        .exact("alwaysOnTop:1")
+        .exact("alwaysOnTop:0");
+    rules.exact("glass:1", [this] { glass_->setEnabled(true, readyPage()); })
+        .exact("glass:0", [this] { glass_->setEnabled(false, readyPage()); })
+        .exact("appearanceDark:1", [this] { glass_->setAppearanceDark(true); })
+        .exact("appearanceDark:0", [this] { glass_->setAppearanceDark(false); })
+        .exact("keepAwake:1", [this] { activities_.beginKeepAwake(); })
+        .exact("keepAwake:0", [this] { activities_.endKeepAwake(); });
+    // Now playing: the music poll (nothing polls yet, so "musicInfo:0" has nothing to stop).
+    rules.exact("musicInfo:1").exact("musicInfo:0");
+    rules.exact("menuBar:1", [this] { menuBarIcon_.setVisible(true); })
+        .exact("menuBar:0", [this] { menuBarIcon_.setVisible(false); })
+        .prefix("audioInput:", [this](std::string_view name) { selectAudioInput(name); })
+        .prefix("micSensitivity:", [this](std::string_view number) { updateMicSensitivity(number); });
+    // Now playing: player commands.
+    rules.prefix("media:");
+    // Export: the pickers, the destination, the chunks and finishing; the activity is held meanwhile.
+    rules.exact("export:pick")
+        .exact("export:pick-background")
+        .exact("export:begin", [this] { activities_.beginExport(); })
+        .prefix("export:save:")
+        .prefix("export:write:")
+        .exact("export:finish")
+        .exact("export:cancel", [this] { activities_.endExport(); })
+        .prefix("export:error:", [this](std::string_view text) { exportFailed(text); });
+    return rules;
+}
+
+void AppDelegate::applyMenuState(std::string_view payload) {
+    auto state = menus::decodeMenuState(payload);
+    if (!state) {
+        services_.systemLog.write("Vimbo ignored malformed menu state");
+        return;
     }
-    if (startsWith(body, "dragThrough:")) {
-        // A payload that is not an array of arrays of numbers falls through to the later rules.
-        if (auto rects = chrome::DragBarPassThrough::rects(body.substr(12))) {
-            dragBar_.passThroughRects = std::move(*rects);
-            return true;
-        }
-    }
-    if (body == "toggleFullscreen") {
-        toggleFullScreen();
-    } else if (body == "windowMode:mini" || body == "windowMode:normal") {
-        setMini(body == "windowMode:mini");
-    } else if (body == "chromeIdle:1" || body == "chromeIdle:0") {
-        setChromeIdle(body == "chromeIdle:1");
-    } else if (body == "alwaysOnTop:1" || body == "alwaysOnTop:0") {
-        setAlwaysOnTop(body == "alwaysOnTop:1");
-    } else if (body == "glass:1" || body == "glass:0") {
-        glassEnabled_ = body == "glass:1";
-        glassPreferenceStore_.save(glassEnabled_);
-        synchronizeGlassPresentation();
-    } else if (body == "appearanceDark:1" || body == "appearanceDark:0") {
-        appearanceDark_ = body == "appearanceDark:1";
-        applyGlassSurface(effectiveGlass());
-    } else if (body == "keepAwake:1") {
-        if (!keepAwakeActivity_) beginKeepAwake();
-    } else if (body == "keepAwake:0") {
-        endKeepAwake();
-    } else if (body == "musicInfo:1") {
-        startMusicPolling();
-    } else if (body == "musicInfo:0") {
-        musicTimer_.reset();
-    } else if (body == "menuBar:1" || body == "menuBar:0") {
-        setMenuBarVisible(body == "menuBar:1");
-    } else if (startsWith(body, "audioInput:")) {
-        if (auto input = audio::audioInputFromRaw(body.substr(11))) audio_->select(*input);
-    } else if (startsWith(body, "micSensitivity:")) {
-        updateMicSensitivity(body.substr(15));
-    } else if (startsWith(body, "media:")) {
-        musicCommand(body.substr(6));
-        afterMediaCommand();
-    } else if (body == "export:pick") {
-        openAudioFilePicker();
-    } else if (body == "export:pick-background") {
-        openBackgroundPicker();
-    } else if (body == "export:begin") {
-        if (!exportActivity_) {
-            exportActivity_ = services_.keepAwake.begin(platform::ActivityKind::systemSleep,
-                                                        "Vimbo video export in progress");
-        }
-    } else if (startsWith(body, "export:save:")) {
-        auto payload = SavePayload::parse(body.substr(12));
-        chooseExportDestination(payload.filename, payload.estimatedBytes);
-    } else if (startsWith(body, "export:write:")) {
-        writeExportChunk(body.substr(13));
-    } else if (body == "export:finish") {
-        finishExport();
-    } else if (body == "export:cancel") {
-        if (exportActivity_) {
-            services_.keepAwake.end(*exportActivity_);
-            exportActivity_.reset();
-        }
-        resetExportFile(/*removePartial=*/true);
-    } else if (startsWith(body, "export:error:")) {
-        exportFailed(body.substr(13));
-    } else {
-        return false;
-    }
-    return true;
+    if (mainMenuController_) mainMenuController_->apply(*state);
+    glass_->setExportMode(state->exportMode, readyPage());
+}
+
+bool AppDelegate::takeDragThrough(std::string_view payload) {
+    auto rects = chrome::DragBarPassThrough::rects(payload);
+    if (rects) dragBar_.passThroughRects = std::move(*rects);
+    return rects.has_value();
+}
+
+void AppDelegate::selectAudioInput(std::string_view name) {
+    if (auto input = audio::audioInputFromRaw(name)) audio_->select(*input);
 }
 
 void AppDelegate::updateMicSensitivity(std::string_view payload) {
@@ -154,34 +135,19 @@ void AppDelegate::performMenuAction(menus::MenuAction action, const menus::MenuV
     case menus::MenuAction::openSupport:
         openSupport();
         break;
-    case menus::MenuAction::checkForUpdates:
-        checkForUpdates();
-        break;
-    case menus::MenuAction::toggleMiniPlayerFromMenu:
-        setMini(!isMini_);
-        break;
-    case menus::MenuAction::toggleAlwaysOnTopFromMenu:
-        if (isMini_) setAlwaysOnTop(!isAlwaysOnTop_);
-        break;
     default:
+        // The update check, the mini player and floating are not built yet.
         break;
     }
 }
 
 bool AppDelegate::validateMenuItem(menus::MenuAction action) const {
-    return menus::validateMenuItem(action, mainMenuController_, isMini_);
-}
-
-void AppDelegate::afterMediaCommand() {
-    // Players take a moment to report the new track.
-    services_.mainQueue.postAfter(0.4, [weak = weak_from_this()] {
-        if (auto self = weak.lock()) self->fetchAndPushTrack();
-    });
+    return menus::validateMenuItem(action, mainMenuController_, chromeState_.mini);
 }
 
 void AppDelegate::pageDidFinishLoading() {
     pageReady_ = true;
-    chromePushGate_.lastState.reset();
+    chromePushGate_.reset();
     page_->evaluate("__shortcuts(" + menus::KeyboardShortcutCatalog::json(services_.shortcutLabels) + ")",
                     [weak = weak_from_this()](const std::optional<std::string>& error) {
                         auto self = weak.lock();
@@ -198,13 +164,12 @@ void AppDelegate::pageDidFinishLoading() {
     sendAudioInput(input);
     sendMicSensitivity(micSensitivityStore_.load());
     pushWindowChrome();
-    synchronizeGlassPresentation();
+    glass_->synchronize(page_);
     if (pendingMenuCommand_) {
         auto command = *pendingMenuCommand_;
         pendingMenuCommand_.reset();
         performMenuCommand(command);
     }
-    if (options_.trackInfoSmokeTest) startMusicPolling();
 }
 
 void AppDelegate::sendStatus(const std::string& status) {
@@ -242,51 +207,11 @@ void AppDelegate::performMenuCommand(const menus::WebMenuCommand& command) {
     });
 }
 
-bool AppDelegate::effectiveGlass() const {
-    return glassEnabled_ && !(isFullScreen_ || isExportMode_);
-}
-
-// The backdrop goes on before the page is told and off only after the page has handled the call.
-void AppDelegate::synchronizeGlassPresentation() {
-    bool want = effectiveGlass();
-    if (want) applyGlassSurface(true);
-    if (!pageReady_) {
-        if (!want) applyGlassSurface(false);
-        return;
-    }
-    page_->evaluate(std::string("window.__glass(") + (want ? "true" : "false") + ")",
-                    [weak = weak_from_this(), want](const std::optional<std::string>& error) {
-                        auto self = weak.lock();
-                        if (!self) return;
-                        if (error)
-                            self->services_.systemLog.write("Vimbo Glass state push failed: " + *error);
-                        if (want) return;
-                        self->services_.mainQueue.post([weak] {
-                            auto later = weak.lock();
-                            if (later && !later->effectiveGlass()) later->applyGlassSurface(false);
-                        });
-                    });
-}
-
 void AppDelegate::pushWindowChrome() {
-    syncMiniLight();
-    chrome::WindowChromeState state{isMini_, isAlwaysOnTop_};
-    if (mainMenuController_) mainMenuController_->apply(menus::WindowMenuState{isMini_, isAlwaysOnTop_});
-    if (!pageReady_ || chromePushGate_.lastState == state) return;
-    chromePushGate_.lastState = state;
-    page_->evaluate("window.__windowChrome && __windowChrome(" + state.json() + ")");
-}
-
-bool AppDelegate::applyMenuStateMessage(std::string_view body) {
-    auto state = menus::menuStateFromMessage(body);
-    if (!state) return false;
-    if (mainMenuController_) mainMenuController_->apply(*state);
-    if (state->exportMode != isExportMode_) {
-        isExportMode_ = state->exportMode;
-        synchronizeGlassPresentation();
-    }
-    syncMiniLight();
-    return true;
+    if (mainMenuController_)
+        mainMenuController_->apply(menus::WindowMenuState{chromeState_.mini, chromeState_.onTop});
+    if (pageReady_ && chromePushGate_.admits(chromeState_))
+        page_->evaluate("window.__windowChrome && __windowChrome(" + chromeState_.json() + ")");
 }
 
 } // namespace vimbo::app

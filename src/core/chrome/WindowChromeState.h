@@ -16,9 +16,20 @@ struct WindowChromeState {
     friend bool operator==(const WindowChromeState&, const WindowChromeState&) = default;
 };
 
-// Remembers the last state sent to the page so an unchanged state is not sent twice.
-struct WindowChromePushGate {
-    std::optional<WindowChromeState> lastState;
+// Remembers the last state sent to the page so an unchanged state is not sent twice; a page load
+// resets it, so the fresh page gets the state in full.
+class WindowChromePushGate {
+  public:
+    // True (and remembered) when `state` differs from the last state let through.
+    bool admits(const WindowChromeState& state) {
+        if (lastState_ == state) return false;
+        lastState_ = state;
+        return true;
+    }
+    void reset() { lastState_.reset(); }
+
+  private:
+    std::optional<WindowChromeState> lastState_;
 };
 
 } // namespace vimbo::chrome

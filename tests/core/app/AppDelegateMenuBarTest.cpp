@@ -23,19 +23,14 @@ TEST_F(AppDelegateMenuBarTest, EveryTickFeedsTheIconAndPageMessagesShowAndHideIt
     EXPECT_TRUE(std::get<bool>(defaults.values["menuBarVisible"]));
 }
 
-TEST_F(AppDelegateMenuBarTest, ClosingHidesTheWindowWhileTheIconIsShownAndReopenShowsIt) {
+TEST_F(AppDelegateMenuBarTest, ClosingHidesTheWindowWhileTheIconIsShownReopenShowsItQuitEnds) {
     launchReady();
     delegate->windowShouldClose();
     EXPECT_FALSE(window.visible);
     EXPECT_EQ(terminations, 0);
     delegate->applicationShouldHandleReopen();
     EXPECT_TRUE(window.visible);
-}
-
-TEST_F(AppDelegateMenuBarTest, ClosingQuitsWithoutTheIcon) {
-    defaults.values["menuBarVisible"] = false;
-    launchReady();
-    delegate->windowShouldClose();
+    statusBar.click("quitVimboAction:");
     EXPECT_EQ(terminations, 1);
 }
 
@@ -51,6 +46,9 @@ TEST_F(AppDelegateMenuBarTest, ClosingQuitsWhenNoTrayShowsTheIconUntilATrayAppea
     delegate->windowShouldClose();
     EXPECT_EQ(terminations, 1);
     EXPECT_FALSE(window.visible);
+    send("menuBar:0");
+    delegate->windowShouldClose();
+    EXPECT_EQ(terminations, 2);
 }
 
 TEST_F(AppDelegateMenuBarTest, WindowComesBackWhenTheIconGoesAwayWhileItIsHidden) {
@@ -63,14 +61,6 @@ TEST_F(AppDelegateMenuBarTest, WindowComesBackWhenTheIconGoesAwayWhileItIsHidden
     statusBar.click("hideMenuBarAction:");
     EXPECT_TRUE(window.visible);
     EXPECT_EQ(page.scripts, std::vector<std::string>{"window.__menuBarHidden && __menuBarHidden()"});
-}
-
-TEST_F(AppDelegateMenuBarTest, QuitItemTerminatesAndTheIconGoesWithTheDelegate) {
-    launchReady();
-    statusBar.click("quitVimboAction:");
-    EXPECT_EQ(terminations, 1);
-    delegate.reset();
-    EXPECT_FALSE(statusBar.itemExists());
 }
 
 } // namespace

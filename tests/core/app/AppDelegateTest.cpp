@@ -1,6 +1,7 @@
 #include "core/app/AppDelegate.h"
 
 #include "core/app/FeatureScript.h"
+#include "core/app/ScriptText.h"
 #include "core/menus/KeyboardShortcutCatalog.h"
 #include "core/menus/MainMenuController.h"
 #include "fakes/DelegateHarness.h"
@@ -40,8 +41,7 @@ TEST_F(AppDelegateTest, LaunchStartsTheTickAt60HzEvenWithoutResourcesOrTranspare
     launch({}, std::nullopt);
     EXPECT_THAT(page.loads, IsEmpty());
     EXPECT_TRUE(window.visible);
-    ASSERT_EQ(keepAwake.active.size(), 1u);
-    EXPECT_EQ(keepAwake.active.begin()->second, platform::ActivityKind::displaySleep);
+    EXPECT_THAT(keepAwake.active, ElementsAre(std::pair{1u, platform::ActivityKind::displaySleep}));
     ASSERT_EQ(timers.entries.size(), 1u);
     EXPECT_DOUBLE_EQ(timers.entries[0]->interval, 1.0 / 60.0);
     EXPECT_THAT(systemLog.lines, ElementsAre("Vimbo: WKWebView transparent background is unavailable"));
@@ -52,17 +52,15 @@ TEST_F(AppDelegateTest, StoredPreferencesAreReadAtLaunch) {
     defaults.writeBool("glassMode", true);
     launch();
     EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), 8.0f);
-    EXPECT_TRUE(delegate->glassEnabled());
+    EXPECT_TRUE(delegate->glass().surfaceGlass());
 }
 
 TEST_F(AppDelegateTest, TerminationStopsTheTickCaptureAndEveryActivity) {
     launchReady();
     send("export:begin");
-    ASSERT_EQ(keepAwake.active.size(), 2u);
     delegate->applicationWillTerminate();
     EXPECT_EQ(timers.liveCount(), 0u);
     EXPECT_THAT(keepAwake.active, IsEmpty());
-    EXPECT_FALSE(delegate->exportActive());
     EXPECT_EQ(systemCaptures[0]->stops, 1);
 }
 
@@ -80,6 +78,9 @@ TEST_F(AppDelegateTest, PageReadySendsOnlyTheLatestHeldValuesInOrder) {
     finishLoading();
     EXPECT_THAT(page.scripts, ElementsAre(shortcuts, "__status('ok')", "__audioInput('microphone')",
                                           "__micSensitivity(0.5)", chrome, "window.__glass(false)"));
+    page.scripts.clear();
+    finishLoading(); // a reload gets the unchanged chrome state again
+    EXPECT_THAT(page.scripts, Contains(chrome));
 }
 
 TEST_F(AppDelegateTest, AudioInputMessagesSwitchCaptureAndReportOnTheMainThread) {
@@ -92,7 +93,6 @@ TEST_F(AppDelegateTest, AudioInputMessagesSwitchCaptureAndReportOnTheMainThread)
     EXPECT_THAT(page.scripts, IsEmpty());
     settleAudio();
     EXPECT_THAT(page.scripts, ElementsAre("__audioInput('microphone')", "__status('ok')"));
-    EXPECT_EQ(systemCaptures[0]->stops, 1);
     ASSERT_EQ(captureCount(audio::AudioInput::microphone), 1u);
     EXPECT_THAT(debugLines, Contains("audio source selected input=microphone generation=2"));
 }
@@ -154,32 +154,23 @@ TEST_F(AppDelegateTest, NonStringBodiesAndUnknownOrMiscasedMessagesChangeNothing
           "export:begin ", "micSensitivity:1.5x", "micSensitivity: 2", "micSensitivity:", ""}) {
         send(body);
     }
-    EXPECT_FALSE(delegate->glassEnabled());
-    EXPECT_FALSE(delegate->exportActive());
+    EXPECT_EQ(keepAwake.begun, 1);
     EXPECT_THAT(page.scripts, IsEmpty());
     EXPECT_THAT(systemLog.lines, IsEmpty());
     EXPECT_THAT(defaults.values, IsEmpty());
 }
 
-class AppDelegateMenuTest : public AppDelegateTest {
-  protected:
-    void SetUp() override {
-        launchReady();
-        controller = std::make_unique<menus::MainMenuController>(menu, *delegate);
-        delegate->setMainMenuController(controller.get());
-    }
-    void TearDown() override { delegate->setMainMenuController(nullptr); }
-
+TEST_F(AppDelegateTest, SettingsIsDroppedWhileTheMenuShowsTheMiniPlayer) {
+    launchReady();
     fakes::FakeMainMenu menu;
-    std::unique_ptr<menus::MainMenuController> controller;
-};
-
-TEST_F(AppDelegateMenuTest, SettingsIsDroppedWhileTheMenuShowsTheMiniPlayer) {
-    controller->apply(menus::WindowMenuState{true, false});
+    menus::MainMenuController controller(menu, *delegate);
+    delegate->setMainMenuController(&controller);
+    controller.apply(menus::WindowMenuState{true, false});
     window.visible = false;
     delegate->performMenuAction(menus::MenuAction::showSettings, {});
     EXPECT_THAT(page.scripts, IsEmpty());
     EXPECT_FALSE(window.visible);
+    delegate->setMainMenuController(nullptr);
 }
 
 TEST_F(AppDelegateTest, DragThroughRectanglesReachTheDragBarAndBadPayloadsKeepThem) {
@@ -189,44 +180,58 @@ TEST_F(AppDelegateTest, DragThroughRectanglesReachTheDragBarAndBadPayloadsKeepTh
     EXPECT_THAT(delegate->dragBar().passThroughRects, ElementsAre(chrome::PassThroughRect{1, 2, 3, 4}));
 }
 
-TEST_F(AppDelegateTest, KeepAwakeAndExportEachBeginOneActivityAndEndOnlyAHeldOne) {
+TEST_F(AppDelegateTest, KeepAwakeAndExportEachHoldOneActivityUntilTheirEndMessage) {
     launchReady();
-    for (const char* body : {"keepAwake:0", "keepAwake:0", "keepAwake:1", "keepAwake:1"})
-        send(body);
-    EXPECT_EQ(keepAwake.begun, 2);
-    EXPECT_EQ(keepAwake.active.size(), 1u);
+    send("keepAwake:1");
+    send("keepAwake:0");
+    EXPECT_THAT(keepAwake.active, IsEmpty());
+    send("keepAwake:1");
+    send("keepAwake:1");
     send("export:begin");
     send("export:begin");
     EXPECT_EQ(keepAwake.begun, 3);
     send("export:cancel");
-    EXPECT_FALSE(delegate->exportActive());
-    EXPECT_EQ(keepAwake.active.size(), 1u);
+    EXPECT_THAT(keepAwake.active, ElementsAre(std::pair{2u, platform::ActivityKind::displaySleep}));
 }
 
-// Clamping and storing are the store's concern; parsing the page's text is the delegate's.
-TEST_F(AppDelegateTest, SensitivityTooLargeForAFloatBecomesOne) {
+// Text beyond the float range parses to infinity or zero, as a float parser gives them; the store
+// then turns infinity into 1.0 and clamps the rest.
+TEST_F(AppDelegateTest, SensitivityBeyondTheFloatRangeIsStoredAppliedAndEchoed) {
     launchReady();
-    send("micSensitivity:1e50");
-    EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), 1.0f);
-    EXPECT_THAT(page.scripts, ElementsAre("__micSensitivity(1.0)"));
+    for (auto [text, stored] : {std::pair{"1e400", 1.0}, {"1e50", 1.0}, {"1e-400", 0.125}}) {
+        page.scripts.clear();
+        send(std::string("micSensitivity:") + text);
+        EXPECT_EQ(std::get<double>(defaults.values["microphoneSensitivity"]), stored) << text;
+        EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), static_cast<float>(stored)) << text;
+        EXPECT_THAT(page.scripts, ElementsAre("__micSensitivity(" + shortestFloatText(stored) + ")")) << text;
+    }
 }
 
-TEST_F(AppDelegateTest, TurningGlassOffFinishesNativelyOneMainQueueStepAfterThePageHandledIt) {
+// The page learns of a change first; the window's backdrop drops its glass only after the page handled
+// it, keeps it when glass came back meanwhile, and loses it in export mode.
+TEST_F(AppDelegateTest, GlassLeavesTheSurfaceOnlyAfterThePageAndNeverDuringExport) {
     launchReady();
+    send("glass:1");
     send("glass:0");
-    EXPECT_THAT(page.scripts, ElementsAre("window.__glass(false)"));
+    send("glass:1");
     page.completeAll();
-    EXPECT_EQ(mainQueue.pending(), 1u);
+    mainQueue.runPending();
+    EXPECT_TRUE(delegate->glass().surfaceGlass());
+    send(R"(menuState:{"skin":0,"dark":false,"glow":false,"glass":true,"keepAwake":true,"musicInfo":false,)"
+         R"("menuBarVisible":true,"musicControl":false,"exportMode":true})");
+    EXPECT_EQ(page.scripts.back(), "window.__glass(false)");
+    page.completeAll();
+    EXPECT_TRUE(delegate->glass().surfaceGlass());
+    mainQueue.runPending();
+    EXPECT_FALSE(delegate->glass().surfaceGlass());
 }
 
-TEST_F(AppDelegateTest, ExportErrorsAreDecodedIntoBothLogsAndMediaFetchesTheTrackAfterAPause) {
+TEST_F(AppDelegateTest, ExportErrorsAreDecodedIntoBothLogs) {
     launchReady({"--debug"});
     send("export:error:Disk%20full");
     send("export:error:100%");
     EXPECT_THAT(systemLog.lines, ElementsAre("Vimbo export failed: Disk full", "Vimbo export failed: 100%"));
     EXPECT_THAT(debugLines, ElementsAre("export failed: Disk full", "export failed: 100%"));
-    send("media:next");
-    EXPECT_THAT(mainQueue.pendingDelays(), ElementsAre(0.4));
 }
 
 TEST_F(AppDelegateTest, TickSendsTheFeatureLineOnlyWhenThePageIsReadyAndTheWindowVisible) {
