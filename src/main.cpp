@@ -42,7 +42,7 @@ struct Program {
     linuxdesktop::GLibMainQueue mainQueue;
     std::shared_ptr<linuxdesktop::PulseDefaultDevices> audioDevices;
     std::unique_ptr<app::DebugLog> debugLog;
-    linuxdesktop::GtkDesktop desktop;
+    linuxdesktop::GtkDesktop desktop{systemLog};
     std::unique_ptr<linuxdesktop::GtkKeepAwake> keepAwake;
     std::unique_ptr<linuxdesktop::DBusStatusBar> statusBar;
     std::shared_ptr<app::AppDelegate> delegate;

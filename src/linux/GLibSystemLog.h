@@ -8,6 +8,7 @@ namespace vimbo::linuxdesktop {
 class GLibSystemLog : public platform::SystemLog {
   public:
     void write(std::string_view line) override;
+    void warn(std::string_view line) override;
 };
 
 } // namespace vimbo::linuxdesktop

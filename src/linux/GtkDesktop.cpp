@@ -4,6 +4,7 @@
 
 #include <gtk/gtk.h>
 
+#include <string>
 
 namespace vimbo::linuxdesktop {
 namespace {
@@ -15,17 +16,17 @@ GtkWindow* activeWindow() {
     return gtk_application_get_active_window(GTK_APPLICATION(application));
 }
 
-bool showUri(const char* uri) {
+} // namespace
+
+bool GtkDesktop::showUri(const char* uri) {
     GError* error = nullptr;
     bool shown = gtk_show_uri_on_window(activeWindow(), uri, GDK_CURRENT_TIME, &error);
     if (error) {
-        g_warning("Vimbo cannot open %s: %s", uri, error->message);
+        systemLog_.warn(std::string("Vimbo cannot open ") + uri + ": " + error->message);
         g_error_free(error);
     }
     return shown;
 }
-
-} // namespace
 
 void GtkDesktop::showAboutPanel(const std::string& name, const std::string& version,
                                 const std::string& description, const std::string& copyright) {

@@ -133,7 +133,7 @@ void WebKitPageHost::onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpoint
     // The extension announces itself as the web process creates the page, before any load ends.
     if (!host->extensionReady_ && !host->extensionMissingLogged_) {
         host->extensionMissingLogged_ = true;
-        host->systemLog_.write(
+        host->systemLog_.warn(
             "Vimbo web extension is not running: page scripts are evaluated by WebKit one by one, "
             "and the page may read files outside its folder");
     }
@@ -165,8 +165,8 @@ gboolean WebKitPageHost::onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* ur
     // A navigation refused by the policy below is not a failure of the page.
     if (!g_error_matches(error, WEBKIT_POLICY_ERROR,
                          WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
-        host->systemLog_.write(std::string("Vimbo page failed to load ") + (uri ? uri : "?") + ": " +
-                               error->message);
+        host->systemLog_.warn(std::string("Vimbo page failed to load ") + (uri ? uri : "?") + ": " +
+                              error->message);
     }
     return FALSE;
 }
@@ -177,7 +177,7 @@ void WebKitPageHost::onWebProcessTerminated(WebKitWebView* view, WebKitWebProces
     const char* why = reason == WEBKIT_WEB_PROCESS_CRASHED                 ? "crashed"
                       : reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT ? "exceeded its memory limit"
                                                                            : "was terminated";
-    host->systemLog_.write(std::string("Vimbo web process ") + why + "; reloading the page");
+    host->systemLog_.warn(std::string("Vimbo web process ") + why + "; reloading the page");
     host->loadFailed_ = false;
     host->extensionReady_ = false; // until the next web process's extension announces itself
     webkit_web_view_reload(view);

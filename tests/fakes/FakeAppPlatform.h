@@ -40,6 +40,7 @@ class RecordingSystemLog : public platform::SystemLog {
   public:
     std::vector<std::string> lines;
     void write(std::string_view line) override { lines.emplace_back(line); }
+    void warn(std::string_view line) override { lines.emplace_back(line); }
 };
 
 class ManualClock : public platform::Clock {

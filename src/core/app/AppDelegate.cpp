@@ -41,7 +41,7 @@ void AppDelegate::applicationDidFinishLaunching(platform::MainWindow& window, pl
     page_ = &page;
     page.setListener(this);
     if (!page.makeTransparent())
-        services_.systemLog.write("Vimbo: WKWebView transparent background is unavailable");
+        services_.systemLog.write("Vimbo: WebKitWebView transparent background is unavailable");
     loadPage();
     installMenuBarIcon();
     showMainWindow();
@@ -197,7 +197,7 @@ void AppDelegate::showAcknowledgements() {
     auto path = resourceDir_ ? thirdPartyNoticesPath(*resourceDir_) : std::string();
     if (!path.empty() && services_.desktop->openFile(path)) return;
     services_.systemLog.write("Vimbo: " + std::string(kThirdPartyNotices) +
-                              " is missing from the app bundle.");
+                              " is missing from the installation.");
     services_.desktop->alertSound();
 }
 

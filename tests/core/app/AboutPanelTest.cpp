@@ -41,7 +41,7 @@ TEST_F(AboutActionsTest, AcknowledgementsOpenTheNoticesOrReportThemMissing) {
     choose(menus::MenuAction::showAcknowledgements);
     EXPECT_TRUE(desktop.opened.empty());
     EXPECT_EQ(systemLog.lines,
-              std::vector<std::string>{"Vimbo: THIRD-PARTY-NOTICES.txt is missing from the app bundle."});
+              std::vector<std::string>{"Vimbo: THIRD-PARTY-NOTICES.txt is missing from the installation."});
     EXPECT_EQ(desktop.alerts, 1);
 
     std::ofstream(dir / "THIRD-PARTY-NOTICES.txt") << "notices\n";

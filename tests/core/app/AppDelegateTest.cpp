@@ -44,7 +44,7 @@ TEST_F(AppDelegateTest, LaunchStartsTheTickAt60HzEvenWithoutResourcesOrTranspare
     EXPECT_THAT(keepAwake.active, ElementsAre(std::pair{1u, platform::ActivityKind::displaySleep}));
     ASSERT_EQ(timers.entries.size(), 1u);
     EXPECT_DOUBLE_EQ(timers.entries[0]->interval, 1.0 / 60.0);
-    EXPECT_THAT(systemLog.lines, ElementsAre("Vimbo: WKWebView transparent background is unavailable"));
+    EXPECT_THAT(systemLog.lines, ElementsAre("Vimbo: WebKitWebView transparent background is unavailable"));
 }
 
 TEST_F(AppDelegateTest, StoredPreferencesAreReadAtLaunch) {
