@@ -1,5 +1,8 @@
 #include "linux/DBusStatusItem.h"
 
+#include "linux/DBusIntrospection.h"
+#include "linux/GLibOwners.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -43,12 +46,6 @@ constexpr const char* kIntrospection = R"xml(<node>
   </interface>
 </node>)xml";
 
-GDBusInterfaceInfo* interfaceInfo() {
-    // Parsed once and kept for the life of the process.
-    static GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(kIntrospection, nullptr);
-    return node->interfaces[0];
-}
-
 GVariant* emptyPixmaps() {
     return g_variant_new_array(G_VARIANT_TYPE("(iiay)"), nullptr, 0);
 }
@@ -85,12 +82,12 @@ DBusStatusItem::DBusStatusItem(GDBusConnection* connection, int number, std::str
     });
 
     static const GDBusInterfaceVTable vtable{handleMethod, handleGetProperty, nullptr, {}};
-    GError* error = nullptr;
-    registration_ = g_dbus_connection_register_object(connection_, kItemPath, interfaceInfo(), &vtable, this,
-                                                      nullptr, &error);
+    static GDBusInterfaceInfo* const info = interfaceFromIntrospection(kIntrospection);
+    GErrorPtr error;
+    registration_ = g_dbus_connection_register_object(connection_, kItemPath, info, &vtable, this, nullptr,
+                                                      GErrorOut(error));
     if (!registration_) {
         g_warning("Vimbo tray: could not export %s: %s", kItemPath, error->message);
-        g_error_free(error);
         return;
     }
     ownerId_ = g_bus_own_name_on_connection(connection_, busName_.c_str(), G_BUS_NAME_OWNER_FLAGS_NONE,
@@ -177,18 +174,15 @@ void DBusStatusItem::registerWithWatcher() {
 }
 
 void DBusStatusItem::onRegistered(GObject* source, GAsyncResult* result, gpointer data) {
-    GError* error = nullptr;
-    GVariant* reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
+    GErrorPtr error;
+    GVariantPtr reply(g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, GErrorOut(error)));
     if (!reply) {
-        bool cancelled = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
-        if (!cancelled) {
-            g_warning("Vimbo tray: the StatusNotifierWatcher refused the icon: %s", error->message);
-            static_cast<DBusStatusItem*>(data)->setShown(false);
-        }
-        g_error_free(error);
+        // Cancelled only when the item is gone: `data` must not be touched then.
+        if (g_error_matches(error.get(), G_IO_ERROR, G_IO_ERROR_CANCELLED)) return;
+        g_warning("Vimbo tray: the StatusNotifierWatcher refused the icon: %s", error->message);
+        static_cast<DBusStatusItem*>(data)->setShown(false);
         return;
     }
-    g_variant_unref(reply);
     auto* self = static_cast<DBusStatusItem*>(data);
     self->loggedMissingWatcher_ = false;
     self->setShown(true);

@@ -250,6 +250,24 @@ TEST_F(StatusItemTest, MenuEventsReachTheControllerAndUpdateOnlyTheChecks) {
     EXPECT_FALSE(error.empty());
 }
 
+TEST_F(StatusItemTest, GroupCallsAnswerKnownItemsAndListUnknownOnes) {
+    ASSERT_TRUE(start());
+    auto menuCall = [&](const char* method, const char* parameters) {
+        g_autoptr(GVariant) reply =
+            itemCall("/MenuBar", kMenuInterface, method, g_variant_new_parsed(parameters));
+        g_autofree gchar* text = reply ? g_variant_print(reply, FALSE) : g_strdup("?");
+        return std::string(text);
+    };
+    // Item 4 is Dandelion, item 7 Open Vimbo.
+    EXPECT_EQ(menuCall("GetProperty", "(4, 'label')"), "(<'Dandelion'>,)");
+    EXPECT_EQ(menuCall("GetGroupProperties", "([4, 999], ['toggle-state'])"),
+              "([(4, {'toggle-state': <0>})],)");
+    EXPECT_EQ(menuCall("EventGroup", "([(7, 'clicked', <0>, uint32 0), (999, 'clicked', <0>, uint32 0)],)"),
+              "([999],)");
+    EXPECT_TRUE(runUntil([&] { return opened == 1; }));
+    EXPECT_EQ(menuCall("AboutToShowGroup", "([0, 999],)"), "([], [999])");
+}
+
 TEST_F(StatusItemTest, HideMenuBarIconReleasesTheItemAndRemembers) {
     ASSERT_TRUE(start());
     menu();
