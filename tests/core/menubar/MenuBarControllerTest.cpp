@@ -62,7 +62,7 @@ TEST_F(MenuBarControllerTest, StartsFromPreferencesWithFallbacksAndStoresNothing
     defaults.values = {{"menuBarSkin", std::string("parasite")}, {"menuBarVisible", false}};
     controller.reset();
     controller = make();
-    EXPECT_EQ(controller->selectedSkin(), MenuBarSkin::parasite);
+    EXPECT_EQ(controller->selectedSkin(), MenuBarSkin::dandelion);
     EXPECT_FALSE(controller->isVisible());
     EXPECT_FALSE(statusBar.itemExists());
 }
@@ -70,14 +70,14 @@ TEST_F(MenuBarControllerTest, StartsFromPreferencesWithFallbacksAndStoresNothing
 TEST_F(MenuBarControllerTest, SelectingASkinStoresItsRawValueAndRedrawsAtRest) {
     auto controller = make();
     statusBar.click("selectSkin:", "parasite");
-    EXPECT_EQ(controller->selectedSkin(), MenuBarSkin::parasite);
+    EXPECT_EQ(controller->selectedSkin(), MenuBarSkin::dandelion);
     EXPECT_EQ(images(), 2);
     EXPECT_EQ(controller->renderer().time(), 0); // drawn with a zero step
 
     statusBar.click("selectSkin:", "parasite"); // already selected: redrawn again
     EXPECT_EQ(images(), 3);
     statusBar.click("selectSkin:", "Dandelion"); // titles are not skin names
-    EXPECT_EQ(controller->selectedSkin(), MenuBarSkin::parasite);
+    EXPECT_EQ(controller->selectedSkin(), MenuBarSkin::dandelion);
     EXPECT_EQ(images(), 3);
 }
 
