@@ -239,12 +239,7 @@ TEST_F(StatusItemTest, MenuEventsReachTheControllerAndUpdateOnlyTheChecks) {
     EXPECT_THAT(menu(&after), ::testing::HasSubstr("{Slime(radio 0)|Dust(radio 0)|Dandelion(radio 1)}"));
     EXPECT_EQ(after, revision);
     EXPECT_EQ(received["LayoutUpdated"], 0);
-
-    EXPECT_TRUE(click("Open Vimbo"));
-    EXPECT_TRUE(runUntil([&] { return opened == 1; }));
-    // Opening the menu is answered; an unknown id is an error, not a crash.
-    g_autoptr(GVariant) reply = itemCall("/MenuBar", kMenuInterface, "AboutToShow", g_variant_new("(i)", 0));
-    EXPECT_NE(reply, nullptr);
+    // An unknown id is an error, not a crash.
     std::string error;
     EXPECT_FALSE(click("no such entry", &error));
     EXPECT_FALSE(error.empty());
@@ -265,6 +260,8 @@ TEST_F(StatusItemTest, GroupCallsAnswerKnownItemsAndListUnknownOnes) {
     EXPECT_EQ(menuCall("EventGroup", "([(7, 'clicked', <0>, uint32 0), (999, 'clicked', <0>, uint32 0)],)"),
               "([999],)");
     EXPECT_TRUE(runUntil([&] { return opened == 1; }));
+    // Opening the menu only refreshes check marks: nothing for the host to fetch again.
+    EXPECT_EQ(menuCall("AboutToShow", "(0,)"), "(false,)");
     EXPECT_EQ(menuCall("AboutToShowGroup", "([0, 999],)"), "([], [999])");
 }
 
