@@ -265,7 +265,7 @@ TEST_F(StatusItemTest, GroupCallsAnswerKnownItemsAndListUnknownOnes) {
     EXPECT_EQ(menuCall("AboutToShowGroup", "([0, 999],)"), "([], [999])");
 }
 
-TEST_F(StatusItemTest, HideMenuBarIconReleasesTheItemAndRemembers) {
+TEST_F(StatusItemTest, HideMenuBarIconReleasesTheItemAndShowingRegistersANewOne) {
     ASSERT_TRUE(start());
     menu();
     ASSERT_TRUE(click("Hide Menu Bar Icon"));
