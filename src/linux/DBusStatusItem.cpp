@@ -75,8 +75,8 @@ DBusStatusItem::DBusStatusItem(GDBusConnection* connection, int number, std::str
     menuEvents.onAboutToShow = [this] {
         if (events_.onMenuWillOpen) events_.onMenuWillOpen();
     };
-    menu_.emplace(connection_, kMenuPath, std::move(menuEvents));
-    colorScheme_.emplace(connection_, [this] {
+    menu_.emplace(connection_.get(), kMenuPath, std::move(menuEvents));
+    colorScheme_.emplace(connection_.get(), [this] {
         imageDirty_ = true;
         scheduleFlush();
     });
@@ -84,28 +84,26 @@ DBusStatusItem::DBusStatusItem(GDBusConnection* connection, int number, std::str
     static const GDBusInterfaceVTable vtable{handleMethod, handleGetProperty, nullptr, {}};
     static GDBusInterfaceInfo* const info = interfaceFromIntrospection(kIntrospection);
     GErrorPtr error;
-    registration_ = g_dbus_connection_register_object(connection_, kItemPath, info, &vtable, this, nullptr,
-                                                      GErrorOut(error));
+    registration_ = g_dbus_connection_register_object(connection_.get(), kItemPath, info, &vtable, this,
+                                                      nullptr, GErrorOut(error));
     if (!registration_) {
         g_warning("Vimbo tray: could not export %s: %s", kItemPath, error->message);
         return;
     }
-    ownerId_ = g_bus_own_name_on_connection(connection_, busName_.c_str(), G_BUS_NAME_OWNER_FLAGS_NONE,
+    ownerId_ = g_bus_own_name_on_connection(connection_.get(), busName_.c_str(), G_BUS_NAME_OWNER_FLAGS_NONE,
                                             onNameAcquired, onNameLost, this, nullptr);
-    watcherId_ = g_bus_watch_name_on_connection(connection_, kWatcher, G_BUS_NAME_WATCHER_FLAGS_NONE,
+    watcherId_ = g_bus_watch_name_on_connection(connection_.get(), kWatcher, G_BUS_NAME_WATCHER_FLAGS_NONE,
                                                 onWatcherAppeared, onWatcherVanished, this, nullptr);
 }
 
 DBusStatusItem::~DBusStatusItem() {
-    g_cancellable_cancel(cancellable_);
-    g_object_unref(cancellable_);
+    g_cancellable_cancel(cancellable_.get());
     if (flushSource_) g_source_remove(flushSource_);
     if (watcherId_) g_bus_unwatch_name(watcherId_);
     if (ownerId_) g_bus_unown_name(ownerId_);
-    if (registration_) g_dbus_connection_unregister_object(connection_, registration_);
+    if (registration_) g_dbus_connection_unregister_object(connection_.get(), registration_);
     menu_.reset();
     colorScheme_.reset();
-    if (connection_) g_object_unref(connection_);
 }
 
 void DBusStatusItem::setMenu(const std::vector<platform::StatusMenuItem>& menu) {
@@ -156,7 +154,8 @@ void DBusStatusItem::flush() {
     lastNewIcon_ = g_get_monotonic_time();
     if (!registration_) return;
     ++newIconCount_;
-    g_dbus_connection_emit_signal(connection_, nullptr, kItemPath, kInterface, "NewIcon", nullptr, nullptr);
+    g_dbus_connection_emit_signal(connection_.get(), nullptr, kItemPath, kInterface, "NewIcon", nullptr,
+                                  nullptr);
 }
 
 GVariant* DBusStatusItem::pixmaps() const {
@@ -168,9 +167,9 @@ GVariant* DBusStatusItem::pixmaps() const {
 
 void DBusStatusItem::registerWithWatcher() {
     if (!nameOwned_ || !watcherPresent_) return;
-    g_dbus_connection_call(connection_, kWatcher, kWatcherPath, kWatcher, "RegisterStatusNotifierItem",
+    g_dbus_connection_call(connection_.get(), kWatcher, kWatcherPath, kWatcher, "RegisterStatusNotifierItem",
                            g_variant_new("(s)", busName_.c_str()), nullptr, G_DBUS_CALL_FLAGS_NO_AUTO_START,
-                           5000, cancellable_, onRegistered, this);
+                           5000, cancellable_.get(), onRegistered, this);
 }
 
 void DBusStatusItem::onRegistered(GObject* source, GAsyncResult* result, gpointer data) {
