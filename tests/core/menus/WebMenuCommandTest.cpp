@@ -31,10 +31,3 @@ TEST(WebMenuCommandTest, DelegateActionsBecomeExactScriptsOnlyWithAFittingRepres
     for (const auto& [action, value] : refused)
         EXPECT_FALSE(webMenuCommand(action, value)) << static_cast<int>(action);
 }
-
-TEST(WebMenuCommandTest, EveryRawValueReadsBackAsItsOwnCase) {
-    for (auto setting : kAllDisplayMenuSettings)
-        EXPECT_EQ(displayMenuSetting(rawValue(setting)), setting);
-    for (auto media : kAllMediaMenuCommands)
-        EXPECT_EQ(mediaMenuCommand(rawValue(media)), media);
-}

@@ -162,8 +162,7 @@ TEST_F(StatusItemTest, RegistersAndPublishesItsPropertiesIconAndMenu) {
     ASSERT_TRUE(start());
     EXPECT_EQ(registrations, std::vector<std::string>{itemName()});
     const std::pair<const char*, const char*> properties[] = {
-        {"Title", "'Vimbo'"},   {"Id", "'vimbo'"},      {"Category", "'ApplicationStatus'"},
-        {"Status", "'Active'"}, {"Menu", "'/MenuBar'"}, {"ItemIsMenu", "true"}};
+        {"Title", "'Vimbo'"}, {"Status", "'Active'"}, {"Menu", "'/MenuBar'"}, {"ItemIsMenu", "true"}};
     for (auto [name, value] : properties)
         EXPECT_EQ(printed(name), value) << name;
 
