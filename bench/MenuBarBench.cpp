@@ -35,7 +35,7 @@ void BM_DustFrame(benchmark::State& state) {
     frame(state, MenuBarSkin::dust);
 }
 void BM_DandelionFrame(benchmark::State& state) {
-    frame(state, MenuBarSkin::parasite);
+    frame(state, MenuBarSkin::dandelion);
 }
 
 // The animation step alone, without drawing.

@@ -1,8 +1,12 @@
 #include "linux/DBusMenuExporter.h"
 
+#include "linux/DBusIntrospection.h"
+#include "linux/GLibOwners.h"
+
 #include <glib.h>
 
 #include <algorithm>
+#include <string_view>
 
 namespace vimbo::linuxdesktop {
 
@@ -69,12 +73,6 @@ constexpr const char* kIntrospection = R"xml(<node>
   </interface>
 </node>)xml";
 
-GDBusInterfaceInfo* interfaceInfo() {
-    // Parsed once and kept for the life of the process.
-    static GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(kIntrospection, nullptr);
-    return node->interfaces[0];
-}
-
 // dbusmenu reads "_" as a mnemonic marker; a literal one is doubled.
 std::string label(const std::string& title) {
     std::string escaped;
@@ -94,14 +92,30 @@ bool toggles(const StatusMenuItem& item) {
     return item.kind == StatusMenuItem::Kind::checkbox || item.kind == StatusMenuItem::Kind::radio;
 }
 
-DBusMenuExporter::Names readNames(GVariant* strings) {
+// The strings at `index` of a method's parameters.
+DBusMenuExporter::Names namesAt(GVariant* parameters, gsize index) {
+    GVariantPtr strings(g_variant_get_child_value(parameters, index));
     DBusMenuExporter::Names names;
     GVariantIter iter;
-    g_variant_iter_init(&iter, strings);
+    g_variant_iter_init(&iter, strings.get());
     const char* name = nullptr;
     while (g_variant_iter_next(&iter, "&s", &name))
         names.emplace_back(name);
     return names;
+}
+
+// The item ids at `index` of a method's parameters.
+std::vector<gint32> idsAt(GVariant* parameters, gsize index) {
+    GVariantPtr ids(g_variant_get_child_value(parameters, index));
+    gsize count = 0;
+    const auto* list =
+        static_cast<const gint32*>(g_variant_get_fixed_array(ids.get(), &count, sizeof(gint32)));
+    return {list, list + count};
+}
+
+void returnUnknownId(GDBusMethodInvocation* invocation, int id) {
+    g_dbus_method_invocation_return_error(invocation, G_DBUS_ERROR, G_DBUS_ERROR_INVALID_ARGS,
+                                          "Unknown menu item id %d", id);
 }
 
 } // namespace
@@ -110,13 +124,11 @@ DBusMenuExporter::DBusMenuExporter(GDBusConnection* connection, std::string obje
     : connection_(connection), objectPath_(std::move(objectPath)), events_(std::move(events)) {
     entries_.push_back({});
     static const GDBusInterfaceVTable vtable{handleMethod, handleGetProperty, nullptr, {}};
-    GError* error = nullptr;
-    registration_ = g_dbus_connection_register_object(connection_, objectPath_.c_str(), interfaceInfo(),
-                                                      &vtable, this, nullptr, &error);
-    if (!registration_) {
-        g_warning("Vimbo tray menu could not be exported: %s", error->message);
-        g_error_free(error);
-    }
+    static GDBusInterfaceInfo* const info = interfaceFromIntrospection(kIntrospection);
+    GErrorPtr error;
+    registration_ = g_dbus_connection_register_object(connection_, objectPath_.c_str(), info, &vtable, this,
+                                                      nullptr, GErrorOut(error));
+    if (!registration_) g_warning("Vimbo tray menu could not be exported: %s", error->message);
 }
 
 DBusMenuExporter::~DBusMenuExporter() {
@@ -166,12 +178,10 @@ void DBusMenuExporter::setMenu(const std::vector<StatusMenuItem>& menu) {
 }
 
 void DBusMenuExporter::emit(const char* signal, GVariant* parameters) {
-    GError* error = nullptr;
+    GErrorPtr error;
     if (!g_dbus_connection_emit_signal(connection_, nullptr, objectPath_.c_str(), kInterface, signal,
-                                       parameters, &error)) {
+                                       parameters, GErrorOut(error)))
         g_warning("Vimbo tray menu signal %s failed: %s", signal, error->message);
-        g_error_free(error);
-    }
 }
 
 GVariant* DBusMenuExporter::properties(int id, const Names& names) const {
@@ -249,115 +259,114 @@ gboolean DBusMenuExporter::deliverClicks(gpointer data) {
 void DBusMenuExporter::handleMethod(GDBusConnection*, const char*, const char*, const char*,
                                     const char* method, GVariant* parameters,
                                     GDBusMethodInvocation* invocation, gpointer data) {
-    auto* self = static_cast<DBusMenuExporter*>(data);
-    auto unknownId = [invocation](int id) {
-        g_dbus_method_invocation_return_error(invocation, G_DBUS_ERROR, G_DBUS_ERROR_INVALID_ARGS,
-                                              "Unknown menu item id %d", id);
+    using Handler = void (DBusMenuExporter::*)(GVariant*, GDBusMethodInvocation*);
+    static constexpr std::pair<std::string_view, Handler> kMethods[] = {
+        {"GetLayout", &DBusMenuExporter::getLayout},
+        {"GetGroupProperties", &DBusMenuExporter::getGroupProperties},
+        {"GetProperty", &DBusMenuExporter::getProperty},
+        {"Event", &DBusMenuExporter::event},
+        {"EventGroup", &DBusMenuExporter::eventGroup},
+        {"AboutToShow", &DBusMenuExporter::aboutToShow},
+        {"AboutToShowGroup", &DBusMenuExporter::aboutToShowGroup},
     };
-    std::string name = method;
-    if (name == "GetLayout") {
-        gint32 parent = 0;
-        gint32 depth = -1;
-        GVariant* namesVariant = nullptr;
-        g_variant_get(parameters, "(ii@as)", &parent, &depth, &namesVariant);
-        Names names = readNames(namesVariant);
-        g_variant_unref(namesVariant);
-        if (!self->knows(parent)) return unknownId(parent);
-        g_dbus_method_invocation_return_value(
-            invocation, g_variant_new("(u@(ia{sv}av))", self->revision_, self->layout(parent, depth, names)));
-    } else if (name == "GetGroupProperties") {
-        GVariant* ids = nullptr;
-        GVariant* namesVariant = nullptr;
-        g_variant_get(parameters, "(@ai@as)", &ids, &namesVariant);
-        Names names = readNames(namesVariant);
-        GVariantBuilder result;
-        g_variant_builder_init(&result, G_VARIANT_TYPE("a(ia{sv})"));
-        gsize count = 0;
-        const gint32* list =
-            static_cast<const gint32*>(g_variant_get_fixed_array(ids, &count, sizeof(gint32)));
-        if (count == 0) {
-            for (std::size_t id = 0; id < self->entries_.size(); ++id)
-                g_variant_builder_add(&result, "(i@a{sv})", static_cast<int>(id),
-                                      self->properties(static_cast<int>(id), names));
-        }
-        for (gsize i = 0; i < count; ++i)
-            if (self->knows(list[i]))
-                g_variant_builder_add(&result, "(i@a{sv})", list[i], self->properties(list[i], names));
-        g_variant_unref(ids);
-        g_variant_unref(namesVariant);
-        g_dbus_method_invocation_return_value(invocation, g_variant_new("(a(ia{sv}))", &result));
-    } else if (name == "GetProperty") {
-        gint32 id = 0;
-        const char* property = nullptr;
-        g_variant_get(parameters, "(i&s)", &id, &property);
-        if (!self->knows(id)) return unknownId(id);
-        GVariant* all = self->properties(id, {property});
-        g_variant_ref_sink(all);
-        GVariant* value = g_variant_lookup_value(all, property, nullptr);
-        g_variant_unref(all);
-        if (!value) {
-            g_dbus_method_invocation_return_error(invocation, G_DBUS_ERROR, G_DBUS_ERROR_INVALID_ARGS,
-                                                  "Menu item %d has no property %s", id, property);
-            return;
-        }
-        g_dbus_method_invocation_return_value(invocation, g_variant_new("(v)", value));
-        g_variant_unref(value);
-    } else if (name == "Event") {
-        gint32 id = 0;
-        const char* eventId = nullptr;
-        g_variant_get(parameters, "(i&svu)", &id, &eventId, nullptr, nullptr);
-        if (!self->knows(id)) return unknownId(id);
-        if (std::string(eventId) == "clicked") self->click(id);
-        g_dbus_method_invocation_return_value(invocation, nullptr);
-    } else if (name == "EventGroup") {
-        GVariantIter* events = nullptr;
-        g_variant_get(parameters, "(a(isvu))", &events);
-        GVariantBuilder errors;
-        g_variant_builder_init(&errors, G_VARIANT_TYPE("ai"));
-        gint32 id = 0;
-        const char* eventId = nullptr;
-        GVariant* eventData = nullptr;
-        guint32 timestamp = 0;
-        while (g_variant_iter_next(events, "(i&svu)", &id, &eventId, &eventData, &timestamp)) {
-            if (!self->knows(id))
-                g_variant_builder_add(&errors, "i", id);
-            else if (std::string(eventId) == "clicked")
-                self->click(id);
-            g_variant_unref(eventData);
-        }
-        g_variant_iter_free(events);
-        g_dbus_method_invocation_return_value(invocation, g_variant_new("(ai)", &errors));
-    } else if (name == "AboutToShow") {
-        gint32 id = 0;
-        g_variant_get(parameters, "(i)", &id);
-        if (!self->knows(id)) return unknownId(id);
-        unsigned before = self->revision_;
-        if (self->events_.onAboutToShow) self->events_.onAboutToShow();
-        g_dbus_method_invocation_return_value(invocation, g_variant_new("(b)", self->revision_ != before));
-    } else if (name == "AboutToShowGroup") {
-        GVariant* ids = nullptr;
-        g_variant_get(parameters, "(@ai)", &ids);
-        unsigned before = self->revision_;
-        if (self->events_.onAboutToShow) self->events_.onAboutToShow();
-        GVariantBuilder updates;
-        GVariantBuilder errors;
-        g_variant_builder_init(&updates, G_VARIANT_TYPE("ai"));
-        g_variant_builder_init(&errors, G_VARIANT_TYPE("ai"));
-        gsize count = 0;
-        const gint32* list =
-            static_cast<const gint32*>(g_variant_get_fixed_array(ids, &count, sizeof(gint32)));
-        for (gsize i = 0; i < count; ++i) {
-            if (!self->knows(list[i]))
-                g_variant_builder_add(&errors, "i", list[i]);
-            else if (self->revision_ != before)
-                g_variant_builder_add(&updates, "i", list[i]);
-        }
-        g_variant_unref(ids);
-        g_dbus_method_invocation_return_value(invocation, g_variant_new("(aiai)", &updates, &errors));
-    } else {
-        g_dbus_method_invocation_return_error(invocation, G_DBUS_ERROR, G_DBUS_ERROR_UNKNOWN_METHOD,
-                                              "No method %s", method);
+    for (const auto& [name, handler] : kMethods)
+        if (name == method) return (static_cast<DBusMenuExporter*>(data)->*handler)(parameters, invocation);
+    g_dbus_method_invocation_return_error(invocation, G_DBUS_ERROR, G_DBUS_ERROR_UNKNOWN_METHOD,
+                                          "No method %s", method);
+}
+
+void DBusMenuExporter::getLayout(GVariant* parameters, GDBusMethodInvocation* invocation) {
+    gint32 parent = 0;
+    gint32 depth = -1;
+    g_variant_get_child(parameters, 0, "i", &parent);
+    g_variant_get_child(parameters, 1, "i", &depth);
+    if (!knows(parent)) return returnUnknownId(invocation, parent);
+    g_dbus_method_invocation_return_value(
+        invocation,
+        g_variant_new("(u@(ia{sv}av))", revision_, layout(parent, depth, namesAt(parameters, 2))));
+}
+
+void DBusMenuExporter::getGroupProperties(GVariant* parameters, GDBusMethodInvocation* invocation) {
+    std::vector<gint32> ids = idsAt(parameters, 0);
+    Names names = namesAt(parameters, 1);
+    // No ids asks for every item.
+    if (ids.empty())
+        for (std::size_t id = 0; id < entries_.size(); ++id)
+            ids.push_back(static_cast<gint32>(id));
+    GVariantBuilder result;
+    g_variant_builder_init(&result, G_VARIANT_TYPE("a(ia{sv})"));
+    for (gint32 id : ids)
+        if (knows(id)) g_variant_builder_add(&result, "(i@a{sv})", id, properties(id, names));
+    g_dbus_method_invocation_return_value(invocation, g_variant_new("(a(ia{sv}))", &result));
+}
+
+void DBusMenuExporter::getProperty(GVariant* parameters, GDBusMethodInvocation* invocation) {
+    gint32 id = 0;
+    const char* property = nullptr;
+    g_variant_get(parameters, "(i&s)", &id, &property);
+    if (!knows(id)) return returnUnknownId(invocation, id);
+    GVariantPtr all(g_variant_ref_sink(properties(id, {property})));
+    GVariantPtr value(g_variant_lookup_value(all.get(), property, nullptr));
+    if (!value)
+        return g_dbus_method_invocation_return_error(invocation, G_DBUS_ERROR, G_DBUS_ERROR_INVALID_ARGS,
+                                                     "Menu item %d has no property %s", id, property);
+    g_dbus_method_invocation_return_value(invocation, g_variant_new("(v)", value.get()));
+}
+
+void DBusMenuExporter::event(GVariant* parameters, GDBusMethodInvocation* invocation) {
+    gint32 id = 0;
+    const char* eventId = nullptr;
+    g_variant_get(parameters, "(i&svu)", &id, &eventId, nullptr, nullptr);
+    if (!knows(id)) return returnUnknownId(invocation, id);
+    if (g_str_equal(eventId, "clicked")) click(id);
+    g_dbus_method_invocation_return_value(invocation, nullptr);
+}
+
+void DBusMenuExporter::eventGroup(GVariant* parameters, GDBusMethodInvocation* invocation) {
+    GVariantPtr events(g_variant_get_child_value(parameters, 0));
+    GVariantBuilder errors;
+    g_variant_builder_init(&errors, G_VARIANT_TYPE("ai"));
+    GVariantIter iter;
+    g_variant_iter_init(&iter, events.get());
+    gint32 id = 0;
+    const char* eventId = nullptr;
+    while (g_variant_iter_next(&iter, "(i&svu)", &id, &eventId, nullptr, nullptr)) {
+        if (!knows(id))
+            g_variant_builder_add(&errors, "i", id);
+        else if (g_str_equal(eventId, "clicked"))
+            click(id);
     }
+    g_dbus_method_invocation_return_value(invocation, g_variant_new("(ai)", &errors));
+}
+
+void DBusMenuExporter::aboutToShow(GVariant* parameters, GDBusMethodInvocation* invocation) {
+    gint32 id = 0;
+    g_variant_get(parameters, "(i)", &id);
+    if (!knows(id)) return returnUnknownId(invocation, id);
+    bool changed = refreshBeforeShowing();
+    g_dbus_method_invocation_return_value(invocation, g_variant_new("(b)", changed));
+}
+
+void DBusMenuExporter::aboutToShowGroup(GVariant* parameters, GDBusMethodInvocation* invocation) {
+    std::vector<gint32> ids = idsAt(parameters, 0);
+    bool changed = refreshBeforeShowing();
+    GVariantBuilder updates;
+    GVariantBuilder errors;
+    g_variant_builder_init(&updates, G_VARIANT_TYPE("ai"));
+    g_variant_builder_init(&errors, G_VARIANT_TYPE("ai"));
+    for (gint32 id : ids) {
+        if (!knows(id))
+            g_variant_builder_add(&errors, "i", id);
+        else if (changed)
+            g_variant_builder_add(&updates, "i", id);
+    }
+    g_dbus_method_invocation_return_value(invocation, g_variant_new("(aiai)", &updates, &errors));
+}
+
+bool DBusMenuExporter::refreshBeforeShowing() {
+    unsigned before = revision_;
+    if (events_.onAboutToShow) events_.onAboutToShow();
+    return revision_ != before;
 }
 
 GVariant* DBusMenuExporter::handleGetProperty(GDBusConnection*, const char*, const char*, const char*,

@@ -45,6 +45,17 @@ class DBusMenuExporter {
                                        const char* name, GError** error, gpointer self);
     static gboolean deliverClicks(gpointer self);
 
+    // The com.canonical.dbusmenu methods; each answers its invocation.
+    void getLayout(GVariant* parameters, GDBusMethodInvocation* invocation);
+    void getGroupProperties(GVariant* parameters, GDBusMethodInvocation* invocation);
+    void getProperty(GVariant* parameters, GDBusMethodInvocation* invocation);
+    void event(GVariant* parameters, GDBusMethodInvocation* invocation);
+    void eventGroup(GVariant* parameters, GDBusMethodInvocation* invocation);
+    void aboutToShow(GVariant* parameters, GDBusMethodInvocation* invocation);
+    void aboutToShowGroup(GVariant* parameters, GDBusMethodInvocation* invocation);
+    // Lets the owner bring the menu up to date; true when that changed the layout.
+    bool refreshBeforeShowing();
+
     void flatten(const std::vector<platform::StatusMenuItem>& items, int parent,
                  std::vector<Entry>& into) const;
     bool knows(int id) const { return id >= 0 && static_cast<std::size_t>(id) < entries_.size(); }

@@ -7,24 +7,17 @@ namespace vimbo::linuxdesktop {
 DBusStatusBar::DBusStatusBar(GDBusConnection* connection)
     : connection_(connection ? G_DBUS_CONNECTION(g_object_ref(connection)) : nullptr) {}
 
-DBusStatusBar::~DBusStatusBar() {
-    if (connection_) g_object_unref(connection_);
-}
-
 GDBusConnection* DBusStatusBar::connectSessionBus() {
-    GError* error = nullptr;
-    GDBusConnection* connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
-    if (!connection) {
-        g_warning("Vimbo tray: no session bus: %s", error->message);
-        g_error_free(error);
-    }
+    GErrorPtr error;
+    GDBusConnection* connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, GErrorOut(error));
+    if (!connection) g_warning("Vimbo tray: no session bus: %s", error->message);
     return connection;
 }
 
 std::unique_ptr<platform::StatusItem> DBusStatusBar::makeStatusItem(const std::string& label,
                                                                     platform::StatusItemEvents events) {
     // Each item gets a fresh number, so a re-shown icon never races the old one for its bus name.
-    return std::make_unique<DBusStatusItem>(connection_, nextNumber_++, label, std::move(events));
+    return std::make_unique<DBusStatusItem>(connection_.get(), nextNumber_++, label, std::move(events));
 }
 
 } // namespace vimbo::linuxdesktop

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform/StatusItem.h"
+#include "linux/GLibOwners.h"
 
 #include <gio/gio.h>
 
@@ -11,7 +12,6 @@ class DBusStatusBar : public platform::StatusBar {
   public:
     // A null connection (no session bus) gives items that are never shown.
     explicit DBusStatusBar(GDBusConnection* connection);
-    ~DBusStatusBar() override;
     DBusStatusBar(const DBusStatusBar&) = delete;
     DBusStatusBar& operator=(const DBusStatusBar&) = delete;
 
@@ -22,7 +22,7 @@ class DBusStatusBar : public platform::StatusBar {
                                                          platform::StatusItemEvents events) override;
 
   private:
-    GDBusConnection* connection_;
+    GObjectPtr<GDBusConnection> connection_;
     int nextNumber_ = 1;
 };
 

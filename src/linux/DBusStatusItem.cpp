@@ -1,5 +1,8 @@
 #include "linux/DBusStatusItem.h"
 
+#include "linux/DBusIntrospection.h"
+#include "linux/GLibOwners.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -43,12 +46,6 @@ constexpr const char* kIntrospection = R"xml(<node>
   </interface>
 </node>)xml";
 
-GDBusInterfaceInfo* interfaceInfo() {
-    // Parsed once and kept for the life of the process.
-    static GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(kIntrospection, nullptr);
-    return node->interfaces[0];
-}
-
 GVariant* emptyPixmaps() {
     return g_variant_new_array(G_VARIANT_TYPE("(iiay)"), nullptr, 0);
 }
@@ -78,37 +75,35 @@ DBusStatusItem::DBusStatusItem(GDBusConnection* connection, int number, std::str
     menuEvents.onAboutToShow = [this] {
         if (events_.onMenuWillOpen) events_.onMenuWillOpen();
     };
-    menu_.emplace(connection_, kMenuPath, std::move(menuEvents));
-    colorScheme_.emplace(connection_, [this] {
+    menu_.emplace(connection_.get(), kMenuPath, std::move(menuEvents));
+    colorScheme_.emplace(connection_.get(), [this] {
         imageDirty_ = true;
         scheduleFlush();
     });
 
     static const GDBusInterfaceVTable vtable{handleMethod, handleGetProperty, nullptr, {}};
-    GError* error = nullptr;
-    registration_ = g_dbus_connection_register_object(connection_, kItemPath, interfaceInfo(), &vtable, this,
-                                                      nullptr, &error);
+    static GDBusInterfaceInfo* const info = interfaceFromIntrospection(kIntrospection);
+    GErrorPtr error;
+    registration_ = g_dbus_connection_register_object(connection_.get(), kItemPath, info, &vtable, this,
+                                                      nullptr, GErrorOut(error));
     if (!registration_) {
         g_warning("Vimbo tray: could not export %s: %s", kItemPath, error->message);
-        g_error_free(error);
         return;
     }
-    ownerId_ = g_bus_own_name_on_connection(connection_, busName_.c_str(), G_BUS_NAME_OWNER_FLAGS_NONE,
+    ownerId_ = g_bus_own_name_on_connection(connection_.get(), busName_.c_str(), G_BUS_NAME_OWNER_FLAGS_NONE,
                                             onNameAcquired, onNameLost, this, nullptr);
-    watcherId_ = g_bus_watch_name_on_connection(connection_, kWatcher, G_BUS_NAME_WATCHER_FLAGS_NONE,
+    watcherId_ = g_bus_watch_name_on_connection(connection_.get(), kWatcher, G_BUS_NAME_WATCHER_FLAGS_NONE,
                                                 onWatcherAppeared, onWatcherVanished, this, nullptr);
 }
 
 DBusStatusItem::~DBusStatusItem() {
-    g_cancellable_cancel(cancellable_);
-    g_object_unref(cancellable_);
+    g_cancellable_cancel(cancellable_.get());
     if (flushSource_) g_source_remove(flushSource_);
     if (watcherId_) g_bus_unwatch_name(watcherId_);
     if (ownerId_) g_bus_unown_name(ownerId_);
-    if (registration_) g_dbus_connection_unregister_object(connection_, registration_);
+    if (registration_) g_dbus_connection_unregister_object(connection_.get(), registration_);
     menu_.reset();
     colorScheme_.reset();
-    if (connection_) g_object_unref(connection_);
 }
 
 void DBusStatusItem::setMenu(const std::vector<platform::StatusMenuItem>& menu) {
@@ -159,7 +154,8 @@ void DBusStatusItem::flush() {
     lastNewIcon_ = g_get_monotonic_time();
     if (!registration_) return;
     ++newIconCount_;
-    g_dbus_connection_emit_signal(connection_, nullptr, kItemPath, kInterface, "NewIcon", nullptr, nullptr);
+    g_dbus_connection_emit_signal(connection_.get(), nullptr, kItemPath, kInterface, "NewIcon", nullptr,
+                                  nullptr);
 }
 
 GVariant* DBusStatusItem::pixmaps() const {
@@ -171,24 +167,21 @@ GVariant* DBusStatusItem::pixmaps() const {
 
 void DBusStatusItem::registerWithWatcher() {
     if (!nameOwned_ || !watcherPresent_) return;
-    g_dbus_connection_call(connection_, kWatcher, kWatcherPath, kWatcher, "RegisterStatusNotifierItem",
+    g_dbus_connection_call(connection_.get(), kWatcher, kWatcherPath, kWatcher, "RegisterStatusNotifierItem",
                            g_variant_new("(s)", busName_.c_str()), nullptr, G_DBUS_CALL_FLAGS_NO_AUTO_START,
-                           5000, cancellable_, onRegistered, this);
+                           5000, cancellable_.get(), onRegistered, this);
 }
 
 void DBusStatusItem::onRegistered(GObject* source, GAsyncResult* result, gpointer data) {
-    GError* error = nullptr;
-    GVariant* reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
+    GErrorPtr error;
+    GVariantPtr reply(g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, GErrorOut(error)));
     if (!reply) {
-        bool cancelled = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
-        if (!cancelled) {
-            g_warning("Vimbo tray: the StatusNotifierWatcher refused the icon: %s", error->message);
-            static_cast<DBusStatusItem*>(data)->setShown(false);
-        }
-        g_error_free(error);
+        // Cancelled only when the item is gone: `data` must not be touched then.
+        if (g_error_matches(error.get(), G_IO_ERROR, G_IO_ERROR_CANCELLED)) return;
+        g_warning("Vimbo tray: the StatusNotifierWatcher refused the icon: %s", error->message);
+        static_cast<DBusStatusItem*>(data)->setShown(false);
         return;
     }
-    g_variant_unref(reply);
     auto* self = static_cast<DBusStatusItem*>(data);
     self->loggedMissingWatcher_ = false;
     self->setShown(true);

@@ -4,6 +4,7 @@
 #include "linux/CairoCanvas.h"
 #include "linux/DBusMenuExporter.h"
 #include "linux/DesktopColorScheme.h"
+#include "linux/GLibOwners.h"
 
 #include <gio/gio.h>
 
@@ -59,13 +60,13 @@ class DBusStatusItem : public platform::StatusItem {
     platform::CanvasColor tint() const;
     GVariant* pixmaps() const;
 
-    GDBusConnection* connection_;
+    GObjectPtr<GDBusConnection> connection_;
     std::string busName_;
     std::string label_;
     platform::StatusItemEvents events_;
     std::optional<DBusMenuExporter> menu_;
     std::optional<DesktopColorScheme> colorScheme_;
-    GCancellable* cancellable_;
+    GObjectPtr<GCancellable> cancellable_;
     guint registration_ = 0;
     guint ownerId_ = 0;
     guint watcherId_ = 0;

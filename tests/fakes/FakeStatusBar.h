@@ -16,7 +16,6 @@ class FakeStatusBar : public platform::StatusBar {
         std::string label;
         std::vector<platform::StatusMenuItem> menu;
         int imageCount = 0;
-        int menuCount = 0;
         platform::StatusItemEvents events;
     };
 
@@ -31,11 +30,10 @@ class FakeStatusBar : public platform::StatusBar {
         return std::make_unique<Item>(state);
     }
 
-    // The user picks a menu entry, or opens the menu, on the current item.
+    // The user picks a menu entry on the current item.
     void click(const std::string& action, const std::string& representedObject = {}) {
         state->events.onMenuAction(action, representedObject);
     }
-    void openMenu() { state->events.onMenuWillOpen(); }
     void setTrayPresent(bool present) {
         trayPresent = present;
         if (state && state->exists) {
@@ -55,10 +53,7 @@ class FakeStatusBar : public platform::StatusBar {
         explicit Item(std::shared_ptr<State> state) : state_(std::move(state)) {}
         ~Item() override { state_->exists = false; }
         void setImage(const platform::TemplateImage&) override { ++state_->imageCount; }
-        void setMenu(const std::vector<platform::StatusMenuItem>& menu) override {
-            state_->menu = menu;
-            ++state_->menuCount;
-        }
+        void setMenu(const std::vector<platform::StatusMenuItem>& menu) override { state_->menu = menu; }
         bool isShown() const override { return state_->shown; }
 
       private:

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/util/EnumTable.h"
+
+#include <array>
 #include <string_view>
 
 namespace vimbo::audio {
@@ -12,18 +15,22 @@ enum class AudioCaptureStatus {
     microphoneUnavailable,
 };
 
+struct AudioCaptureStatusRow {
+    AudioCaptureStatus value;
+    std::string_view raw; // the text the page gets
+};
+
+inline constexpr std::array<AudioCaptureStatusRow, 4> kAudioCaptureStatuses{{
+    {AudioCaptureStatus::connected, "ok"},
+    {AudioCaptureStatus::systemAudioPermissionNeeded, "waiting-system-permission"},
+    {AudioCaptureStatus::microphonePermissionNeeded, "waiting-microphone-permission"},
+    {AudioCaptureStatus::microphoneUnavailable, "microphone-unavailable"},
+}};
+static_assert(util::inEnumOrder(kAudioCaptureStatuses) &&
+              kAudioCaptureStatuses.back().value == AudioCaptureStatus::microphoneUnavailable);
+
 constexpr std::string_view statusString(AudioCaptureStatus status) {
-    switch (status) {
-    case AudioCaptureStatus::connected:
-        return "ok";
-    case AudioCaptureStatus::systemAudioPermissionNeeded:
-        return "waiting-system-permission";
-    case AudioCaptureStatus::microphonePermissionNeeded:
-        return "waiting-microphone-permission";
-    case AudioCaptureStatus::microphoneUnavailable:
-        return "microphone-unavailable";
-    }
-    return "ok";
+    return util::rowOf(kAudioCaptureStatuses, status).raw;
 }
 
 // Which default device the system changed.

@@ -135,8 +135,8 @@ void drawDust(Canvas& canvas, CanvasRect rect, const MenuBarAudioFrame& audio, d
     }
 }
 
-void drawParasite(Canvas& canvas, CanvasRect rect, const MenuBarAudioFrame& audio, double t,
-                  const DandelionState& dandelion) {
+void drawDandelion(Canvas& canvas, CanvasRect rect, const MenuBarAudioFrame& audio, double t,
+                   const DandelionState& dandelion) {
     const CanvasPoint c = centre(rect);
     canvas.setLineCap(platform::CanvasLineCap::round);
     canvas.setLineJoin(platform::CanvasLineJoin::round);

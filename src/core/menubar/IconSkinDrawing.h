@@ -18,7 +18,7 @@ platform::CanvasPath smoothClosedPath(const std::vector<platform::CanvasPoint>& 
 void drawSlime(platform::Canvas& canvas, platform::CanvasRect rect, const SlimeState& slime);
 void drawDust(platform::Canvas& canvas, platform::CanvasRect rect, const MenuBarAudioFrame& audio,
               double time, const DustState& dust, const std::vector<DustSeed>& seeds);
-void drawParasite(platform::Canvas& canvas, platform::CanvasRect rect, const MenuBarAudioFrame& audio,
-                  double time, const DandelionState& dandelion);
+void drawDandelion(platform::Canvas& canvas, platform::CanvasRect rect, const MenuBarAudioFrame& audio,
+                   double time, const DandelionState& dandelion);
 
 } // namespace vimbo::menubar

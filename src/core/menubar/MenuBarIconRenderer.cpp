@@ -38,11 +38,11 @@ MenuBarIconImage MenuBarIconRenderer::image(MenuBarSkin skin, const MenuBarAudio
                     drawDust(canvas, rect, audio, t, dust, *seeds);
                     canvas.restore();
                 }};
-    case MenuBarSkin::parasite:
+    case MenuBarSkin::dandelion:
         return {kMenuBarIconSize, kMenuBarIconSize,
                 [audio, t, dandelion = dandelion_](platform::Canvas& canvas, platform::CanvasRect rect) {
                     canvas.save();
-                    drawParasite(canvas, rect, audio, t, dandelion);
+                    drawDandelion(canvas, rect, audio, t, dandelion);
                     canvas.restore();
                 }};
     }
@@ -60,7 +60,7 @@ void MenuBarIconRenderer::advance(MenuBarSkin skin, const MenuBarAudioFrame& aud
     case MenuBarSkin::dust:
         advanceDust(audio, h, beatRise);
         break;
-    case MenuBarSkin::parasite:
+    case MenuBarSkin::dandelion:
         advanceDandelion(audio, deltaTime, beatRise);
         break;
     }

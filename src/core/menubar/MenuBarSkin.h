@@ -6,12 +6,12 @@
 
 namespace vimbo::menubar {
 
-enum class MenuBarSkin { slime, dust, parasite };
+enum class MenuBarSkin { slime, dust, dandelion };
 
 inline constexpr std::array<MenuBarSkin, 3> kAllMenuBarSkins{MenuBarSkin::slime, MenuBarSkin::dust,
-                                                             MenuBarSkin::parasite};
+                                                             MenuBarSkin::dandelion};
 
-// The text stored in preferences ("parasite" stays the stored name of the dandelion skin).
+// The text stored in preferences; the dandelion skin is stored as "parasite", as it always was.
 std::string_view rawValue(MenuBarSkin skin);
 // The title the user sees in the skin menu.
 std::string_view menuTitle(MenuBarSkin skin);

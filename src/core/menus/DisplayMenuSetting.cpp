@@ -1,51 +1,44 @@
 #include "core/menus/DisplayMenuSetting.h"
 
+#include "core/util/EnumTable.h"
+
 namespace vimbo::menus {
 namespace {
 
-struct Entry {
+struct DisplayRow {
+    DisplayMenuSetting value;
     std::string_view raw;
     std::string_view title;
     const char* key; // nullptr: no key equivalent
 };
 
-Entry entry(DisplayMenuSetting setting) {
-    switch (setting) {
-    case DisplayMenuSetting::dark:
-        return {"dark", "Dark Mode", "d"};
-    case DisplayMenuSetting::glow:
-        return {"glow", "Glow", "g"};
-    case DisplayMenuSetting::glass:
-        return {"glass", "Glass", nullptr};
-    case DisplayMenuSetting::keepAwake:
-        return {"keepAwake", "Keep Display Awake", "k"};
-    case DisplayMenuSetting::musicInfo:
-        return {"musicInfo", "Track Info", "i"};
-    case DisplayMenuSetting::menuBarVisible:
-        return {"menuBarVisible", "Menu Bar Icon", "b"};
-    }
-    return {"", "", nullptr};
-}
+constexpr std::array<DisplayRow, 6> kDisplaySettings{{
+    {DisplayMenuSetting::dark, "dark", "Dark Mode", "d"},
+    {DisplayMenuSetting::glow, "glow", "Glow", "g"},
+    {DisplayMenuSetting::glass, "glass", "Glass", nullptr},
+    {DisplayMenuSetting::keepAwake, "keepAwake", "Keep Display Awake", "k"},
+    {DisplayMenuSetting::musicInfo, "musicInfo", "Track Info", "i"},
+    {DisplayMenuSetting::menuBarVisible, "menuBarVisible", "Menu Bar Icon", "b"},
+}};
+static_assert(util::inEnumOrder(kDisplaySettings) &&
+              kDisplaySettings.size() == kAllDisplayMenuSettings.size());
 
 } // namespace
 
 std::string_view rawValue(DisplayMenuSetting setting) {
-    return entry(setting).raw;
+    return util::rowOf(kDisplaySettings, setting).raw;
 }
 
 std::optional<DisplayMenuSetting> displayMenuSetting(std::string_view raw) {
-    for (auto setting : kAllDisplayMenuSettings) {
-        if (entry(setting).raw == raw) return setting;
-    }
-    return std::nullopt;
+    return util::valueWithRaw(kDisplaySettings, raw);
 }
 
 std::string_view menuTitle(DisplayMenuSetting setting) {
-    return entry(setting).title;
+    return util::rowOf(kDisplaySettings, setting).title;
 }
 
 std::optional<ShortcutKey> keyEquivalent(DisplayMenuSetting setting) {
-    const char* key = entry(setting).key;
+    const char* key = util::rowOf(kDisplaySettings, setting).key;
     if (key == nullptr) return std::nullopt;
     return ShortcutKey{key, modifier::command};
 }

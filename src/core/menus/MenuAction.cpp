@@ -1,61 +1,51 @@
 #include "core/menus/MenuAction.h"
 
+#include "core/util/EnumTable.h"
+
+#include <array>
+
 namespace vimbo::menus {
+namespace {
+
+struct ActionRow {
+    MenuAction value;
+    std::string_view raw;
+};
+
+constexpr std::array<ActionRow, 25> kActionNames{{
+    {MenuAction::showAboutPanel, "showAboutPanel"},
+    {MenuAction::checkForUpdates, "checkForUpdates"},
+    {MenuAction::terminate, "terminate"},
+    {MenuAction::undo, "undo"},
+    {MenuAction::redo, "redo"},
+    {MenuAction::cut, "cut"},
+    {MenuAction::copy, "copy"},
+    {MenuAction::paste, "paste"},
+    {MenuAction::pasteAsPlainText, "pasteAsPlainText"},
+    {MenuAction::selectAll, "selectAll"},
+    {MenuAction::showSettings, "showSettings"},
+    {MenuAction::selectSkinFromMenu, "selectSkinFromMenu"},
+    {MenuAction::toggleDisplayFromMenu, "toggleDisplayFromMenu"},
+    {MenuAction::cycleSkinFromMenu, "cycleSkinFromMenu"},
+    {MenuAction::mediaCommandFromMenu, "mediaCommandFromMenu"},
+    {MenuAction::toggleMiniPlayerFromMenu, "toggleMiniPlayerFromMenu"},
+    {MenuAction::toggleAlwaysOnTopFromMenu, "toggleAlwaysOnTopFromMenu"},
+    {MenuAction::performClose, "performClose"},
+    {MenuAction::performMiniaturize, "performMiniaturize"},
+    {MenuAction::performZoom, "performZoom"},
+    {MenuAction::toggleFullScreen, "toggleFullScreen"},
+    {MenuAction::arrangeInFront, "arrangeInFront"},
+    {MenuAction::showKeyboardShortcuts, "showKeyboardShortcuts"},
+    {MenuAction::showAcknowledgements, "showAcknowledgements"},
+    {MenuAction::openSupport, "openSupport"},
+}};
+// The last action closes the table, so an action added to the enum needs its row here.
+static_assert(util::inEnumOrder(kActionNames) && kActionNames.back().value == MenuAction::openSupport);
+
+} // namespace
 
 std::string_view actionName(MenuAction action) {
-    switch (action) {
-    case MenuAction::showAboutPanel:
-        return "showAboutPanel";
-    case MenuAction::checkForUpdates:
-        return "checkForUpdates";
-    case MenuAction::terminate:
-        return "terminate";
-    case MenuAction::undo:
-        return "undo";
-    case MenuAction::redo:
-        return "redo";
-    case MenuAction::cut:
-        return "cut";
-    case MenuAction::copy:
-        return "copy";
-    case MenuAction::paste:
-        return "paste";
-    case MenuAction::pasteAsPlainText:
-        return "pasteAsPlainText";
-    case MenuAction::selectAll:
-        return "selectAll";
-    case MenuAction::showSettings:
-        return "showSettings";
-    case MenuAction::selectSkinFromMenu:
-        return "selectSkinFromMenu";
-    case MenuAction::toggleDisplayFromMenu:
-        return "toggleDisplayFromMenu";
-    case MenuAction::cycleSkinFromMenu:
-        return "cycleSkinFromMenu";
-    case MenuAction::mediaCommandFromMenu:
-        return "mediaCommandFromMenu";
-    case MenuAction::toggleMiniPlayerFromMenu:
-        return "toggleMiniPlayerFromMenu";
-    case MenuAction::toggleAlwaysOnTopFromMenu:
-        return "toggleAlwaysOnTopFromMenu";
-    case MenuAction::performClose:
-        return "performClose";
-    case MenuAction::performMiniaturize:
-        return "performMiniaturize";
-    case MenuAction::performZoom:
-        return "performZoom";
-    case MenuAction::toggleFullScreen:
-        return "toggleFullScreen";
-    case MenuAction::arrangeInFront:
-        return "arrangeInFront";
-    case MenuAction::showKeyboardShortcuts:
-        return "showKeyboardShortcuts";
-    case MenuAction::showAcknowledgements:
-        return "showAcknowledgements";
-    case MenuAction::openSupport:
-        return "openSupport";
-    }
-    return "";
+    return util::rowOf(kActionNames, action).raw;
 }
 
 } // namespace vimbo::menus

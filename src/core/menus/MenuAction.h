@@ -33,7 +33,7 @@ enum class MenuAction {
     arrangeInFront,
     showKeyboardShortcuts,
     showAcknowledgements,
-    openSupport,
+    openSupport, // the last: MenuAction.cpp's table of names checks it
 };
 
 // The action's name, also the stem of the platform's action ids ("selectSkinFromMenu").

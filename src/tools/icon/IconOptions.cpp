@@ -8,8 +8,8 @@ namespace vimbo::tools {
 
 const char* const kIconUsage =
     "usage: vimbo-icon [options] [FEATURES]\n"
-    "Renders the three tray icon skins (slime, dust, parasite) as the running application would after\n"
-    "the given feature stream, and writes slime.png, dust.png and parasite.png.\n"
+    "Renders the three tray icon skins (slime, dust, dandelion) as the running application would after\n"
+    "the given feature stream, and writes slime.png, dust.png and dandelion.png.\n"
     "  FEATURES       feature lines as vimbo-analyze prints them, one per 1/60 s (\"-\": standard\n"
     "                 input); without it, a built-in stream: 4 s of a beat at 120 a minute\n"
     "  --out DIR      where the three pictures go (default: .)\n"

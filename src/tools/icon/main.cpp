@@ -7,6 +7,7 @@
 
 #include <cairo.h>
 
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -98,6 +99,14 @@ animate(MenuBarSkin skin, const std::vector<vimbo::audio::AudioFeatures>& frames
     return *statusBar.latest;
 }
 
+// Named as users know the skin ("dandelion.png"), whatever name its preference stores.
+std::string fileName(MenuBarSkin skin) {
+    std::string name(vimbo::menubar::menuTitle(skin));
+    for (char& c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name + ".png";
+}
+
 bool writeSheet(const std::string& path, const std::vector<vimbo::platform::TemplateImage>& images,
                 int scale) {
     const int icon = 18 * scale;
@@ -162,8 +171,7 @@ int main(int argc, char** argv) {
         images.push_back(animate(skin, frames, options.at));
         vimbo::linuxdesktop::CairoCanvas canvas(18, 18, options.scale, CanvasColor::black(1));
         canvas.render(images.back());
-        std::string path =
-            options.outputDirectory + "/" + std::string(vimbo::menubar::rawValue(skin)) + ".png";
+        std::string path = options.outputDirectory + "/" + fileName(skin);
         if (!canvas.writePng(path)) {
             std::fprintf(stderr, "vimbo-icon: cannot write %s\n", path.c_str());
             return 1;

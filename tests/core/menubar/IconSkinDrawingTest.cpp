@@ -62,7 +62,7 @@ std::vector<double> strandReaches(const RecordingCanvas& canvas, double thickSwa
 TEST(IconSkinDrawingTest, StrandsHaveTheirBaseLengthsAndStopAtEightPointSix) {
     DandelionState silent;
     RecordingCanvas canvas;
-    drawParasite(canvas, kRect, {}, 0, silent);
+    drawDandelion(canvas, kRect, {}, 0, silent);
     auto reaches = strandReaches(canvas, 0);
     ASSERT_EQ(reaches.size(), 49u);
     EXPECT_NEAR(reaches[0], 6.4 + 0.5 * silent.length.value(0), 1e-12);
@@ -73,7 +73,7 @@ TEST(IconSkinDrawingTest, StrandsHaveTheirBaseLengthsAndStopAtEightPointSix) {
     for (auto& spring : puffed.thickSway)
         spring = {0.3, 4, 30, 3.5};
     RecordingCanvas loud;
-    drawParasite(loud, kRect, {4, 4, 4, 4, 4, 4}, 7, puffed);
+    drawDandelion(loud, kRect, {4, 4, 4, 4, 4, 4}, 7, puffed);
     reaches = strandReaches(loud, 0.3);
     ASSERT_EQ(reaches.size(), 49u);
     for (std::size_t i = 0; i < reaches.size(); ++i) {

@@ -3,7 +3,6 @@
 #include "fakes/FakeStatusBar.h"
 #include "fakes/InMemoryDefaults.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace vimbo::menubar {
@@ -58,27 +57,24 @@ TEST_F(MenuBarControllerTest, StartsFromPreferencesWithFallbacksAndStoresNothing
     EXPECT_EQ(controller->selectedSkin(), MenuBarSkin::slime); // unknown skin
     EXPECT_FALSE(controller->audioReactive());                 // a stored false stays false
     EXPECT_TRUE(controller->isVisible());                      // unusable value reads as the default
-
-    defaults.values = {{"menuBarSkin", std::string("parasite")}, {"menuBarVisible", false}};
-    controller.reset();
-    controller = make();
-    EXPECT_EQ(controller->selectedSkin(), MenuBarSkin::parasite);
-    EXPECT_FALSE(controller->isVisible());
-    EXPECT_FALSE(statusBar.itemExists());
 }
 
 TEST_F(MenuBarControllerTest, SelectingASkinStoresItsRawValueAndRedrawsAtRest) {
     auto controller = make();
     statusBar.click("selectSkin:", "parasite");
-    EXPECT_EQ(controller->selectedSkin(), MenuBarSkin::parasite);
+    EXPECT_EQ(controller->selectedSkin(), MenuBarSkin::dandelion);
+    EXPECT_EQ(stored<std::string>("menuBarSkin"), "parasite");
     EXPECT_EQ(images(), 2);
     EXPECT_EQ(controller->renderer().time(), 0); // drawn with a zero step
 
     statusBar.click("selectSkin:", "parasite"); // already selected: redrawn again
     EXPECT_EQ(images(), 3);
     statusBar.click("selectSkin:", "Dandelion"); // titles are not skin names
-    EXPECT_EQ(controller->selectedSkin(), MenuBarSkin::parasite);
+    EXPECT_EQ(controller->selectedSkin(), MenuBarSkin::dandelion);
     EXPECT_EQ(images(), 3);
+
+    controller = make(); // the next launch
+    EXPECT_EQ(controller->selectedSkin(), MenuBarSkin::dandelion);
 }
 
 TEST_F(MenuBarControllerTest, VisibilityIsStoredOnlyWhenAskedAndHidingFromTheMenuTellsThePage) {
@@ -95,8 +91,13 @@ TEST_F(MenuBarControllerTest, VisibilityIsStoredOnlyWhenAskedAndHidingFromTheMen
 
     statusBar.click("hideMenuBarAction:");
     EXPECT_EQ(hiddenFromMenu, 1);
+    EXPECT_FALSE(stored<bool>("menuBarVisible"));
     controller->perform("hideMenuBarAction:", ""); // already hidden: still tells the page
     EXPECT_EQ(hiddenFromMenu, 2);
+
+    controller = make(); // the next launch starts without the icon
+    EXPECT_FALSE(controller->isVisible());
+    EXPECT_EQ(statusBar.created, 2);
 }
 
 TEST_F(MenuBarControllerTest, UpdateSamplesSmoothsAndRendersOnlyWhileVisible) {
@@ -125,6 +126,7 @@ TEST_F(MenuBarControllerTest, AudioReactiveOffZeroesAtOnceButTheIconKeepsMoving)
     controller->update({.level = 1}, 1);
     statusBar.click("toggleAudioReactive:");
     EXPECT_FALSE(controller->audioReactive());
+    EXPECT_FALSE(stored<bool>("menuBarAudioReactive"));
     EXPECT_EQ(controller->motion().current, MenuBarAudioFrame{});
     controller->update({.level = 1}, 1.1);
     EXPECT_EQ(controller->motion().current, MenuBarAudioFrame{});

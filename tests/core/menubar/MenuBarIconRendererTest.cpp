@@ -46,7 +46,7 @@ TEST_F(MenuBarIconRendererTest, BeatMovesOnlyTheSelectedSkin) {
     EXPECT_EQ(renderer.dandelion().puff.velocity, 0);
 
     MenuBarIconRenderer dandelion;
-    dandelion.image(MenuBarSkin::parasite, {.beat = 0.6}, 1.0 / 60);
+    dandelion.image(MenuBarSkin::dandelion, {.beat = 0.6}, 1.0 / 60);
     EXPECT_GT(dandelion.dandelion().puff.value, 0);
     bool swaying = false;
     for (const Spring& spring : dandelion.dandelion().thickSway)

@@ -117,7 +117,7 @@ TEST_F(GtkMainMenuTest, DisabledItemsDoNothingAndCheckedOnesWaitForThePage) {
     controller->apply(state);
     g_action_group_activate_action(G_ACTION_GROUP(app), "toggleDisplayFromMenu-glow", nullptr);
     EXPECT_TRUE(actionState(app, "toggleDisplayFromMenu-glow"));
-    ASSERT_EQ(target->performed.size(), 0u) << "disabled action ran";
+    EXPECT_EQ(target->performed.size(), 0u) << "disabled action ran";
     state.dark = true;
     controller->apply(state);
     g_action_group_activate_action(G_ACTION_GROUP(app), "toggleDisplayFromMenu-glow", nullptr);

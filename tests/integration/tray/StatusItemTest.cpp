@@ -162,8 +162,7 @@ TEST_F(StatusItemTest, RegistersAndPublishesItsPropertiesIconAndMenu) {
     ASSERT_TRUE(start());
     EXPECT_EQ(registrations, std::vector<std::string>{itemName()});
     const std::pair<const char*, const char*> properties[] = {
-        {"Title", "'Vimbo'"},   {"Id", "'vimbo'"},      {"Category", "'ApplicationStatus'"},
-        {"Status", "'Active'"}, {"Menu", "'/MenuBar'"}, {"ItemIsMenu", "true"}};
+        {"Title", "'Vimbo'"}, {"Status", "'Active'"}, {"Menu", "'/MenuBar'"}, {"ItemIsMenu", "true"}};
     for (auto [name, value] : properties)
         EXPECT_EQ(printed(name), value) << name;
 
@@ -239,18 +238,33 @@ TEST_F(StatusItemTest, MenuEventsReachTheControllerAndUpdateOnlyTheChecks) {
     EXPECT_THAT(menu(&after), ::testing::HasSubstr("{Slime(radio 0)|Dust(radio 0)|Dandelion(radio 1)}"));
     EXPECT_EQ(after, revision);
     EXPECT_EQ(received["LayoutUpdated"], 0);
-
-    EXPECT_TRUE(click("Open Vimbo"));
-    EXPECT_TRUE(runUntil([&] { return opened == 1; }));
-    // Opening the menu is answered; an unknown id is an error, not a crash.
-    g_autoptr(GVariant) reply = itemCall("/MenuBar", kMenuInterface, "AboutToShow", g_variant_new("(i)", 0));
-    EXPECT_NE(reply, nullptr);
+    // An unknown id is an error, not a crash.
     std::string error;
     EXPECT_FALSE(click("no such entry", &error));
     EXPECT_FALSE(error.empty());
 }
 
-TEST_F(StatusItemTest, HideMenuBarIconReleasesTheItemAndRemembers) {
+TEST_F(StatusItemTest, GroupCallsAnswerKnownItemsAndListUnknownOnes) {
+    ASSERT_TRUE(start());
+    auto menuCall = [&](const char* method, const char* parameters) {
+        g_autoptr(GVariant) reply =
+            itemCall("/MenuBar", kMenuInterface, method, g_variant_new_parsed(parameters));
+        g_autofree gchar* text = reply ? g_variant_print(reply, FALSE) : g_strdup("?");
+        return std::string(text);
+    };
+    // Item 4 is Dandelion, item 7 Open Vimbo.
+    EXPECT_EQ(menuCall("GetProperty", "(4, 'label')"), "(<'Dandelion'>,)");
+    EXPECT_EQ(menuCall("GetGroupProperties", "([4, 999], ['toggle-state'])"),
+              "([(4, {'toggle-state': <0>})],)");
+    EXPECT_EQ(menuCall("EventGroup", "([(7, 'clicked', <0>, uint32 0), (999, 'clicked', <0>, uint32 0)],)"),
+              "([999],)");
+    EXPECT_TRUE(runUntil([&] { return opened == 1; }));
+    // Opening the menu only refreshes check marks: nothing for the host to fetch again.
+    EXPECT_EQ(menuCall("AboutToShow", "(0,)"), "(false,)");
+    EXPECT_EQ(menuCall("AboutToShowGroup", "([0, 999],)"), "([], [999])");
+}
+
+TEST_F(StatusItemTest, HideMenuBarIconReleasesTheItemAndShowingRegistersANewOne) {
     ASSERT_TRUE(start());
     menu();
     ASSERT_TRUE(click("Hide Menu Bar Icon"));

@@ -55,7 +55,7 @@ class VimboIconTest : public ::testing::Test {
 
 TEST_F(VimboIconTest, BuiltInStreamGivesThreeSkinsAndASheet) {
     ASSERT_EQ(run("--sheet " + directory + "/sheet.png"), 0) << errors;
-    for (const char* name : {"slime.png", "dust.png", "parasite.png"}) {
+    for (const char* name : {"slime.png", "dust.png", "dandelion.png"}) {
         EXPECT_EQ(picture(name).first, 36) << name;
         EXPECT_GT(picture(name).second, 20) << name;
     }
