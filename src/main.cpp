@@ -102,8 +102,9 @@ int main(int argc, char** argv) {
     program.debugLog = std::make_unique<app::DebugLog>(options.debug, app::DebugLog::defaultDirectory());
     program.keepAwake = std::make_unique<linuxdesktop::GtkKeepAwake>(application, program.systemLog);
     program.audioDevices = linuxdesktop::PulseDefaultDevices::create(program.mainQueue);
-    linuxdesktop::GObjectPtr<GDBusConnection> sessionBus{linuxdesktop::DBusStatusBar::connectSessionBus()};
-    program.statusBar = std::make_unique<linuxdesktop::DBusStatusBar>(sessionBus.get());
+    linuxdesktop::GObjectPtr<GDBusConnection> sessionBus{
+        linuxdesktop::DBusStatusBar::connectSessionBus(program.systemLog)};
+    program.statusBar = std::make_unique<linuxdesktop::DBusStatusBar>(sessionBus.get(), program.systemLog);
     app::AppServices services{
         .defaults = program.defaults,
         .systemLog = program.systemLog,

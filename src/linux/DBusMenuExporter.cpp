@@ -120,15 +120,18 @@ void returnUnknownId(GDBusMethodInvocation* invocation, int id) {
 
 } // namespace
 
-DBusMenuExporter::DBusMenuExporter(GDBusConnection* connection, std::string objectPath, Events events)
-    : connection_(connection), objectPath_(std::move(objectPath)), events_(std::move(events)) {
+DBusMenuExporter::DBusMenuExporter(GDBusConnection* connection, platform::SystemLog& systemLog,
+                                   std::string objectPath, Events events)
+    : connection_(connection), systemLog_(systemLog), objectPath_(std::move(objectPath)),
+      events_(std::move(events)) {
     entries_.push_back({});
     static const GDBusInterfaceVTable vtable{handleMethod, handleGetProperty, nullptr, {}};
     static GDBusInterfaceInfo* const info = interfaceFromIntrospection(kIntrospection);
     GErrorPtr error;
     registration_ = g_dbus_connection_register_object(connection_, objectPath_.c_str(), info, &vtable, this,
                                                       nullptr, GErrorOut(error));
-    if (!registration_) g_warning("Vimbo tray menu could not be exported: %s", error->message);
+    if (!registration_)
+        systemLog_.warn(std::string("Vimbo tray menu could not be exported: ") + error->message);
 }
 
 DBusMenuExporter::~DBusMenuExporter() {
@@ -181,7 +184,7 @@ void DBusMenuExporter::emit(const char* signal, GVariant* parameters) {
     GErrorPtr error;
     if (!g_dbus_connection_emit_signal(connection_, nullptr, objectPath_.c_str(), kInterface, signal,
                                        parameters, GErrorOut(error)))
-        g_warning("Vimbo tray menu signal %s failed: %s", signal, error->message);
+        systemLog_.warn(std::string("Vimbo tray menu signal ") + signal + " failed: " + error->message);
 }
 
 GVariant* DBusMenuExporter::properties(int id, const Names& names) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform/StatusItem.h"
+#include "core/platform/SystemLog.h"
 
 #include <gio/gio.h>
 
@@ -22,7 +23,8 @@ class DBusMenuExporter {
         std::function<void()> onAboutToShow;
     };
 
-    DBusMenuExporter(GDBusConnection* connection, std::string objectPath, Events events);
+    DBusMenuExporter(GDBusConnection* connection, platform::SystemLog& systemLog, std::string objectPath,
+                     Events events);
     ~DBusMenuExporter();
     DBusMenuExporter(const DBusMenuExporter&) = delete;
     DBusMenuExporter& operator=(const DBusMenuExporter&) = delete;
@@ -66,6 +68,7 @@ class DBusMenuExporter {
     void emit(const char* signal, GVariant* parameters);
 
     GDBusConnection* connection_;
+    platform::SystemLog& systemLog_;
     std::string objectPath_;
     Events events_;
     std::vector<Entry> entries_;

@@ -57,15 +57,15 @@ GVariant* pixmap(int size, const std::vector<std::uint8_t>& bytes) {
 
 } // namespace
 
-DBusStatusItem::DBusStatusItem(GDBusConnection* connection, int number, std::string label,
-                               platform::StatusItemEvents events)
-    : connection_(connection ? G_DBUS_CONNECTION(g_object_ref(connection)) : nullptr),
+DBusStatusItem::DBusStatusItem(GDBusConnection* connection, platform::SystemLog& systemLog, int number,
+                               std::string label, platform::StatusItemEvents events)
+    : connection_(connection ? G_DBUS_CONNECTION(g_object_ref(connection)) : nullptr), systemLog_(systemLog),
       busName_("org.kde.StatusNotifierItem-" + std::to_string(getpid()) + "-" + std::to_string(number)),
       label_(std::move(label)), events_(std::move(events)), cancellable_(g_cancellable_new()),
       canvas2x_(18, 18, 2, platform::CanvasColor::black(1)),
       canvas1x_(18, 18, 1, platform::CanvasColor::black(1)) {
     if (!connection_) {
-        g_message("Vimbo tray: no session bus, so the menu bar icon cannot be shown");
+        systemLog_.write("Vimbo tray: no session bus, so the menu bar icon cannot be shown");
         return;
     }
     DBusMenuExporter::Events menuEvents;
@@ -75,7 +75,7 @@ DBusStatusItem::DBusStatusItem(GDBusConnection* connection, int number, std::str
     menuEvents.onAboutToShow = [this] {
         if (events_.onMenuWillOpen) events_.onMenuWillOpen();
     };
-    menu_.emplace(connection_.get(), kMenuPath, std::move(menuEvents));
+    menu_.emplace(connection_.get(), systemLog_, kMenuPath, std::move(menuEvents));
     colorScheme_.emplace(connection_.get(), [this] {
         imageDirty_ = true;
         scheduleFlush();
@@ -87,7 +87,7 @@ DBusStatusItem::DBusStatusItem(GDBusConnection* connection, int number, std::str
     registration_ = g_dbus_connection_register_object(connection_.get(), kItemPath, info, &vtable, this,
                                                       nullptr, GErrorOut(error));
     if (!registration_) {
-        g_warning("Vimbo tray: could not export %s: %s", kItemPath, error->message);
+        systemLog_.warn(std::string("Vimbo tray: could not export ") + kItemPath + ": " + error->message);
         return;
     }
     ownerId_ = g_bus_own_name_on_connection(connection_.get(), busName_.c_str(), G_BUS_NAME_OWNER_FLAGS_NONE,
@@ -178,8 +178,10 @@ void DBusStatusItem::onRegistered(GObject* source, GAsyncResult* result, gpointe
     if (!reply) {
         // Cancelled only when the item is gone: `data` must not be touched then.
         if (g_error_matches(error.get(), G_IO_ERROR, G_IO_ERROR_CANCELLED)) return;
-        g_warning("Vimbo tray: the StatusNotifierWatcher refused the icon: %s", error->message);
-        static_cast<DBusStatusItem*>(data)->setShown(false);
+        auto* self = static_cast<DBusStatusItem*>(data);
+        self->systemLog_.warn(std::string("Vimbo tray: the StatusNotifierWatcher refused the icon: ") +
+                              error->message);
+        self->setShown(false);
         return;
     }
     auto* self = static_cast<DBusStatusItem*>(data);
@@ -201,10 +203,9 @@ void DBusStatusItem::onNameAcquired(GDBusConnection*, const char*, gpointer data
 
 void DBusStatusItem::onNameLost(GDBusConnection*, const char* name, gpointer data) {
     auto* self = static_cast<DBusStatusItem*>(data);
-    if (self->nameOwned_)
-        g_warning("Vimbo tray: lost the bus name %s", name);
-    else
-        g_warning("Vimbo tray: could not own the bus name %s", name);
+    self->systemLog_.warn(std::string(self->nameOwned_ ? "Vimbo tray: lost the bus name "
+                                                       : "Vimbo tray: could not own the bus name ") +
+                          name);
     self->nameOwned_ = false;
     self->setShown(false);
 }
@@ -219,8 +220,9 @@ void DBusStatusItem::onWatcherVanished(GDBusConnection*, const char*, gpointer d
     auto* self = static_cast<DBusStatusItem*>(data);
     self->watcherPresent_ = false;
     if (!self->loggedMissingWatcher_) {
-        g_message("Vimbo tray: no StatusNotifierWatcher on the session bus; the menu bar icon is not shown "
-                  "until a tray appears");
+        self->systemLog_.write(
+            "Vimbo tray: no StatusNotifierWatcher on the session bus; the menu bar icon is "
+            "not shown until a tray appears");
         self->loggedMissingWatcher_ = true;
     }
     self->setShown(false);

@@ -26,7 +26,7 @@ class DBusStatusItem : public platform::StatusItem {
     static constexpr double kMaximumNewIconRate = 30;
 
     // A null connection gives an item that is never shown.
-    DBusStatusItem(GDBusConnection* connection, int number, std::string label,
+    DBusStatusItem(GDBusConnection* connection, platform::SystemLog& systemLog, int number, std::string label,
                    platform::StatusItemEvents events);
     ~DBusStatusItem() override;
     DBusStatusItem(const DBusStatusItem&) = delete;
@@ -61,6 +61,7 @@ class DBusStatusItem : public platform::StatusItem {
     GVariant* pixmaps() const;
 
     GObjectPtr<GDBusConnection> connection_;
+    platform::SystemLog& systemLog_;
     std::string busName_;
     std::string label_;
     platform::StatusItemEvents events_;

@@ -4,6 +4,7 @@
 #include "core/menubar/MenuBarController.h"
 #include "fakes/InMemoryDefaults.h"
 #include "linux/DBusStatusBar.h"
+#include "linux/GLibSystemLog.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -150,7 +151,8 @@ class StatusItemTest : public ::testing::Test {
     std::vector<std::string> registrations;
     std::unique_ptr<testing::TestBusObject> watcher;
     fakes::InMemoryDefaults defaults;
-    std::unique_ptr<DBusStatusBar> statusBar = std::make_unique<DBusStatusBar>(app.get());
+    linuxdesktop::GLibSystemLog systemLog;
+    std::unique_ptr<DBusStatusBar> statusBar = std::make_unique<DBusStatusBar>(app.get(), systemLog);
     std::unique_ptr<menubar::MenuBarController> controller;
     std::map<std::string, int> ids;
     int itemNumber = 1;
