@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/audio/AnalysisBands.h"
+#include "core/audio/AudioBufferConsumer.h"
 #include "core/audio/AudioFeatures.h"
-#include "core/audio/AudioInput.h"
 #include "core/audio/FluxHistory.h"
 #include "core/audio/MicrophoneNoiseGate.h"
 #include "core/audio/RealFft.h"
@@ -14,34 +14,18 @@
 
 namespace vimbo::audio {
 
-// One captured buffer: the samples are always read as 32-bit floats.
-struct AudioBuffer {
-    std::uint32_t numberChannels = 0; // not consulted
-    std::uint32_t dataByteSize = 0;
-    const void* data = nullptr;
-};
-
-// What the analyzer needs of a stream description.
-struct AudioStreamDescription {
-    double sampleRate = 0;
-    std::uint32_t formatFlags = 0;
-    std::uint32_t channelsPerFrame = 0;
-};
-
-// Set in `formatFlags` when each buffer holds one channel.
-inline constexpr std::uint32_t kAudioFormatFlagIsNonInterleaved = 32;
-
 // Turns the captured sample stream into one AudioFeatures value per display frame.
 // Lock order: analysisStateLock_ before lock_, never the reverse.
-class AudioAnalyzer {
+class AudioAnalyzer final : public AudioBufferConsumer {
   public:
     AudioAnalyzer();
-    ~AudioAnalyzer();
+    ~AudioAnalyzer() override;
     AudioAnalyzer(const AudioAnalyzer&) = delete;
     AudioAnalyzer& operator=(const AudioAnalyzer&) = delete;
 
     // Capture callback threads: mixes the block to mono into the ring. No allocation, I/O or logging.
-    void ingest(std::span<const AudioBuffer> buffers, const AudioStreamDescription& format, AudioInput input);
+    void ingest(std::span<const AudioBuffer> buffers, const AudioStreamDescription& format,
+                AudioInput input) override;
     // Main thread: analyses the newest 2048 samples; `now` is seconds on a monotonic clock.
     AudioFeatures analyze(double now);
     // Returns every field but the sensitivity and the FFT set-up to its initial value.
