@@ -236,6 +236,22 @@ TEST_F(AudioInputControllerTest, OnlyRelevantDeviceChangesRestartCapture) {
     change(AudioDeviceChange::defaultInput);
     EXPECT_EQ(micCaptures.size(), 2u);
     EXPECT_EQ(micCaptures[0]->stops, 1);
+    controller->stop(); // what the user stopped stays stopped
+    change(AudioDeviceChange::defaultInput);
+    EXPECT_EQ(micCaptures.size(), 2u);
+}
+
+TEST_F(AudioInputControllerTest, RestartedCaptureBeginsWithAFreshAnalysis) {
+    controller->start();
+    flush();
+    const std::vector<float> loud(2048, 0.1f);
+    const AudioBuffer block{1, 8192, loud.data()};
+    analyzer->ingest({&block, 1}, {48000, 0, 1}, AudioInput::systemAudio);
+    EXPECT_GT(analyzer->analyze(1.0).level, 0.0f);
+    controller->handleDeviceChange(AudioDeviceChange::defaultOutput);
+    flush();
+    ASSERT_EQ(systemCaptures.size(), 2u);
+    EXPECT_EQ(analyzer->analyze(2.0), AudioFeatures{}); // the old samples and the energy are gone
 }
 
 TEST_F(AudioInputControllerTest, InterruptionRestartsOnlyTheActiveCapture) {
