@@ -3,6 +3,9 @@
 #include "core/audio/AudioCapturing.h"
 #include "linux/PulseContext.h"
 
+// The stream API: the back-ends built on this class speak it directly.
+#include <pulse/pulseaudio.h>
+
 #include <atomic>
 #include <string>
 #include <variant>
