@@ -25,7 +25,8 @@ void PulseCapture::setOnInterrupted(std::function<void()> onInterrupted) {
     onInterrupted_ = std::move(onInterrupted);
 }
 
-std::optional<audio::AudioCaptureError> PulseCapture::start(std::weak_ptr<audio::AudioAnalyzer> consumer) {
+std::optional<audio::AudioCaptureError>
+PulseCapture::start(std::weak_ptr<audio::AudioBufferConsumer> consumer) {
     if (running_) return std::nullopt;
     consumer_ = std::move(consumer);
     int code = 0;

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "core/audio/AudioAnalyzer.h"
 #include "core/audio/AudioCapturing.h"
 #include "linux/PulseContext.h"
+
+// The stream API: the back-ends built on this class speak it directly.
+#include <pulse/pulseaudio.h>
 
 #include <atomic>
 #include <string>
@@ -19,7 +21,7 @@ class PulseCapture : public audio::AudioCapturing {
 
     bool isRunning() const override { return running_; }
     void setOnInterrupted(std::function<void()> onInterrupted) override;
-    std::optional<audio::AudioCaptureError> start(std::weak_ptr<audio::AudioAnalyzer> consumer) final;
+    std::optional<audio::AudioCaptureError> start(std::weak_ptr<audio::AudioBufferConsumer> consumer) final;
     void stop() override;
 
     // The device the stream records, once started.
@@ -59,7 +61,7 @@ class PulseCapture : public audio::AudioCapturing {
     std::atomic<bool> running_{false};
     std::atomic<bool> interrupted_{false};
     std::function<void()> onInterrupted_;
-    std::weak_ptr<audio::AudioAnalyzer> consumer_;
+    std::weak_ptr<audio::AudioBufferConsumer> consumer_;
     audio::AudioStreamDescription description_;
     std::string device_;
     std::unique_ptr<PulseContext> context_;

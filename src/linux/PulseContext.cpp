@@ -1,5 +1,7 @@
 #include "linux/PulseContext.h"
 
+#include <pulse/pulseaudio.h>
+
 #include <cassert>
 
 namespace vimbo::linuxdesktop {
@@ -17,6 +19,42 @@ template <class Result> struct Query {
 };
 
 } // namespace
+
+void PulseMainloopDeleter::operator()(pa_threaded_mainloop* mainloop) const {
+    pa_threaded_mainloop_free(mainloop);
+}
+
+void PulseContextDeleter::operator()(pa_context* context) const {
+    pa_context_unref(context);
+}
+
+void PulseStreamDeleter::operator()(pa_stream* stream) const {
+    pa_stream_unref(stream);
+}
+
+void PulseOperationDeleter::operator()(pa_operation* operation) const {
+    pa_operation_unref(operation);
+}
+
+PulseContext::Lock::Lock(const PulseContext& context) : mainloop_(context.mainloop_.get()) {
+    pa_threaded_mainloop_lock(mainloop_);
+}
+
+PulseContext::Lock::~Lock() {
+    pa_threaded_mainloop_unlock(mainloop_);
+}
+
+int PulseContext::lastError() const {
+    return pa_context_errno(context_.get());
+}
+
+void PulseContext::signal() const {
+    pa_threaded_mainloop_signal(mainloop_.get(), 0);
+}
+
+void PulseContext::wait() const {
+    pa_threaded_mainloop_wait(mainloop_.get());
+}
 
 std::unique_ptr<PulseContext> PulseContext::connect(const char* clientName, int& error) {
     std::unique_ptr<PulseContext> self(new PulseContext());
@@ -135,7 +173,16 @@ std::optional<PulseContext::SourceFormat> PulseContext::sourceFormat(const std::
 bool PulseContext::subscribeToServerChanges(std::function<void()> onChange) {
     Lock lock(*this);
     onServerChange_ = std::move(onChange);
-    pa_context_set_subscribe_callback(context(), serverEvent, this);
+    pa_context_set_subscribe_callback(
+        context(),
+        [](pa_context*, pa_subscription_event_type_t type, std::uint32_t, void* userdata) {
+            auto* self = static_cast<PulseContext*>(userdata);
+            if ((type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK) == PA_SUBSCRIPTION_EVENT_SERVER &&
+                self->onServerChange_) {
+                self->onServerChange_();
+            }
+        },
+        this);
     struct Outcome {
         const PulseContext* owner;
         bool succeeded = false;
@@ -150,15 +197,6 @@ bool PulseContext::subscribeToServerChanges(std::function<void()> onChange) {
         },
         &outcome));
     return outcome.succeeded;
-}
-
-void PulseContext::serverEvent(pa_context*, pa_subscription_event_type_t type, std::uint32_t,
-                               void* userdata) {
-    auto* self = static_cast<PulseContext*>(userdata);
-    if ((type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK) == PA_SUBSCRIPTION_EVENT_SERVER &&
-        self->onServerChange_) {
-        self->onServerChange_();
-    }
 }
 
 void PulseContext::setOnDisconnected(std::function<void()> onDisconnected) {

@@ -1,25 +1,32 @@
 #pragma once
 
-#include <pulse/pulseaudio.h>
+// The value types of a source's format; everything else of libpulse stays behind pointers here.
+#include <pulse/channelmap.h>
+#include <pulse/sample.h>
 
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+struct pa_context;
+struct pa_operation;
+struct pa_stream;
+struct pa_threaded_mainloop;
+
 namespace vimbo::linuxdesktop {
 
 struct PulseMainloopDeleter {
-    void operator()(pa_threaded_mainloop* mainloop) const { pa_threaded_mainloop_free(mainloop); }
+    void operator()(pa_threaded_mainloop* mainloop) const;
 };
 struct PulseContextDeleter {
-    void operator()(pa_context* context) const { pa_context_unref(context); }
+    void operator()(pa_context* context) const;
 };
 struct PulseStreamDeleter {
-    void operator()(pa_stream* stream) const { pa_stream_unref(stream); }
+    void operator()(pa_stream* stream) const;
 };
 struct PulseOperationDeleter {
-    void operator()(pa_operation* operation) const { pa_operation_unref(operation); }
+    void operator()(pa_operation* operation) const;
 };
 using PulseMainloopPtr = std::unique_ptr<pa_threaded_mainloop, PulseMainloopDeleter>;
 using PulseContextPtr = std::unique_ptr<pa_context, PulseContextDeleter>;
@@ -42,10 +49,8 @@ class PulseContext {
     // Holds the loop's lock: needed for every call into the context or its streams off the loop thread.
     class Lock {
       public:
-        explicit Lock(const PulseContext& context) : mainloop_(context.mainloop_.get()) {
-            pa_threaded_mainloop_lock(mainloop_);
-        }
-        ~Lock() { pa_threaded_mainloop_unlock(mainloop_); }
+        explicit Lock(const PulseContext& context);
+        ~Lock();
         Lock(const Lock&) = delete;
         Lock& operator=(const Lock&) = delete;
 
@@ -55,14 +60,14 @@ class PulseContext {
 
     pa_context* context() const { return context_.get(); }
     // Lock held: the server's code for the last failure.
-    int lastError() const { return pa_context_errno(context_.get()); }
+    int lastError() const;
     // Lock held, off the loop thread: waits until the operation has finished or was cancelled.
     // Takes ownership of the operation; a null operation returns at once.
     void await(pa_operation* operation) const;
     // Loop thread: wakes whoever waits in `await` or `waitUntil`.
-    void signal() const { pa_threaded_mainloop_signal(mainloop_.get(), 0); }
+    void signal() const;
     // Lock held, off the loop thread: sleeps until the next signal.
-    void wait() const { pa_threaded_mainloop_wait(mainloop_.get()); }
+    void wait() const;
 
     struct ServerDefaults {
         std::optional<std::string> sinkName;
@@ -85,8 +90,6 @@ class PulseContext {
   private:
     PulseContext() = default;
     static void stateChanged(pa_context* context, void* self);
-    static void serverEvent(pa_context* context, pa_subscription_event_type_t type, std::uint32_t index,
-                            void* self);
 
     PulseMainloopPtr mainloop_;
     PulseContextPtr context_;

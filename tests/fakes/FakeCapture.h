@@ -20,7 +20,7 @@ class FakeCapture : public audio::AudioCapturing {
         std::lock_guard guard(mutex_);
         onInterrupted_ = std::move(onInterrupted);
     }
-    std::optional<audio::AudioCaptureError> start(std::weak_ptr<audio::AudioAnalyzer>) override {
+    std::optional<audio::AudioCaptureError> start(std::weak_ptr<audio::AudioBufferConsumer>) override {
         ++starts;
         running_ = !startError_;
         return startError_;

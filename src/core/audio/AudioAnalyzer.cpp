@@ -15,13 +15,69 @@ static_assert(AudioAnalyzer::kFluxHistoryMax == FluxHistory::kCapacity);
 static_assert(AudioAnalyzer::kFrameLength == RealFft::kLength);
 
 constexpr std::int64_t kRingMask = static_cast<std::int64_t>(AudioAnalyzer::kRingLength) - 1;
-constexpr float kPeakStart = 0.001f;
+
+// Below this rms a frame is silence.
+constexpr float kSilenceRms = 0.00005f;
+// Share of the energy lost per silent or inactive frame.
+constexpr float kIdleEnergyDecay = 0.006f;
+// Share of its running mean taken off a band (bass, mid, treble) or a spectrum band.
+constexpr float kBandMeanFactor = 0.85f;
+constexpr float kSpectrumMeanFactor = 0.78f;
+// Per-frame decay of the level and flux peaks.
+constexpr float kLevelAndFluxPeakDecay = 0.9997f;
+// The relative raw spectrum: its floor and the exponent that flattens it.
+constexpr float kMaxRawFloor = 0.000001f;
+constexpr float kSpectrumExponent = 0.38f;
+// A beat: enough history, a flux above a floor and this many deviations above its mean, spaced out.
+constexpr std::size_t kBeatMinHistory = 31;
+constexpr float kBeatMinFlux = 0.1f;
+constexpr float kBeatDeviations = 1.35f;
+constexpr double kBeatMinInterval = 0.16;
+// The beat's strength: how far above the mean, in these deviations (but at least the floor).
+constexpr float kBeatStrengthDeviations = 2.5f;
+constexpr float kBeatStrengthFloor = 0.05f;
+constexpr float kBeatMinStrength = 0.4f;
+// The energy target mixes level and flux; it rises fast and falls slowly.
+constexpr float kEnergyLevelWeight = 0.5f;
+constexpr float kEnergyFluxWeight = 0.9f;
+constexpr float kEnergyRise = 0.035f;
+constexpr float kEnergyFall = 0.007f;
 
 // Captured buffers carry no alignment promise; memcpy reads a float from any address.
 float sampleAt(const unsigned char* bytes, std::size_t index) {
     float sample;
     std::memcpy(&sample, bytes + index * sizeof(float), sizeof(float));
     return sample;
+}
+
+// term(0) + ... + term(count - 1) in interleaved partial sums: one running sum is a chain of
+// dependent additions, while partial sums are kept in vector registers.
+template <class Term> float laneSum(std::size_t count, Term term) {
+    constexpr std::size_t kLanes = 16;
+    std::array<float, kLanes> sums{};
+    const std::size_t whole = count - count % kLanes;
+    for (std::size_t i = 0; i < whole; i += kLanes) {
+        for (std::size_t lane = 0; lane < kLanes; ++lane)
+            sums[lane] += term(i + lane);
+    }
+    for (std::size_t lane = 0; lane < count % kLanes; ++lane)
+        sums[lane] += term(whole + lane);
+    float total = 0;
+    for (float sum : sums)
+        total += sum;
+    return total;
+}
+
+// Summed in sample order, one running sum: the level's exact value depends on that order.
+float rootMeanSquare(std::span<const float, AudioAnalyzer::kFrameLength> frame) {
+    float squares = 0;
+    for (float sample : frame)
+        squares += sample * sample;
+    return std::sqrt(squares / static_cast<float>(frame.size()));
+}
+
+int binCount(BinRange range) {
+    return range.empty() ? 0 : range.last - range.first + 1;
 }
 
 } // namespace
@@ -34,7 +90,6 @@ AudioAnalyzer::AudioAnalyzer() {
             2.0 * std::numbers::pi * static_cast<double>(i) / static_cast<double>(kFrameLength);
         hann_[i] = static_cast<float>(0.8165 * (1.0 - std::cos(phase)));
     }
-    spectrumPeak_.fill(kPeakStart);
 }
 
 AudioAnalyzer::~AudioAnalyzer() = default;
@@ -97,44 +152,55 @@ void AudioAnalyzer::ingest(std::span<const AudioBuffer> buffers, const AudioStre
 // Main thread.
 AudioFeatures AudioAnalyzer::analyze(double now) {
     std::lock_guard analysisGuard(analysisStateLock_);
-
-    bool active;
-    double sampleRate;
-    AudioInput input;
-    float sensitivity;
-    {
-        std::lock_guard guard(lock_);
-        active = captureActive_;
-        sampleRate = sampleRate_;
-        input = ringInput_;
-        sensitivity = microphoneSensitivity_;
-        // The newest 2048 samples, oldest first: at most two contiguous runs of the ring.
-        const auto start = static_cast<std::size_t>(
-            (ringIdx_ + static_cast<std::int64_t>(kRingLength) - static_cast<std::int64_t>(kFrameLength)) &
-            kRingMask);
-        const std::size_t firstRun = std::min(kFrameLength, kRingLength - start);
-        std::copy_n(ring_.begin() + static_cast<std::ptrdiff_t>(start), firstRun, frame_.begin());
-        std::copy_n(ring_.begin(), kFrameLength - firstRun,
-                    frame_.begin() + static_cast<std::ptrdiff_t>(firstRun));
-    }
-
+    const Snapshot snapshot = takeSnapshot();
     // No rate yet, or the unusable rate of the last (ignored) block: no band or flux range can be formed,
     // so the frame reads as silence, before the microphone gate sees it.
-    if (!active || !isUsableSampleRate(sampleRate)) return decayEnergy();
+    if (!snapshot.active || !isUsableSampleRate(snapshot.sampleRate)) return decayEnergy();
 
+    float rms = rootMeanSquare(frame_);
+    if (snapshot.input == AudioInput::microphone) rms = applyMicrophoneGain(rms, snapshot.sensitivity);
+    if (rms < kSilenceRms) return decayEnergy();
+
+    transformFrame(snapshot.sampleRate);
+    const BandMeans raw = bandMeans();
+    const float flux = spectralFlux();
+    prevMags_ = magsSqrt_;
+
+    AudioFeatures features;
+    features.level = trackers_.levelPeak.normalise(rms, kLevelAndFluxPeakDecay);
+    trackBands(raw, features);
+    const float nflux = trackers_.fluxPeak.normalise(flux, kLevelAndFluxPeakDecay);
+    features.beat = detectBeat(nflux, now);
+    features.energy =
+        followEnergy(std::min(kEnergyLevelWeight * features.level + kEnergyFluxWeight * nflux, 1.0f));
+    return features;
+}
+
+AudioAnalyzer::Snapshot AudioAnalyzer::takeSnapshot() {
+    std::lock_guard guard(lock_);
+    // The newest 2048 samples, oldest first: at most two contiguous runs of the ring.
+    const auto start = static_cast<std::size_t>(
+        (ringIdx_ + static_cast<std::int64_t>(kRingLength) - static_cast<std::int64_t>(kFrameLength)) &
+        kRingMask);
+    const std::size_t firstRun = std::min(kFrameLength, kRingLength - start);
+    std::copy_n(ring_.begin() + static_cast<std::ptrdiff_t>(start), firstRun, frame_.begin());
+    std::copy_n(ring_.begin(), kFrameLength - firstRun,
+                frame_.begin() + static_cast<std::ptrdiff_t>(firstRun));
+    return Snapshot{captureActive_, sampleRate_, ringInput_, microphoneSensitivity_};
+}
+
+// The gate needs the frame's rms before the frame can be scaled; it moves on every microphone frame,
+// silent or not. Returns the scaled rms.
+float AudioAnalyzer::applyMicrophoneGain(float rms, float sensitivity) {
+    const float gain = sensitivity * trackers_.microphoneNoiseGate.process(rms);
+    for (float& sample : frame_)
+        sample *= gain;
+    return gain * rms;
+}
+
+// Windows the frame, transforms it into mags_ and magsSqrt_ and picks the bin ranges of its rate.
+void AudioAnalyzer::transformFrame(double sampleRate) {
     const std::span<float, kFrameLength> windowed = fft_.input();
-    const bool microphone = input == AudioInput::microphone;
-    float rms = 0;
-    if (microphone) {
-        // The gate needs this frame's rms before the frame can be scaled; the gate moves on every
-        // frame, silent or not.
-        rms = frameRms();
-        const float gain = sensitivity * microphoneNoiseGate_.process(rms);
-        for (float& sample : frame_)
-            sample *= gain;
-        rms = gain * rms;
-        if (rms < 0.00005f) return decayEnergy();
-    }
     for (std::size_t i = 0; i < kFrameLength; ++i)
         windowed[i] = frame_[i] * hann_[i];
     fft_.execute();
@@ -143,90 +209,11 @@ AudioFeatures AudioAnalyzer::analyze(double now) {
         bands_ = AnalysisBands::forSampleRate(sampleRate);
         bandsSampleRate_ = sampleRate;
     }
-
-    // Other input is transformed before its silence test, so that the long rms sum can share one
-    // pass with the band sums; a silent frame then leaves only the scratch spectra (mags, magsSqrt)
-    // changed, which every analysed frame overwrites before reading.
-    const FrameSums sums = sumFrame(!microphone);
-    if (!microphone) {
-        rms = std::sqrt(sums.squares / static_cast<float>(kFrameLength));
-        if (rms < 0.00005f) return decayEnergy();
-    }
-    prevMags_ = magsSqrt_;
-
-    const float rawBass = sums.bass;
-    const float rawMid = sums.mid;
-    const float rawTreble = sums.treble;
-    const std::array<float, kSpectrumBands>& raw = sums.spectrum;
-    float maxRaw = 0.000001f;
-    for (float value : raw)
-        maxRaw = std::max(maxRaw, value);
-    const float flux = sums.flux;
-
-    auto track = [](float v, float& mean, float& peak) {
-        mean = mean + (v - mean) * 0.008f;
-        const float above = std::max(v - 0.85f * mean, 0.0f);
-        peak = std::max(peak * 0.9995f, above);
-        return std::min(above / std::max(peak, 0.0001f), 1.0f);
-    };
-    levelPeak_ = std::max(levelPeak_ * 0.9997f, rms);
-
-    AudioFeatures features;
-    features.bass = track(rawBass, bassMean_, bassPeak_);
-    features.mid = track(rawMid, midMean_, midPeak_);
-    features.treble = track(rawTreble, trebleMean_, treblePeak_);
-    features.level = std::min(rms / std::max(levelPeak_, 0.0001f), 1.0f);
-
-    for (std::size_t i = 0; i < kSpectrumBands; ++i) {
-        float& mean = spectrumMean_[i];
-        float& peak = spectrumPeak_[i];
-        mean = mean + (raw[i] - mean) * 0.008f;
-        const float above = std::max(raw[i] - 0.78f * mean, 0.0f);
-        peak = std::max(peak * 0.9995f, above);
-        // Nothing above the mean gives 0 whatever the relative level, so powf is skipped then.
-        if (above > 0)
-            features.spectrum[i] =
-                std::min(above / std::max(peak, 0.0001f), 1.0f) * std::pow(raw[i] / maxRaw, 0.38f);
-    }
-
-    fluxPeak_ = std::max(fluxPeak_ * 0.9997f, flux);
-    const float nflux = std::min(flux / std::max(fluxPeak_, 0.0001f), 1.0f);
-    fluxHistory_.append(nflux);
-
-    if (fluxHistory_.count() >= 31) {
-        const float mu = fluxHistory_.mean();
-        const float sigma = fluxHistory_.deviation(mu);
-        if (nflux > 0.1f && nflux > mu + 1.35f * sigma && now - lastBeatAt_ > 0.16) {
-            features.beat = std::min(std::max((nflux - mu) / std::max(2.5f * sigma, 0.05f), 0.4f), 1.0f);
-            lastBeatAt_ = now;
-        }
-    }
-
-    const float target = std::min(0.5f * features.level + 0.9f * nflux, 1.0f);
-    const float rate = energyEMA_ < target ? 0.035f : 0.007f;
-    energyEMA_ = energyEMA_ + (target - energyEMA_) * rate;
-    features.energy = energyEMA_;
-    return features;
 }
 
-AudioFeatures AudioAnalyzer::decayEnergy() {
-    energyEMA_ = energyEMA_ + (0.0f - energyEMA_) * 0.006f;
-    AudioFeatures features;
-    features.energy = energyEMA_;
-    return features;
-}
-
-float AudioAnalyzer::frameRms() const {
-    float sumSquares = 0;
-    for (float sample : frame_)
-        sumSquares += sample * sample;
-    return std::sqrt(sumSquares / static_cast<float>(kFrameLength));
-}
-
-// Every sum is still added in index order, but each is its own chain of dependent additions, and
+// Every band is summed in bin order, but each sum is its own chain of dependent additions, and
 // interleaving the chains in one pass lets the processor overlap their latencies.
-AudioAnalyzer::FrameSums AudioAnalyzer::sumFrame(bool withSquares) const {
-    auto binCount = [](BinRange range) { return range.empty() ? 0 : range.last - range.first + 1; };
+AudioAnalyzer::BandMeans AudioAnalyzer::bandMeans() const {
     auto nextBand = [this](std::size_t band) {
         while (band < kSpectrumBands && bands_.spectrum[band].empty())
             ++band;
@@ -235,32 +222,28 @@ AudioAnalyzer::FrameSums AudioAnalyzer::sumFrame(bool withSquares) const {
     const int bassCount = binCount(bands_.bass);
     const int midCount = binCount(bands_.mid);
     const int trebleCount = binCount(bands_.treble);
-    const int fluxCount = bands_.fluxTop;
     int spectrumCount = 0;
     for (const BinRange& range : bands_.spectrum)
         spectrumCount += binCount(range);
-    const int bandSteps = std::max({bassCount, midCount, trebleCount, fluxCount, spectrumCount});
+    const int steps = std::max({bassCount, midCount, trebleCount, spectrumCount});
 
     const float* bins = magsSqrt_.data();
     const float* bass = bins + bands_.bass.first;
     const float* mid = bins + bands_.mid.first;
     const float* treble = bins + bands_.treble.first;
-    FrameSums sums;
+    BandMeans means;
     float bandSum = 0;
     std::size_t band = nextBand(0);
     int bin = band < kSpectrumBands ? bands_.spectrum[band].first : 0;
-    // bandSteps is at most 1023, below the frame length.
-    for (int i = 0; i < bandSteps; ++i) {
+    for (int i = 0; i < steps; ++i) {
         const auto u = static_cast<std::size_t>(i);
-        if (withSquares) sums.squares += frame_[u] * frame_[u];
-        if (i < fluxCount) sums.flux += std::max(0.0f, bins[u + 1] - prevMags_[u + 1]);
-        if (i < bassCount) sums.bass += bass[u];
-        if (i < midCount) sums.mid += mid[u];
-        if (i < trebleCount) sums.treble += treble[u];
+        if (i < bassCount) means.bass += bass[u];
+        if (i < midCount) means.mid += mid[u];
+        if (i < trebleCount) means.treble += treble[u];
         if (i < spectrumCount) {
             bandSum += bins[bin];
             if (bin == bands_.spectrum[band].last) {
-                sums.spectrum[band] = bandSum / static_cast<float>(binCount(bands_.spectrum[band]));
+                means.spectrum[band] = bandSum / static_cast<float>(binCount(bands_.spectrum[band]));
                 bandSum = 0;
                 band = nextBand(band + 1);
                 if (band < kSpectrumBands) bin = bands_.spectrum[band].first;
@@ -269,14 +252,61 @@ AudioAnalyzer::FrameSums AudioAnalyzer::sumFrame(bool withSquares) const {
             }
         }
     }
-    if (withSquares) {
-        for (auto i = static_cast<std::size_t>(bandSteps); i < kFrameLength; ++i)
-            sums.squares += frame_[i] * frame_[i];
+    if (bassCount > 0) means.bass /= static_cast<float>(bassCount);
+    if (midCount > 0) means.mid /= static_cast<float>(midCount);
+    if (trebleCount > 0) means.treble /= static_cast<float>(trebleCount);
+    return means;
+}
+
+// How much the spectrum rose since the previous frame, over bins 1 up to the flux range's top.
+float AudioAnalyzer::spectralFlux() const {
+    const float* bins = magsSqrt_.data() + 1;
+    const float* previous = prevMags_.data() + 1;
+    return laneSum(static_cast<std::size_t>(bands_.fluxTop),
+                   [bins, previous](std::size_t k) { return std::max(0.0f, bins[k] - previous[k]); });
+}
+
+void AudioAnalyzer::trackBands(const BandMeans& raw, AudioFeatures& features) {
+    features.bass = trackers_.bass.track(raw.bass, kBandMeanFactor);
+    features.mid = trackers_.mid.track(raw.mid, kBandMeanFactor);
+    features.treble = trackers_.treble.track(raw.treble, kBandMeanFactor);
+    float maxRaw = kMaxRawFloor;
+    for (float value : raw.spectrum)
+        maxRaw = std::max(maxRaw, value);
+    for (std::size_t i = 0; i < kSpectrumBands; ++i) {
+        const float standing = trackers_.spectrum[i].track(raw.spectrum[i], kSpectrumMeanFactor);
+        // Nothing above the mean gives 0 whatever the relative level, so powf is skipped then.
+        if (standing > 0)
+            features.spectrum[i] = standing * std::pow(raw.spectrum[i] / maxRaw, kSpectrumExponent);
     }
-    if (bassCount > 0) sums.bass /= static_cast<float>(bassCount);
-    if (midCount > 0) sums.mid /= static_cast<float>(midCount);
-    if (trebleCount > 0) sums.treble /= static_cast<float>(trebleCount);
-    return sums;
+}
+
+float AudioAnalyzer::detectBeat(float nflux, double now) {
+    FluxHistory& history = trackers_.fluxHistory;
+    history.append(nflux);
+    if (history.count() < kBeatMinHistory) return 0;
+    const float mu = history.mean();
+    const float sigma = history.deviation(mu);
+    const bool onset = nflux > kBeatMinFlux && nflux > mu + kBeatDeviations * sigma &&
+                       now - trackers_.lastBeatAt > kBeatMinInterval;
+    if (!onset) return 0;
+    trackers_.lastBeatAt = now;
+    const float strength = (nflux - mu) / std::max(kBeatStrengthDeviations * sigma, kBeatStrengthFloor);
+    return std::min(std::max(strength, kBeatMinStrength), 1.0f);
+}
+
+float AudioAnalyzer::followEnergy(float target) {
+    float& energy = trackers_.energyEMA;
+    energy = energy + (target - energy) * (energy < target ? kEnergyRise : kEnergyFall);
+    return energy;
+}
+
+AudioFeatures AudioAnalyzer::decayEnergy() {
+    float& energy = trackers_.energyEMA;
+    energy = energy + (0.0f - energy) * kIdleEnergyDecay;
+    AudioFeatures features;
+    features.energy = energy;
+    return features;
 }
 
 void AudioAnalyzer::reset() {
@@ -292,20 +322,7 @@ void AudioAnalyzer::reset() {
     mags_.fill(0);
     magsSqrt_.fill(0);
     prevMags_.fill(0);
-    levelPeak_ = kPeakStart;
-    bassMean_ = 0;
-    bassPeak_ = kPeakStart;
-    midMean_ = 0;
-    midPeak_ = kPeakStart;
-    trebleMean_ = 0;
-    treblePeak_ = kPeakStart;
-    spectrumMean_.fill(0);
-    spectrumPeak_.fill(kPeakStart);
-    fluxPeak_ = kPeakStart;
-    fluxHistory_.clear();
-    lastBeatAt_ = 0.0;
-    energyEMA_ = 0;
-    microphoneNoiseGate_ = MicrophoneNoiseGate{};
+    trackers_ = Trackers{};
 }
 
 void AudioAnalyzer::setCaptureActive(bool active) {

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "core/audio/AnalysisBands.h"
+#include "core/audio/AudioBufferConsumer.h"
 #include "core/audio/AudioFeatures.h"
-#include "core/audio/AudioInput.h"
 #include "core/audio/FluxHistory.h"
+#include "core/audio/MeanPeakTracker.h"
 #include "core/audio/MicrophoneNoiseGate.h"
 #include "core/audio/RealFft.h"
 
@@ -14,34 +15,18 @@
 
 namespace vimbo::audio {
 
-// One captured buffer: the samples are always read as 32-bit floats.
-struct AudioBuffer {
-    std::uint32_t numberChannels = 0; // not consulted
-    std::uint32_t dataByteSize = 0;
-    const void* data = nullptr;
-};
-
-// What the analyzer needs of a stream description.
-struct AudioStreamDescription {
-    double sampleRate = 0;
-    std::uint32_t formatFlags = 0;
-    std::uint32_t channelsPerFrame = 0;
-};
-
-// Set in `formatFlags` when each buffer holds one channel.
-inline constexpr std::uint32_t kAudioFormatFlagIsNonInterleaved = 32;
-
 // Turns the captured sample stream into one AudioFeatures value per display frame.
 // Lock order: analysisStateLock_ before lock_, never the reverse.
-class AudioAnalyzer {
+class AudioAnalyzer final : public AudioBufferConsumer {
   public:
     AudioAnalyzer();
-    ~AudioAnalyzer();
+    ~AudioAnalyzer() override;
     AudioAnalyzer(const AudioAnalyzer&) = delete;
     AudioAnalyzer& operator=(const AudioAnalyzer&) = delete;
 
     // Capture callback threads: mixes the block to mono into the ring. No allocation, I/O or logging.
-    void ingest(std::span<const AudioBuffer> buffers, const AudioStreamDescription& format, AudioInput input);
+    void ingest(std::span<const AudioBuffer> buffers, const AudioStreamDescription& format,
+                AudioInput input) override;
     // Main thread: analyses the newest 2048 samples; `now` is seconds on a monotonic clock.
     AudioFeatures analyze(double now);
     // Returns every field but the sensitivity and the FFT set-up to its initial value.
@@ -59,20 +44,32 @@ class AudioAnalyzer {
     static constexpr std::size_t kFluxHistoryMax = 90;
 
   private:
-    // Silence and inactivity: all zeros but the energy, which decays; the trackers keep their values.
-    AudioFeatures decayEnergy();
-    float frameRms() const;
-    // The band means (raw bass, mid, treble and spectrum), the flux against prevMags and, when asked,
-    // the frame's sum of squares.
-    struct FrameSums {
-        float squares = 0;
+    // What analysis reads of the ring side, taken under lock_ together with the frame.
+    struct Snapshot {
+        bool active = false;
+        double sampleRate = 0.0;
+        AudioInput input = AudioInput::systemAudio;
+        float sensitivity = 1.0f;
+    };
+    // Raw band means: bass, mid, treble and the spectrum bands, each summed in bin order.
+    struct BandMeans {
         float bass = 0;
         float mid = 0;
         float treble = 0;
-        float flux = 0;
         std::array<float, kSpectrumBands> spectrum{};
     };
-    FrameSums sumFrame(bool withSquares) const;
+
+    // The steps of one analysed frame, in order.
+    Snapshot takeSnapshot();
+    float applyMicrophoneGain(float rms, float sensitivity);
+    void transformFrame(double sampleRate);
+    BandMeans bandMeans() const;
+    float spectralFlux() const;
+    void trackBands(const BandMeans& raw, AudioFeatures& features);
+    float detectBeat(float nflux, double now);
+    float followEnergy(float target);
+    // Silence and inactivity: all zeros but the energy, which decays; the trackers keep their values.
+    AudioFeatures decayEnergy();
 
     mutable std::mutex lock_; // the ring side
     bool captureActive_ = false;
@@ -89,17 +86,20 @@ class AudioAnalyzer {
     std::array<float, kBins> mags_{};
     std::array<float, kBins> magsSqrt_{};
     std::array<float, kBins> prevMags_{};
-    float levelPeak_ = 0.001f;
-    float bassMean_ = 0, bassPeak_ = 0.001f;
-    float midMean_ = 0, midPeak_ = 0.001f;
-    float trebleMean_ = 0, treblePeak_ = 0.001f;
-    std::array<float, kSpectrumBands> spectrumMean_{};
-    std::array<float, kSpectrumBands> spectrumPeak_{};
-    float fluxPeak_ = 0.001f;
-    FluxHistory fluxHistory_;
-    double lastBeatAt_ = 0.0;
-    float energyEMA_ = 0;
-    MicrophoneNoiseGate microphoneNoiseGate_;
+    // Everything a reset returns to its initial value besides the ring and the spectra above.
+    struct Trackers {
+        DecayingPeak levelPeak;
+        MeanPeakTracker bass;
+        MeanPeakTracker mid;
+        MeanPeakTracker treble;
+        std::array<MeanPeakTracker, kSpectrumBands> spectrum{};
+        DecayingPeak fluxPeak;
+        FluxHistory fluxHistory;
+        double lastBeatAt = 0.0;
+        float energyEMA = 0;
+        MicrophoneNoiseGate microphoneNoiseGate;
+    };
+    Trackers trackers_;
     // Bin ranges of the rate last analysed; derived from the rate alone, so reset leaves them.
     double bandsSampleRate_ = 0.0;
     AnalysisBands bands_{};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/audio/AudioBufferConsumer.h"
 #include "core/audio/AudioCaptureError.h"
 
 #include <functional>
@@ -7,8 +8,6 @@
 #include <optional>
 
 namespace vimbo::audio {
-
-class AudioAnalyzer;
 
 // A capture back-end: created for one run, started once, stopped once.
 // start and stop are called on "vimbo.audio-control"; audio is delivered on the back-end's own thread.
@@ -20,9 +19,9 @@ class AudioCapturing {
     virtual bool isRunning() const = 0;
     // Called on the back-end's thread when it stops delivering on its own. Set before start.
     virtual void setOnInterrupted(std::function<void()> onInterrupted) = 0;
-    // Delivers every captured block to the consumer's ingest until stop; the consumer is held weakly.
+    // Delivers every captured block to the consumer until stop; the consumer is held weakly.
     // A running capture ignores the call. Returns the reason when it could not start.
-    virtual std::optional<AudioCaptureError> start(std::weak_ptr<AudioAnalyzer> consumer) = 0;
+    virtual std::optional<AudioCaptureError> start(std::weak_ptr<AudioBufferConsumer> consumer) = 0;
     // Returns only when no audio callback of this capture runs or will run.
     virtual void stop() = 0;
 };

@@ -1,14 +1,25 @@
 #include "core/audio/RealFft.h"
 
+#include <fftw3.h>
+
 #include <cmath>
 #include <new>
 #include <stdexcept>
 
 namespace vimbo::audio {
 
+namespace {
+
+// fftwf_complex is laid out as std::complex<float>, which FFTW documents as interchangeable.
+fftwf_complex* asFftw(std::complex<float>* values) {
+    return reinterpret_cast<fftwf_complex*>(values);
+}
+
+} // namespace
+
 RealFft::RealFft() {
     input_ = fftwf_alloc_real(kLength);
-    output_ = fftwf_alloc_complex(kBins + 1);
+    output_ = reinterpret_cast<std::complex<float>*>(fftwf_alloc_complex(kBins + 1));
     if (input_ == nullptr || output_ == nullptr) {
         fftwf_free(input_);
         fftwf_free(output_);
@@ -17,7 +28,7 @@ RealFft::RealFft() {
     {
         // FFTW_ESTIMATE always picks the same algorithm, so results are reproducible run to run.
         std::lock_guard guard(plannerMutex());
-        plan_ = fftwf_plan_dft_r2c_1d(static_cast<int>(kLength), input_, output_, FFTW_ESTIMATE);
+        plan_ = fftwf_plan_dft_r2c_1d(static_cast<int>(kLength), input_, asFftw(output_), FFTW_ESTIMATE);
     }
     if (plan_ == nullptr) {
         fftwf_free(input_);
@@ -37,20 +48,22 @@ RealFft::~RealFft() {
     fftwf_free(output_);
 }
 
+void RealFft::execute() {
+    fftwf_execute(plan_);
+}
+
 std::span<const std::complex<float>, RealFft::kBins + 1> RealFft::output() const {
-    // fftwf_complex is laid out as std::complex<float>, which FFTW documents as interchangeable.
-    return std::span<const std::complex<float>, kBins + 1>(
-        reinterpret_cast<const std::complex<float>*>(output_), kBins + 1);
+    return std::span<const std::complex<float>, kBins + 1>(output_, kBins + 1);
 }
 
 void RealFft::magnitudes(std::span<float, kBins> squared, std::span<float, kBins> magnitude) const {
-    const float dcRe = 2.0f * output_[0][0];
-    const float nyquistRe = 2.0f * output_[kBins][0];
+    const float dcRe = 2.0f * output_[0].real();
+    const float nyquistRe = 2.0f * output_[kBins].real();
     squared[0] = dcRe * dcRe + nyquistRe * nyquistRe;
     magnitude[0] = std::sqrt(squared[0]);
     for (std::size_t k = 1; k < kBins; ++k) {
-        const float re = 2.0f * output_[k][0];
-        const float im = 2.0f * output_[k][1];
+        const float re = 2.0f * output_[k].real();
+        const float im = 2.0f * output_[k].imag();
         squared[k] = re * re + im * im;
         magnitude[k] = std::sqrt(squared[k]);
     }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <fftw3.h>
-
 #include <complex>
 #include <cstddef>
 #include <mutex>
 #include <span>
+
+// FFTW's plan type, kept opaque so that users of this header need not see FFTW.
+struct fftwf_plan_s;
 
 namespace vimbo::audio {
 
@@ -24,7 +25,7 @@ class RealFft {
     // The frame to transform; written by the caller before `execute`.
     std::span<float, kLength> input() { return std::span<float, kLength>(input_, kLength); }
     // X[k] = sum of x[n] * e^(-2 pi i k n / 2048) for k = 0...1024, unscaled.
-    void execute() { fftwf_execute(plan_); }
+    void execute();
     std::span<const std::complex<float>, kBins + 1> output() const;
     // squared[k] = |2 X[k]|^2 and magnitude[k] its square root, for k = 1...1023 (the magnitudes the
     // analysis is defined on); entry 0 packs twice the DC term and twice the Nyquist term as one complex
@@ -36,8 +37,8 @@ class RealFft {
 
   private:
     float* input_ = nullptr;
-    fftwf_complex* output_ = nullptr;
-    fftwf_plan plan_ = nullptr;
+    std::complex<float>* output_ = nullptr; // FFTW's complex array, laid out as std::complex
+    fftwf_plan_s* plan_ = nullptr;
 };
 
 } // namespace vimbo::audio

@@ -42,11 +42,11 @@ bool inRange(const AudioFeatures& f) {
 }
 
 // One tick of a 1200 Hz tone: a whole number of periods, so steady frames repeat exactly.
-std::vector<float> tone() {
+std::vector<float> tone(float amplitude = 0.1f) {
     std::vector<float> samples(800);
     for (std::size_t i = 0; i < samples.size(); ++i)
         samples[i] =
-            0.1f * static_cast<float>(std::sin(2 * std::numbers::pi * static_cast<double>(i % 40) / 40));
+            amplitude * static_cast<float>(std::sin(2 * std::numbers::pi * static_cast<double>(i % 40) / 40));
     return samples;
 }
 
@@ -82,16 +82,6 @@ class AudioAnalyzerTest : public ::testing::Test {
 };
 
 } // namespace
-
-TEST_F(AudioAnalyzerTest, EmptyRingIsSilentThenLevelIsMeasuredAgainstTheDecayedPeak) {
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(tick(), AudioFeatures{});
-    ingestMono(std::vector<float>(2048, 0.0005f));
-    EXPECT_NEAR(tick().level, 0.0005f / 0.0009997f, 1e-5f);
-    restart();
-    ingestMono(std::vector<float>(2048, 0.01f));
-    EXPECT_EQ(tick().level, 1.0f);
-}
 
 TEST_F(AudioAnalyzerTest, ChannelLayoutsMixToOneMonoSamplePerFrame) {
     std::vector<float> stereo(1024);
@@ -133,26 +123,32 @@ TEST_F(AudioAnalyzerTest, BadSampleRatesNeverProduceNanOrUseTheirSamples) {
     }
 }
 
-TEST_F(AudioAnalyzerTest, InactiveAndSilentFramesDecayEnergyOnly) {
+TEST_F(AudioAnalyzerTest, EnergyRisesAt0035FallsAt0007AndDecaysAt0006WhenIdle) {
     AudioFeatures f;
-    for (std::uint32_t i = 0; i < 40; ++i) {
-        ingestMono(noise(800, i));
-        f = tick();
-    }
-    float energy = f.energy;
-    ASSERT_GT(energy, 0.0f);
-    auto expectDecayOnly = [&] {
-        energy += (0.0f - energy) * 0.006f;
-        AudioFeatures expected;
-        expected.energy = energy;
-        EXPECT_EQ(tick(), expected);
+    // A steady tone repeats its frame exactly from the fourth tick: no flux, so the target is level / 2.
+    auto steady = [&](float amplitude, float rate) {
+        for (int t = 1; t <= 60; ++t) {
+            ingestMono(tone(amplitude));
+            const float before = f.energy;
+            f = tick();
+            if (t >= 4) {
+                EXPECT_FLOAT_EQ(f.energy, before + (0.5f * f.level - before) * rate) << t;
+            }
+        }
     };
-    analyzer.setCaptureActive(false);
-    for (int i = 0; i < 3; ++i)
-        expectDecayOnly();
-    analyzer.setCaptureActive(true);
-    ingestMono(std::vector<float>(2048, 0.00004f)); // below the silence threshold
-    expectDecayOnly();
+    ingestMono(tone());
+    EXPECT_EQ(tick().energy, 0.035f); // the first frame's flux is its own peak: the target is 1
+    steady(0.1f, 0.035f);
+    steady(0.05f, 0.007f);
+
+    // Inactive, then silent (an rms below 0.00005): only the energy moves, down by 0.6 % a frame.
+    for (bool active : {false, true}) {
+        analyzer.setCaptureActive(active);
+        if (active) ingestMono(std::vector<float>(2048, 0.00004f));
+        AudioFeatures expected;
+        expected.energy = f.energy + (0.0f - f.energy) * 0.006f;
+        EXPECT_EQ(f = tick(), expected);
+    }
 }
 
 TEST_F(AudioAnalyzerTest, BeatsNeedMoreThan016SecondsBetweenThem) {
@@ -175,7 +171,7 @@ TEST_F(AudioAnalyzerTest, BeatsNeedMoreThan016SecondsBetweenThem) {
     EXPECT_EQ(beatTicks({60, 72}), (std::vector<int>{60, 72})); // 0.2 s apart
 }
 
-TEST_F(AudioAnalyzerTest, MicrophoneInputIsClampedGatedAndScaled) {
+TEST_F(AudioAnalyzerTest, MicrophoneInputIsClampedGatedOnEveryFrameAndScaled) {
     analyzer.setMicrophoneSensitivity(20.0f);
     EXPECT_EQ(analyzer.microphoneSensitivity(), 8.0f);
     // 0.014 opens a fresh gate only partly; the gate's gain and the sensitivity both scale the rms.
@@ -185,6 +181,15 @@ TEST_F(AudioAnalyzerTest, MicrophoneInputIsClampedGatedAndScaled) {
     const float scaled = 0.25f * MicrophoneNoiseGate{}.process(rms) * rms;
     ASSERT_LT(scaled, 0.0009f); // under the first peak, so the level shows the scaling
     EXPECT_FLOAT_EQ(tick().level, firstLevel(scaled));
+
+    // Silent frames move the gate too: they pull its floor to the minimum, so a quiet voice then opens
+    // it at once, which a gate still at its first floor (0.01) would keep shut.
+    restart();
+    ingestMono(std::vector<float>(2048, 0.0f), 48000, AudioInput::microphone);
+    for (int i = 0; i < 70; ++i)
+        EXPECT_EQ(tick(), AudioFeatures{});
+    ingestMono(std::vector<float>(2048, 0.002f), 48000, AudioInput::microphone);
+    EXPECT_FLOAT_EQ(tick().level, firstLevel(0.25f * 0.55f * frameRms(0.002f, 2048)));
 }
 
 TEST_F(AudioAnalyzerTest, ResetBehavesLikeAFreshAnalyzerButKeepsTheSensitivity) {

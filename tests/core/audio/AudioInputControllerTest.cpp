@@ -223,11 +223,16 @@ TEST_F(AudioInputControllerTest, OnlyRelevantDeviceChangesRestartCapture) {
     controller->start();
     change(AudioDeviceChange::defaultInput);
     EXPECT_EQ(systemCaptures.size(), 1u);
+    const std::vector<float> loud(2048, 0.1f);
+    const AudioBuffer block{1, 8192, loud.data()};
+    analyzer->ingest({&block, 1}, {48000, 0, 1}, AudioInput::systemAudio);
+    EXPECT_GT(analyzer->analyze(1.0).level, 0.0f);
     change(AudioDeviceChange::defaultOutput);
     EXPECT_THAT(log(), Contains("audio relevant default-device change input=systemAudio generation=2"));
     ASSERT_EQ(systemCaptures.size(), 2u);
     EXPECT_EQ(systemCaptures[0]->stops, 1);
     EXPECT_TRUE(systemCaptures[1]->isRunning());
+    EXPECT_EQ(analyzer->analyze(2.0), AudioFeatures{}); // the restart left no old samples or energy
 
     permission->answerAtOnce(true);
     controller->select(AudioInput::microphone);
@@ -236,6 +241,9 @@ TEST_F(AudioInputControllerTest, OnlyRelevantDeviceChangesRestartCapture) {
     change(AudioDeviceChange::defaultInput);
     EXPECT_EQ(micCaptures.size(), 2u);
     EXPECT_EQ(micCaptures[0]->stops, 1);
+    controller->stop(); // what the user stopped stays stopped
+    change(AudioDeviceChange::defaultInput);
+    EXPECT_EQ(micCaptures.size(), 2u);
 }
 
 TEST_F(AudioInputControllerTest, InterruptionRestartsOnlyTheActiveCapture) {
