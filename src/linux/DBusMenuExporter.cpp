@@ -152,6 +152,7 @@ void DBusMenuExporter::flatten(const std::vector<StatusMenuItem>& items, int par
 }
 
 void DBusMenuExporter::setMenu(const std::vector<StatusMenuItem>& menu) {
+    mainThread_.check();
     std::vector<Entry> next(1);
     flatten(menu, 0, next);
     bool layoutChanged = next.size() != entries_.size();

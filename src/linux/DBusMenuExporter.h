@@ -2,6 +2,7 @@
 
 #include "core/platform/StatusItem.h"
 #include "core/platform/SystemLog.h"
+#include "core/util/ThreadChecker.h"
 
 #include <gio/gio.h>
 
@@ -77,6 +78,7 @@ class DBusMenuExporter {
     // Clicks run from the main loop, so a click may destroy the menu's owner safely.
     std::deque<std::pair<std::string, std::string>> pendingClicks_;
     guint clickSource_ = 0;
+    util::ThreadChecker mainThread_;
 };
 
 } // namespace vimbo::linuxdesktop

@@ -107,10 +107,12 @@ DBusStatusItem::~DBusStatusItem() {
 }
 
 void DBusStatusItem::setMenu(const std::vector<platform::StatusMenuItem>& menu) {
+    mainThread_.check();
     if (menu_) menu_->setMenu(menu);
 }
 
 void DBusStatusItem::setImage(const platform::TemplateImage& image) {
+    mainThread_.check();
     image_ = image;
     imageDirty_ = true;
     scheduleFlush();

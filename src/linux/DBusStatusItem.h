@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform/StatusItem.h"
+#include "core/util/ThreadChecker.h"
 #include "linux/CairoCanvas.h"
 #include "linux/DBusMenuExporter.h"
 #include "linux/DesktopColorScheme.h"
@@ -86,6 +87,7 @@ class DBusStatusItem : public platform::StatusItem {
     guint flushSource_ = 0;
     std::uint64_t newIconCount_ = 0;
     std::uint64_t renderCount_ = 0;
+    util::ThreadChecker mainThread_;
 };
 
 } // namespace vimbo::linuxdesktop

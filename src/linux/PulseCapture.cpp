@@ -153,6 +153,7 @@ void PulseCapture::streamReadable(pa_stream* stream, std::size_t, void* userdata
 }
 
 void PulseCapture::deliver(const void* data, std::size_t bytes) {
+    context_->checkOnLoopThread();
     ingest(data, bytes);
 }
 

@@ -2,8 +2,6 @@
 
 #include <pulse/pulseaudio.h>
 
-#include <cassert>
-
 namespace vimbo::linuxdesktop {
 
 namespace {
@@ -48,11 +46,27 @@ int PulseContext::lastError() const {
     return pa_context_errno(context_.get());
 }
 
+void PulseContext::checkOnLoopThread(std::source_location where) const {
+    if constexpr (util::kThreadChecks) {
+        if (!pa_threaded_mainloop_in_thread(mainloop_.get()))
+            util::threadCheckFailed("the sound server's loop thread", where);
+    }
+}
+
+void PulseContext::checkOffLoopThread(std::source_location where) const {
+    if constexpr (util::kThreadChecks) {
+        if (pa_threaded_mainloop_in_thread(mainloop_.get()))
+            util::threadCheckFailed("a thread other than the sound server's loop thread", where);
+    }
+}
+
 void PulseContext::signal() const {
+    checkOnLoopThread();
     pa_threaded_mainloop_signal(mainloop_.get(), 0);
 }
 
 void PulseContext::wait() const {
+    checkOffLoopThread();
     pa_threaded_mainloop_wait(mainloop_.get());
 }
 
@@ -91,7 +105,7 @@ std::unique_ptr<PulseContext> PulseContext::connect(const char* clientName, int&
 
 PulseContext::~PulseContext() {
     if (!mainloop_) return;
-    assert(!pa_threaded_mainloop_in_thread(mainloop_.get()));
+    checkOffLoopThread();
     if (context_) {
         Lock lock(*this);
         closing_ = true;
@@ -105,6 +119,7 @@ PulseContext::~PulseContext() {
 
 void PulseContext::await(pa_operation* operation) const {
     if (!operation) return;
+    checkOffLoopThread();
     PulseOperationPtr owned(operation);
     while (pa_operation_get_state(operation) == PA_OPERATION_RUNNING)
         wait();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/util/ThreadChecker.h"
+
 // The value types of a source's format; everything else of libpulse stays behind pointers here.
 #include <pulse/channelmap.h>
 #include <pulse/sample.h>
@@ -7,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <source_location>
 #include <string>
 
 struct pa_context;
@@ -64,6 +67,9 @@ class PulseContext {
     // Lock held, off the loop thread: waits until the operation has finished or was cancelled.
     // Takes ownership of the operation; a null operation returns at once.
     void await(pa_operation* operation) const;
+    // Debug and sanitizer builds stop a caller on the wrong side of the loop thread.
+    void checkOnLoopThread(std::source_location where = std::source_location::current()) const;
+    void checkOffLoopThread(std::source_location where = std::source_location::current()) const;
     // Loop thread: wakes whoever waits in `await` or `waitUntil`.
     void signal() const;
     // Lock held, off the loop thread: sleeps until the next signal.

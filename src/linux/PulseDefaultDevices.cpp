@@ -9,6 +9,7 @@ std::shared_ptr<PulseDefaultDevices> PulseDefaultDevices::create(platform::MainQ
 }
 
 void PulseDefaultDevices::connect() {
+    mainThread_.check();
     int error = 0;
     context_ = PulseContext::connect("Vimbo devices", error);
     if (!context_) return scheduleReconnect();
@@ -29,6 +30,7 @@ void PulseDefaultDevices::connect() {
 }
 
 void PulseDefaultDevices::refresh() {
+    mainThread_.check();
     if (!context_) return;
     auto defaults = context_->serverDefaults();
     if (!defaults) return; // the server is going away; `lost` follows
@@ -37,6 +39,7 @@ void PulseDefaultDevices::refresh() {
 }
 
 void PulseDefaultDevices::lost() {
+    mainThread_.check();
     if (!context_) return;
     context_.reset();
     defaults_ = {};

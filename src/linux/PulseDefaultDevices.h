@@ -2,6 +2,7 @@
 
 #include "core/platform/DefaultAudioDevices.h"
 #include "core/platform/MainQueue.h"
+#include "core/util/ThreadChecker.h"
 #include "linux/PulseContext.h"
 
 #include <memory>
@@ -37,6 +38,7 @@ class PulseDefaultDevices : public platform::DefaultAudioDevices,
     std::unique_ptr<PulseContext> context_;
     PulseContext::ServerDefaults defaults_;
     std::function<void()> onChange_;
+    util::ThreadChecker mainThread_;
 };
 
 } // namespace vimbo::linuxdesktop

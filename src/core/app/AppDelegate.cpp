@@ -36,6 +36,7 @@ AppDelegate::~AppDelegate() {
 }
 
 void AppDelegate::applicationDidFinishLaunching(platform::MainWindow& window, platform::PageHost& page) {
+    mainThread_.check();
     glass_->load();
     window_ = &window;
     page_ = &page;
@@ -54,6 +55,7 @@ void AppDelegate::applicationDidFinishLaunching(platform::MainWindow& window, pl
 }
 
 void AppDelegate::applicationWillTerminate() {
+    mainThread_.check();
     timer_.reset();
     audio_->stop();
     // The process ends next: let the capture close its stream on the server first.
@@ -63,6 +65,7 @@ void AppDelegate::applicationWillTerminate() {
 }
 
 bool AppDelegate::applicationShouldHandleReopen() {
+    mainThread_.check();
     showMainWindow();
     return true;
 }
@@ -79,6 +82,7 @@ void AppDelegate::hideMainWindow() {
 }
 
 void AppDelegate::windowShouldClose() {
+    mainThread_.check();
     if (menuBarIcon_.isVisible()) {
         if (menuBarIcon_.isReachable()) return hideMainWindow();
         // Hiding now would leave Vimbo running with no window and no icon to bring it back.
@@ -110,6 +114,7 @@ void AppDelegate::startFrameTick() {
 }
 
 void AppDelegate::tick() {
+    mainThread_.check();
     double now = services_.clock.now();
     auto features = analyzer_->analyze(now);
     menuBarIcon_.update(features, now);

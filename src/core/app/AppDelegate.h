@@ -28,6 +28,7 @@
 #include "core/platform/StatusItem.h"
 #include "core/platform/SystemLog.h"
 #include "core/platform/Timers.h"
+#include "core/util/ThreadChecker.h"
 
 #include <cstdint>
 #include <functional>
@@ -182,6 +183,7 @@ class AppDelegate : public platform::PageListener,
     // The window was taken off the screen by closing it, so only the icon leads back to it.
     bool hiddenByClose_ = false;
     PageMessageRouter router_;
+    util::ThreadChecker mainThread_;
 };
 
 } // namespace vimbo::app

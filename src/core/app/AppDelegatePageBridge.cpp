@@ -36,6 +36,7 @@ std::optional<float> parseFloat(std::string_view text) {
 } // namespace
 
 void AppDelegate::pageDidReceiveMessage(const std::optional<std::string>& body) {
+    mainThread_.check();
     if (body) router_.route(*body);
 }
 
@@ -121,6 +122,7 @@ void AppDelegate::setMainMenuController(menus::MainMenuController* controller) {
 }
 
 void AppDelegate::performMenuAction(menus::MenuAction action, const menus::MenuValue& value) {
+    mainThread_.check();
     if (auto command = menus::webMenuCommand(action, value)) {
         performMenuCommand(*command);
         return;
@@ -146,6 +148,7 @@ bool AppDelegate::validateMenuItem(menus::MenuAction action) const {
 }
 
 void AppDelegate::pageDidFinishLoading() {
+    mainThread_.check();
     pageReady_ = true;
     chromePushGate_.reset();
     page_->evaluate("__shortcuts(" + menus::KeyboardShortcutCatalog::json(services_.shortcutLabels) + ")",
@@ -173,6 +176,7 @@ void AppDelegate::pageDidFinishLoading() {
 }
 
 void AppDelegate::sendStatus(const std::string& status) {
+    mainThread_.check();
     if (pageReady_) {
         page_->evaluate("__status('" + status + "')");
     } else {
@@ -181,6 +185,7 @@ void AppDelegate::sendStatus(const std::string& status) {
 }
 
 void AppDelegate::sendAudioInput(audio::AudioInput input) {
+    mainThread_.check();
     if (pageReady_) {
         page_->evaluate("__audioInput('" + std::string(audio::rawValue(input)) + "')");
     } else {
@@ -193,6 +198,7 @@ void AppDelegate::sendMicSensitivity(float value) {
 }
 
 void AppDelegate::performMenuCommand(const menus::WebMenuCommand& command) {
+    mainThread_.check();
     if (command.kind() == menus::WebMenuCommand::Kind::settings && mainMenuController_ &&
         mainMenuController_->windowState().mini)
         return;

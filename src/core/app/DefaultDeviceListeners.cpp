@@ -7,6 +7,7 @@ DefaultDeviceListeners::DefaultDeviceListeners(platform::DefaultAudioDevices& de
     : devices_(devices), log_(std::move(log)), onChange_(std::move(onChange)) {}
 
 void DefaultDeviceListeners::install() {
+    mainThread_.check();
     lastOutputUID_ = devices_.currentDefaultOutputUID();
     lastInputUID_ = devices_.currentDefaultInputUID();
     devices_.listen([weak = weak_from_this()] {
@@ -18,12 +19,14 @@ void DefaultDeviceListeners::install() {
 }
 
 void DefaultDeviceListeners::checkOutput() {
+    mainThread_.check();
     if (changed(lastOutputUID_, devices_.currentDefaultOutputUID(), "default output changed to ")) {
         onChange_(audio::AudioDeviceChange::defaultOutput);
     }
 }
 
 void DefaultDeviceListeners::checkInput() {
+    mainThread_.check();
     if (changed(lastInputUID_, devices_.currentDefaultInputUID(), "default input changed to ")) {
         onChange_(audio::AudioDeviceChange::defaultInput);
     }

@@ -2,6 +2,7 @@
 
 #include "core/audio/AudioCaptureStatus.h"
 #include "core/platform/DefaultAudioDevices.h"
+#include "core/util/ThreadChecker.h"
 
 #include <functional>
 #include <memory>
@@ -35,6 +36,7 @@ class DefaultDeviceListeners : public std::enable_shared_from_this<DefaultDevice
     OnChange onChange_;
     std::optional<std::string> lastOutputUID_;
     std::optional<std::string> lastInputUID_;
+    util::ThreadChecker mainThread_;
 };
 
 } // namespace vimbo::app

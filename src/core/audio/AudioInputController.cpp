@@ -1,6 +1,7 @@
 #include "core/audio/AudioInputController.h"
 
 #include "core/audio/AudioAnalyzer.h"
+#include "core/util/ThreadChecker.h"
 
 #include <utility>
 
@@ -128,6 +129,7 @@ AudioInputSnapshot AudioInputController::snapshot() const {
 }
 
 bool AudioInputController::accepts(Token token, AudioInput input, std::string_view work) {
+    util::checkOnQueue(*queue_);
     if (token == generation_ && selectedInput() == input) return true;
     log(std::string("rejected stale ").append(work), input, token);
     return false;
@@ -147,6 +149,7 @@ void AudioInputController::emit(AudioCaptureStatus status, AudioInput input, Tok
 }
 
 void AudioInputController::beginCapture(Token token, AudioInput input) {
+    util::checkOnQueue(*queue_);
     if (!accepts(token, input, kCaptureStart)) return;
     if (input == AudioInput::systemAudio) {
         startCapture(input, token);
@@ -161,6 +164,7 @@ void AudioInputController::setRunning(bool running) {
 }
 
 void AudioInputController::stopCapture(AudioInput input, Token token) {
+    util::checkOnQueue(*queue_);
     if (!accepts(token, input, "capture stop")) return;
     setRunning(false);
     analyzer_->setCaptureActive(false);
@@ -174,6 +178,7 @@ void AudioInputController::stopCapture(AudioInput input, Token token) {
 }
 
 void AudioInputController::startCapture(AudioInput input, Token token) {
+    util::checkOnQueue(*queue_);
     if (!accepts(token, input, kCaptureStart)) return;
     std::shared_ptr<AudioCapturing> capture = captureFactory_(input);
     capture->setOnInterrupted([owner = weak_from_this(), queue = std::weak_ptr(queue_),
@@ -213,6 +218,7 @@ void AudioInputController::startCapture(AudioInput input, Token token) {
 }
 
 void AudioInputController::requestMicrophonePermission(Token token) {
+    util::checkOnQueue(*queue_);
     if (!accepts(token, AudioInput::microphone, "permission request")) return;
     log("requesting microphone permission", AudioInput::microphone, token);
     microphonePermission_->requestAccess(
@@ -224,6 +230,7 @@ void AudioInputController::requestMicrophonePermission(Token token) {
 }
 
 void AudioInputController::completeMicrophonePermission(Token token, bool granted) {
+    util::checkOnQueue(*queue_);
     if (!accepts(token, AudioInput::microphone, "permission completion")) return;
     if (granted) {
         startCapture(AudioInput::microphone, token);
@@ -235,6 +242,7 @@ void AudioInputController::completeMicrophonePermission(Token token, bool grante
 
 void AudioInputController::handleInterruption(const std::weak_ptr<AudioCapturing>& capture,
                                               AudioInput input) {
+    util::checkOnQueue(*queue_);
     auto interrupted = capture.lock();
     if (!wantsCapture_ || !interrupted || interrupted != activeCapture_) return;
     const Token token = ++generation_;
@@ -244,6 +252,7 @@ void AudioInputController::handleInterruption(const std::weak_ptr<AudioCapturing
 }
 
 void AudioInputController::scheduleRetry(AudioInput input, Token token) {
+    util::checkOnQueue(*queue_);
     mainQueue_.postAfter(
         kRetryDelay, [owner = weak_from_this(), queue = std::weak_ptr(queue_), input, token] {
             enqueueWeakly(owner, queue,
@@ -252,6 +261,7 @@ void AudioInputController::scheduleRetry(AudioInput input, Token token) {
 }
 
 void AudioInputController::runRetry(AudioInput input, Token token) {
+    util::checkOnQueue(*queue_);
     if (!accepts(token, input, "delayed retry")) return;
     log("retry running", input, token);
     beginCapture(token, input);

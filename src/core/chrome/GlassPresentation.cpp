@@ -14,23 +14,27 @@ void GlassPresentation::load() {
 }
 
 void GlassPresentation::setEnabled(bool enabled, platform::PageHost* readyPage) {
+    mainThread_.check();
     enabled_ = enabled;
     preferenceStore_.save(enabled);
     synchronize(readyPage);
 }
 
 void GlassPresentation::setExportMode(bool exportMode, platform::PageHost* readyPage) {
+    mainThread_.check();
     if (exportMode == exportMode_) return;
     exportMode_ = exportMode;
     synchronize(readyPage);
 }
 
 void GlassPresentation::setAppearanceDark(bool dark) {
+    mainThread_.check();
     appearanceDark_ = dark;
     surfaceGlass_ = effective();
 }
 
 void GlassPresentation::synchronize(platform::PageHost* readyPage) {
+    mainThread_.check();
     bool want = effective();
     if (want || !readyPage) surfaceGlass_ = want;
     if (!readyPage) return;

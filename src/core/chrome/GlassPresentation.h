@@ -4,6 +4,7 @@
 #include "core/platform/MainQueue.h"
 #include "core/platform/PageHost.h"
 #include "core/platform/SystemLog.h"
+#include "core/util/ThreadChecker.h"
 
 #include <memory>
 
@@ -39,6 +40,7 @@ class GlassPresentation : public std::enable_shared_from_this<GlassPresentation>
     bool exportMode_ = false;
     bool appearanceDark_ = false;
     bool surfaceGlass_ = false;
+    util::ThreadChecker mainThread_;
 };
 
 } // namespace vimbo::chrome

@@ -66,6 +66,7 @@ void MenuBarController::updateChecks() {
 }
 
 void MenuBarController::setVisible(bool visible, bool persist) {
+    mainThread_.check();
     if (persist) preferences_.storeVisible(visible);
     if (visible == isVisible_) {
         if (!visible || statusItem_) return;
@@ -100,6 +101,7 @@ void MenuBarController::drawRestingImage() {
 }
 
 void MenuBarController::update(const audio::AudioFeatures& features, double at) {
+    mainThread_.check();
     if (!isVisible_) return;
     auto frame = frameSampler_.sample(at, features.beat);
     if (!frame) return;
@@ -112,6 +114,7 @@ void MenuBarController::update(const audio::AudioFeatures& features, double at) 
 }
 
 void MenuBarController::perform(std::string_view action, std::string_view representedObject) {
+    mainThread_.check();
     if (action == kSelectSkin)
         selectSkin(representedObject);
     else if (action == kToggleAudioReactive)

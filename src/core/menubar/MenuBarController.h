@@ -7,6 +7,7 @@
 #include "core/menubar/MenuBarMotionState.h"
 #include "core/menubar/MenuBarPreferences.h"
 #include "core/platform/StatusItem.h"
+#include "core/util/ThreadChecker.h"
 
 #include <memory>
 #include <string_view>
@@ -77,6 +78,7 @@ class MenuBarController {
     bool audioReactive_;
     bool isVisible_ = false;
     std::function<void(bool)> onReachableChanged_;
+    util::ThreadChecker mainThread_;
 };
 
 } // namespace vimbo::menubar

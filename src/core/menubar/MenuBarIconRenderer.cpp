@@ -13,6 +13,7 @@ MenuBarIconRenderer::MenuBarIconRenderer()
 
 MenuBarIconImage MenuBarIconRenderer::image(MenuBarSkin skin, const MenuBarAudioFrame& audio,
                                             double deltaTime) {
+    mainThread_.check();
     double dt = std::clamp(deltaTime, 0.0, kMaximumFrameStep);
     if (std::isnan(deltaTime)) dt = 0;
     double beatRise = std::max(0.0, audio.beat - lastBeat_);

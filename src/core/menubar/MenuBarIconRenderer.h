@@ -7,6 +7,7 @@
 #include "core/menubar/MenuBarIconImage.h"
 #include "core/menubar/MenuBarSkin.h"
 #include "core/menubar/SlimeState.h"
+#include "core/util/ThreadChecker.h"
 
 #include <memory>
 #include <vector>
@@ -47,6 +48,7 @@ class MenuBarIconRenderer {
     SlimeState slime_;
     DandelionState dandelion_;
     DustState dust_;
+    util::ThreadChecker mainThread_;
 };
 
 } // namespace vimbo::menubar

@@ -136,6 +136,7 @@ MainMenuController::ItemId MainMenuController::addStandardItem(MenuId menu, std:
 }
 
 void MainMenuController::apply(const NativeMenuState& state) {
+    mainThread_.check();
     for (const auto& [id, item] : skinItems_)
         menu_.setChecked(item, id == state.skin);
     const std::pair<DisplayMenuSetting, bool> marks[] = {
@@ -160,12 +161,14 @@ void MainMenuController::apply(const NativeMenuState& state) {
 }
 
 void MainMenuController::apply(const WindowMenuState& window) {
+    mainThread_.check();
     windowState_ = window;
     applyWindowCheckMarks();
     validateItems();
 }
 
 void MainMenuController::validateItems() {
+    mainThread_.check();
     for (const auto& [item, action] : validatedItems_)
         menu_.setEnabled(item, target_.validateMenuItem(action));
 }

@@ -4,6 +4,7 @@
 #include "core/menus/NativeMenuState.h"
 #include "core/menus/WindowMenuState.h"
 #include "core/platform/MainMenu.h"
+#include "core/util/ThreadChecker.h"
 
 #include <cstdint>
 #include <map>
@@ -58,6 +59,7 @@ class MainMenuController {
     std::vector<std::pair<ItemId, MenuAction>> validatedItems_;
     bool exportMode_ = false;
     WindowMenuState windowState_;
+    util::ThreadChecker mainThread_;
 };
 
 } // namespace vimbo::menus

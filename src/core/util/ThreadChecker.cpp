@@ -6,7 +6,7 @@
 namespace vimbo::util {
 
 void threadCheckFailed(const char* expected, std::source_location where) {
-    std::fprintf(stderr, "Vimbo: %s (%s:%u) was called off %s\n", where.function_name(), where.file_name(),
+    std::fprintf(stderr, "Vimbo: %s (%s:%u) must run on %s\n", where.function_name(), where.file_name(),
                  static_cast<unsigned>(where.line()), expected);
     std::abort();
 }

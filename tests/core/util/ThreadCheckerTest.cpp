@@ -12,10 +12,9 @@ TEST(ThreadCheckerDeathTest, AbortsOnAWrongCallerAndPassesTheRightOne) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     ThreadChecker mainThread;
     mainThread.check();
-    EXPECT_DEATH(std::thread([&] { mainThread.check(); }).join(),
-                 "was called off the thread that created it");
+    EXPECT_DEATH(std::thread([&] { mainThread.check(); }).join(), "must run on the thread that created it");
 
     SerialQueue queue("test.checked");
     queue.sync([&] { vimbo::util::checkOnQueue(queue); });
-    EXPECT_DEATH(vimbo::util::checkOnQueue(queue), "was called off test.checked");
+    EXPECT_DEATH(vimbo::util::checkOnQueue(queue), "must run on test.checked");
 }
