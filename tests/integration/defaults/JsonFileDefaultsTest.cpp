@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <functional>
 #include <glib.h>
 #include <limits>
+#include <map>
 #include <mutex>
 #include <spawn.h>
 #include <sstream>
@@ -117,6 +119,8 @@ TEST_F(JsonFileDefaultsTest, DefaultPathFollowsXdgConfigHomeElseHome) {
     EXPECT_EQ(JsonFileDefaults::defaultPath(), configHome / "home/.config/vimbo/defaults.json");
     unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(JsonFileDefaults::defaultPath(), configHome / "home/.config/vimbo/defaults.json");
+    setenv("HOME", "", 1); // the account's home from the system instead
+    EXPECT_TRUE(JsonFileDefaults::defaultPath().is_absolute());
 }
 
 TEST_F(JsonFileDefaultsTest, EveryTypeSurvivesANewInstance) {
@@ -161,6 +165,7 @@ TEST_F(JsonFileDefaultsTest, WrongTypesAndUnknownShapesReadAsAbsentAndSurviveWri
     const json unknown = json::parse(R"({"list": [1, 2], "nothing": null, "object": {"a": 1},
         "badDate": {"date": "2026-02-30T00:00:00Z"}, "dateAsNumber": {"date": 5},
         "dateWithMore": {"date": "2026-12-05T20:47:41Z", "zone": "UTC"}, "badNumber": {"number": "huge"},
+        "numberWithMore": {"number": "inf", "unit": "m"},
         "microphoneSensitivity": "loud", "glassMode": true, "count": 3})");
     plant(file, unknown.dump());
     JsonFileDefaults store(file);
@@ -189,9 +194,51 @@ TEST_F(JsonFileDefaultsTest, WrongTypesAndUnknownShapesReadAsAbsentAndSurviveWri
     EXPECT_TRUE(warnings.empty());
 }
 
+TEST_F(JsonFileDefaultsTest, StoredDatesReadWithAnyFractionPrecisionWithinTheClocksRange) {
+    const auto utc = [](int y, unsigned mo, unsigned d, int h, int mi, int s) -> DefaultsDate {
+        return sys_days{year{y} / mo / d} + hours{h} + minutes{mi} + seconds{s};
+    };
+    const DefaultsDate second = utc(2026, 12, 5, 20, 47, 41);
+    const std::pair<std::string, std::optional<DefaultsDate>> dates[] = {
+        {"2026-12-05T20:47:41Z", second},
+        {"2026-12-05T20:47:41.5Z", second + milliseconds{500}},
+        {"2026-12-05T20:47:41.000123Z", second + microseconds{123}},
+        {"2024-02-29T23:59:59.000000001Z", utc(2024, 2, 29, 23, 59, 59) + nanoseconds{1}},
+        // The nanosecond clock spans 1677-09-21T00:12:43.145224192Z to 2262-04-11T23:47:16.854775807Z.
+        {"1677-09-21T00:12:44Z", utc(1677, 9, 21, 0, 12, 44)},
+        {"2262-04-11T23:47:15Z", utc(2262, 4, 11, 23, 47, 15)},
+        {"1677-09-21T00:12:43Z", std::nullopt},
+        {"2262-04-11T23:47:16Z", std::nullopt},
+        {"2026-12-05T20:47:41.Z", std::nullopt},
+        {"2026-12-05T20:47:41.1234567890Z", std::nullopt},
+        {"2026-12-05T20:47:41,5Z", std::nullopt},
+        {"2026-12-05T20:47:41.5", std::nullopt},
+        {"2026-12-05T20:47:4Z", std::nullopt},
+        {"2026-12-05T20:47:4xZ", std::nullopt},
+        {"2026-12-05T24:00:00Z", std::nullopt},
+        {"2026-12-05T23:60:00Z", std::nullopt},
+        {"2026-12-05T23:59:60Z", std::nullopt},
+        {"2026-13-05T20:47:41Z", std::nullopt},
+        {"2025-02-29T20:47:41Z", std::nullopt},
+        {"2026/12-05T20:47:41Z", std::nullopt},
+        {"2026-12/05T20:47:41Z", std::nullopt},
+        {"2026-12-05 20:47:41Z", std::nullopt},
+        {"2026-12-05T20-47:41Z", std::nullopt},
+        {"2026-12-05T20:47-41Z", std::nullopt},
+    };
+    json stored = json::object();
+    for (const auto& [text, date] : dates)
+        stored[text] = {{"date", text}};
+    plant(file, stored.dump());
+    JsonFileDefaults store(file);
+    for (const auto& [text, date] : dates) {
+        EXPECT_EQ(store.readDate(text), date) << text;
+        EXPECT_EQ(store.typeOf(text), date ? std::optional(DefaultsType::date) : std::nullopt) << text;
+    }
+}
+
 TEST_F(JsonFileDefaultsTest, CorruptOrUnreadableFileIsKeptAsideWithOneWarning) {
-    for (const std::string text :
-         {"{\"glassMode\": tru", "[true]", "", "\"text\"", "{\"a\": \"\xff\xfe\"}"}) {
+    for (const std::string text : {"{\"glassMode\": tru", "[true]", "", "{\"a\": \"\xff\xfe\"}"}) {
         SCOPED_TRACE(text);
         std::filesystem::remove_all(file.parent_path());
         plant(file, text);
@@ -223,8 +270,21 @@ TEST_F(JsonFileDefaultsTest, EachLaterCorruptionGetsItsOwnKeptFile) {
     // Found only when writing: kept aside too, and the write still lands.
     plant(file, "garbage");
     second.writeBool("glassMode", true);
-    EXPECT_EQ(strayFiles().size(), 3u);
     EXPECT_EQ(parsedFile(), json({{"glassMode", true}}));
+    // Files kept within one second are numbered on from the plain name: "...Z", "...Z-1", "...Z-2".
+    std::map<std::string, std::vector<std::string>> suffixesByStamp;
+    for (const auto& path : strayFiles()) {
+        const std::string name = path.filename();
+        const auto stampEnd = name.find('Z') + 1;
+        suffixesByStamp[name.substr(0, stampEnd)].push_back(name.substr(stampEnd));
+    }
+    std::size_t kept = 0;
+    for (auto& [stamp, suffixes] : suffixesByStamp) {
+        std::sort(suffixes.begin(), suffixes.end());
+        for (std::size_t n = 0; n < suffixes.size(); ++n, ++kept)
+            EXPECT_EQ(suffixes[n], n == 0 ? "" : "-" + std::to_string(n)) << stamp;
+    }
+    EXPECT_EQ(kept, 3u);
 }
 
 TEST_F(JsonFileDefaultsTest, UnwritableLocationKeepsValuesInMemoryAndWarns) {
@@ -239,8 +299,18 @@ TEST_F(JsonFileDefaultsTest, UnwritableLocationKeepsValuesInMemoryAndWarns) {
 TEST_F(JsonFileDefaultsTest, TemporaryLeftByACrashedWriterIsRemoved) {
     plant(file, "{\"glassMode\": true}");
     plant(file.parent_path() / "defaults.json.tmp-Ab12Cd", "{\"glass");
+    plant(file.parent_path() / "notes.tmp-Ab12Cd", "someone else's");
     EXPECT_EQ(JsonFileDefaults(file).readBool("glassMode"), true);
-    EXPECT_TRUE(strayFiles().empty());
+    EXPECT_EQ(strayFiles(), std::vector{file.parent_path() / "notes.tmp-Ab12Cd"});
+    EXPECT_EQ(JsonFileDefaults(file).readBool("glassMode"), true); // the file itself stays
+}
+
+TEST_F(JsonFileDefaultsTest, AWriteAlsoBringsInWhatOtherWritersStored) {
+    JsonFileDefaults first(file), second(file);
+    second.writeString("audioInput", "microphone");
+    EXPECT_EQ(first.readString("audioInput"), std::nullopt); // read once, when opened
+    first.writeBool("glassMode", true);
+    EXPECT_EQ(first.readString("audioInput"), "microphone");
 }
 
 TEST_F(JsonFileDefaultsTest, ConcurrentThreadsNeverTearTheFileOrLoseKeys) {
