@@ -104,9 +104,6 @@ class EndToEndTest(unittest.TestCase):
             self.assertEqual(calls_of(title), READY_SEQUENCE)
             self.assertTrue(title.endswith(";a=6+24"))
             self.assertIsNone(vimbo.poll())
-            line = session.feature_lines()[0]
-            self.assertRegex(line, r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d [+-]\d{4} features __a\(")
-            self.assertIn(" input=systemAudio running=false title=", line)
             windows = session.windows_named("Vimbo")
             self.assertEqual(len(windows), 1)
             geometry = subprocess.run(["xdotool", "getwindowgeometry", windows[0]], env=session.env,
