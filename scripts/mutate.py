@@ -6,6 +6,8 @@ in the given source files, applies each in turn to a private copy of the tree, r
 test programs that cover the file, runs them with a timeout and reports whether they noticed:
 a failing or timing-out run kills the mutant; a mutant that does not compile is not counted.
 
+Integration test programs run directly, without servers a CTest fixture might start for them.
+
 The copy lives under the build directory (the tracked files of the working tree, refreshed on each
 run and configured once), so an interrupted run never leaves a mutant in the real tree.
 
@@ -167,17 +169,18 @@ def refresh_copy(root, copy):
             target.unlink()
 
 
-def test_programs(copy, path):
-    """(target, path of the program in the build) of the test programs that cover a source file."""
+def test_programs(tree, path):
+    """(target, path of the program in the build) of the test programs that cover a source file: the
+    unit tests for the core, else the integration test programs whose sources include its header."""
     if path.startswith("src/core/"):
         return [(UNIT_TESTS, Path("tests") / UNIT_TESTS)]
     header = "linux/" + Path(path).stem + ".h"
     programs = []
-    for lists in sorted((copy / "tests/integration").glob("*/CMakeLists.txt")):
+    for lists in sorted((tree / "tests/integration").glob("*/CMakeLists.txt")):
         folder = lists.parent
         if any(header in f.read_text(errors="replace") for f in folder.glob("*.cpp")):
             for target in re.findall(r"add_executable\((\w+)", lists.read_text()):
-                programs.append((target, folder.relative_to(copy) / target))
+                programs.append((target, folder.relative_to(tree) / target))
     return programs
 
 
@@ -271,6 +274,10 @@ def main():
     root = Path(subprocess.run(["git", "rev-parse", "--show-toplevel"], check=True, capture_output=True,
                                text=True).stdout.strip())
     candidates = candidate_mutants(root, args.globs)
+    untested = sorted({m.path for m in candidates if not test_programs(root, m.path)})
+    if untested:
+        print("no test program covers (left out): " + ", ".join(untested))
+        candidates = [m for m in candidates if m.path not in untested]
     sample = random.Random(args.seed).sample(candidates, min(args.count, len(candidates)))
     print(f"{len(candidates)} candidate mutants, trying {len(sample)} (seed {args.seed})", flush=True)
     if args.list:
