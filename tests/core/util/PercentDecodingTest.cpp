@@ -6,7 +6,7 @@ using vimbo::util::percentDecoded;
 using vimbo::util::percentEncodedPath;
 
 TEST(PercentDecodingTest, DecodesEscapesOfEitherCaseAndRefusesMalformedOnes) {
-    EXPECT_EQ(percentDecoded("a%20b%2fc%2F%7e%7E%30%39"), "a b/c/~~09");
+    EXPECT_EQ(percentDecoded("a%20b%2fc%2F%7e%7E%30%39%09"), "a b/c/~~09\t");
     EXPECT_EQ(percentDecoded("%41"), "A"); // an escape ending the text
     EXPECT_EQ(percentDecoded(""), "");
     for (const char* bad : {"%", "%4", "ab%4", "%G1", "%1g", "%:0", "%/0", "%@0", "%`0", "%-1"})
