@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <glib.h>
+#include <pwd.h>
 #include <string>
 #include <sys/file.h>
 #include <unistd.h>
@@ -167,6 +168,15 @@ std::optional<DefaultsType> typeOfValue(const json& value) {
     return std::nullopt;
 }
 
+// $HOME, or the account's home from the user database when it is unset or empty (GLib's home
+// directory would be the empty $HOME again).
+std::filesystem::path accountHome() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && *home != '\0') return home;
+    const passwd* entry = ::getpwuid(::getuid());
+    return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : g_get_tmp_dir();
+}
+
 } // namespace
 
 JsonFileDefaults::JsonFileDefaults(std::filesystem::path file)
@@ -185,8 +195,7 @@ std::filesystem::path JsonFileDefaults::defaultPath() {
     if (config != nullptr && std::filesystem::path(config).is_absolute()) {
         base = config;
     } else {
-        const char* home = std::getenv("HOME");
-        base = std::filesystem::path(home != nullptr && *home != '\0' ? home : g_get_home_dir()) / ".config";
+        base = accountHome() / ".config";
     }
     return base / "vimbo" / "defaults.json";
 }
