@@ -36,7 +36,7 @@ struct Program {
     // First, so that it goes last: the adapters below hold it.
     linuxdesktop::GObjectPtr<GtkApplication> application;
     linuxdesktop::GLibSystemLog systemLog;
-    linuxdesktop::JsonFileDefaults defaults{linuxdesktop::JsonFileDefaults::defaultPath()};
+    linuxdesktop::JsonFileDefaults defaults{linuxdesktop::JsonFileDefaults::defaultPath(), systemLog};
     linuxdesktop::MonotonicClock clock;
     linuxdesktop::GLibTimers timers;
     linuxdesktop::GLibMainQueue mainQueue;

@@ -179,8 +179,8 @@ std::filesystem::path accountHome() {
 
 } // namespace
 
-JsonFileDefaults::JsonFileDefaults(std::filesystem::path file)
-    : file_(std::filesystem::absolute(file)), lockFile_(file_.string() + ".lock") {
+JsonFileDefaults::JsonFileDefaults(std::filesystem::path file, platform::SystemLog& systemLog)
+    : file_(std::filesystem::absolute(file)), systemLog_(systemLog), lockFile_(file_.string() + ".lock") {
     std::error_code error;
     if (!std::filesystem::exists(file_.parent_path(), error)) return; // nothing stored yet
     const FileLock lock(lockFile_);
@@ -277,8 +277,8 @@ void JsonFileDefaults::update(std::string_view key, const json* value) {
     std::filesystem::create_directories(file_.parent_path(), error);
     const FileLock lock(lockFile_);
     if (!lock.held()) {
-        g_warning("Vimbo defaults file %s could not be locked for writing: %s", file_.c_str(),
-                  errnoText().c_str());
+        systemLog_.warn("Vimbo defaults file " + file_.string() +
+                        " could not be locked for writing: " + errnoText());
         return;
     }
     // Start from what is on disk now, so keys written meanwhile by other processes are kept.
@@ -316,13 +316,13 @@ std::optional<json> JsonFileDefaults::keepAside(const std::string& reason) const
         aside = stem + "-" + std::to_string(n);
     }
     if (std::rename(file_.c_str(), aside.c_str()) != 0) {
-        g_warning("Vimbo defaults file %s is corrupt (%s) and could not be kept aside: %s; it is left as it "
-                  "is and settings are not saved",
-                  file_.c_str(), reason.c_str(), errnoText().c_str());
+        systemLog_.warn("Vimbo defaults file " + file_.string() + " is corrupt (" + reason +
+                        ") and could not be kept aside: " + errnoText() +
+                        "; it is left as it is and settings are not saved");
         return std::nullopt;
     }
-    g_warning("Vimbo defaults file %s is corrupt, kept as %s (%s)", file_.c_str(), aside.c_str(),
-              reason.c_str());
+    systemLog_.warn("Vimbo defaults file " + file_.string() + " is corrupt, kept as " + aside + " (" +
+                    reason + ")");
     return json::object();
 }
 
@@ -332,13 +332,13 @@ bool JsonFileDefaults::replaceFileLocked(const json& object) const {
     std::string temporary = file_.string() + temporaryMarker + "XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
-        g_warning("Vimbo defaults file %s could not be written: %s", file_.c_str(), errnoText().c_str());
+        systemLog_.warn("Vimbo defaults file " + file_.string() + " could not be written: " + errnoText());
         return false;
     }
     bool written = writeAll(fd, text) && ::fsync(fd) == 0;
     written = (::close(fd) == 0) && written;
     if (!written || std::rename(temporary.c_str(), file_.c_str()) != 0) {
-        g_warning("Vimbo defaults file %s could not be written: %s", file_.c_str(), errnoText().c_str());
+        systemLog_.warn("Vimbo defaults file " + file_.string() + " could not be written: " + errnoText());
         ::unlink(temporary.c_str());
         return false;
     }

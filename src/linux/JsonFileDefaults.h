@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform/DefaultsStore.h"
+#include "core/platform/SystemLog.h"
 
 #include <filesystem>
 #include <mutex>
@@ -25,7 +26,7 @@ namespace vimbo::linuxdesktop {
 // renamed to "<file>.corrupt-<UTC time>" with one warning, and the store starts empty.
 class JsonFileDefaults : public platform::DefaultsStore {
   public:
-    explicit JsonFileDefaults(std::filesystem::path file);
+    JsonFileDefaults(std::filesystem::path file, platform::SystemLog& systemLog);
 
     // $XDG_CONFIG_HOME/vimbo/defaults.json, or ~/.config/vimbo/defaults.json when it is unset or
     // not absolute.
@@ -56,6 +57,7 @@ class JsonFileDefaults : public platform::DefaultsStore {
     const nlohmann::json* find(std::string_view key) const;
 
     std::filesystem::path file_;
+    platform::SystemLog& systemLog_;
     std::filesystem::path lockFile_;
     mutable std::mutex mutex_; // guards values_ and serialises this process's writers
     nlohmann::json values_ = nlohmann::json::object();

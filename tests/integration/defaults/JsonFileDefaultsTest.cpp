@@ -1,4 +1,5 @@
 #include "linux/JsonFileDefaults.h"
+#include "fakes/FakeAppPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +8,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
-#include <glib.h>
 #include <limits>
 #include <map>
-#include <mutex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -25,14 +24,6 @@ using namespace std::chrono;
 namespace {
 
 constexpr int keysPerWriter = 40;
-
-std::mutex warningsMutex;
-std::vector<std::string> warnings;
-
-void recordWarning(const gchar*, GLogLevelFlags, const gchar* message, gpointer) {
-    std::lock_guard guard(warningsMutex);
-    warnings.emplace_back(message);
-}
 
 bool startsWith(const std::string& text, const std::string& prefix) {
     return text.rfind(prefix, 0) == 0;
@@ -57,19 +48,16 @@ void writeKeys(vimbo::platform::DefaultsStore& store, const std::string& prefix)
 
 class JsonFileDefaultsTest : public ::testing::Test {
   protected:
+    vimbo::fakes::RecordingSystemLog log;
+
     void SetUp() override {
         std::string pattern = (std::filesystem::temp_directory_path() / "vimbo-defaults-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         configHome = pattern;
         setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
         file = JsonFileDefaults::defaultPath();
-        g_log_set_default_handler(recordWarning, nullptr);
-        warnings.clear();
     }
-    void TearDown() override {
-        g_log_set_default_handler(g_log_default_handler, nullptr);
-        std::filesystem::remove_all(configHome);
-    }
+    void TearDown() override { std::filesystem::remove_all(configHome); }
 
     // Every file beside defaults.json other than its lock file.
     std::vector<std::filesystem::path> strayFiles() const {
@@ -112,7 +100,7 @@ TEST_F(JsonFileDefaultsTest, EveryTypeSurvivesANewInstance) {
     const double minusInf = -std::numeric_limits<double>::infinity();
     const std::string unicode = "Gr\xc3\xbc\xc3\x9f\x65 \"quoted\"\n";
     {
-        JsonFileDefaults store(file);
+        JsonFileDefaults store(file, log);
         EXPECT_FALSE(std::filesystem::exists(file)); // nothing written before the first write
         store.writeBool("menuBarVisible", false);
         store.writeDouble("microphoneSensitivity", 0.1);
@@ -123,7 +111,7 @@ TEST_F(JsonFileDefaultsTest, EveryTypeSurvivesANewInstance) {
         store.writeDate("BrowserNowPlaying.lastAccessibilityPromptAt", date);
         store.writeDate("old", before1970);
     }
-    JsonFileDefaults store(file);
+    JsonFileDefaults store(file, log);
     EXPECT_EQ(store.readBool("menuBarVisible"), false);
     EXPECT_EQ(store.readDouble("microphoneSensitivity"), 0.1);
     EXPECT_TRUE(std::isnan(store.readDouble("nan").value_or(0)));
@@ -138,7 +126,7 @@ TEST_F(JsonFileDefaultsTest, EveryTypeSurvivesANewInstance) {
     EXPECT_EQ(store.readDate("looksLikeADate"), std::nullopt);
     EXPECT_EQ(parsedFile()["BrowserNowPlaying.lastAccessibilityPromptAt"],
               json({{"date", "2026-12-05T20:47:41.123456789Z"}}));
-    EXPECT_TRUE(warnings.empty());
+    EXPECT_TRUE(log.lines.empty());
 }
 
 TEST_F(JsonFileDefaultsTest, WrongTypesAndUnknownShapesReadAsAbsentAndSurviveWrites) {
@@ -148,7 +136,7 @@ TEST_F(JsonFileDefaultsTest, WrongTypesAndUnknownShapesReadAsAbsentAndSurviveWri
         "numberWithMore": {"number": "inf", "unit": "m"},
         "microphoneSensitivity": "loud", "glassMode": true, "count": 3})");
     plant(file, unknown.dump());
-    JsonFileDefaults store(file);
+    JsonFileDefaults store(file, log);
     for (const auto& [key, value] : unknown.items()) {
         if (value.is_primitive() && !value.is_null()) continue;
         EXPECT_EQ(store.typeOf(key), std::nullopt) << key;
@@ -171,7 +159,7 @@ TEST_F(JsonFileDefaultsTest, WrongTypesAndUnknownShapesReadAsAbsentAndSurviveWri
     json expected = unknown;
     expected["audioInput"] = "microphone";
     EXPECT_EQ(parsedFile(), expected);
-    EXPECT_TRUE(warnings.empty());
+    EXPECT_TRUE(log.lines.empty());
 }
 
 TEST_F(JsonFileDefaultsTest, StoredDatesReadWithAnyFractionPrecisionWithinTheClocksRange) {
@@ -203,7 +191,7 @@ TEST_F(JsonFileDefaultsTest, StoredDatesReadWithAnyFractionPrecisionWithinTheClo
     for (const auto& text : refused)
         stored[text] = {{"date", text}};
     plant(file, stored.dump());
-    JsonFileDefaults store(file);
+    JsonFileDefaults store(file, log);
     for (const auto& [text, date] : valid) {
         EXPECT_EQ(store.readDate(text), date) << text;
         EXPECT_EQ(store.typeOf(text), DefaultsType::date) << text;
@@ -217,19 +205,19 @@ TEST_F(JsonFileDefaultsTest, CorruptOrUnreadableFileIsKeptAsideWithOneWarning) {
         SCOPED_TRACE(text);
         std::filesystem::remove_all(file.parent_path());
         plant(file, text);
-        warnings.clear();
-        JsonFileDefaults store(file);
+        log.lines.clear();
+        JsonFileDefaults store(file, log);
         EXPECT_EQ(store.typeOf("glassMode"), std::nullopt);
         const auto stray = strayFiles();
         ASSERT_EQ(stray.size(), 1u);
         EXPECT_TRUE(startsWith(stray[0].filename(), "defaults.json.corrupt-"));
         EXPECT_EQ(slurp(stray[0]), text);
-        ASSERT_EQ(warnings.size(), 1u);
-        EXPECT_TRUE(startsWith(warnings[0], "Vimbo defaults file " + file.string() + " is corrupt, kept as " +
-                                                stray[0].string()))
-            << warnings[0];
+        ASSERT_EQ(log.lines.size(), 1u);
+        EXPECT_TRUE(startsWith(log.lines[0], "Vimbo defaults file " + file.string() +
+                                                 " is corrupt, kept as " + stray[0].string()))
+            << log.lines[0];
         store.writeBool("glassMode", true);
-        EXPECT_EQ(JsonFileDefaults(file).readBool("glassMode"), true);
+        EXPECT_EQ(JsonFileDefaults(file, log).readBool("glassMode"), true);
         EXPECT_EQ(slurp(stray[0]), text); // never overwritten
     }
 }
@@ -237,11 +225,11 @@ TEST_F(JsonFileDefaultsTest, CorruptOrUnreadableFileIsKeptAsideWithOneWarning) {
 TEST_F(JsonFileDefaultsTest, EachLaterCorruptionGetsItsOwnKeptFile) {
     // A directory where the file should be cannot be read: it is moved aside like bad content.
     std::filesystem::create_directories(file);
-    JsonFileDefaults first(file);
+    JsonFileDefaults first(file, log);
     plant(file, "{oops");
-    JsonFileDefaults second(file); // within the same second as the first
+    JsonFileDefaults second(file, log); // within the same second as the first
     EXPECT_EQ(strayFiles().size(), 2u);
-    EXPECT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(log.lines.size(), 2u);
     // Found only when writing: kept aside too, and the write still lands.
     plant(file, "garbage");
     second.writeBool("glassMode", true);
@@ -264,24 +252,24 @@ TEST_F(JsonFileDefaultsTest, EachLaterCorruptionGetsItsOwnKeptFile) {
 
 TEST_F(JsonFileDefaultsTest, UnwritableLocationKeepsValuesInMemoryAndWarns) {
     plant(configHome / "vimbo", "a file where the directory should be");
-    JsonFileDefaults store(file);
+    JsonFileDefaults store(file, log);
     store.writeDouble("microphoneSensitivity", 2.0);
     EXPECT_EQ(store.readDouble("microphoneSensitivity"), 2.0);
-    ASSERT_FALSE(warnings.empty());
-    EXPECT_TRUE(startsWith(warnings[0], "Vimbo defaults file " + file.string())) << warnings[0];
+    ASSERT_FALSE(log.lines.empty());
+    EXPECT_TRUE(startsWith(log.lines[0], "Vimbo defaults file " + file.string())) << log.lines[0];
 }
 
 TEST_F(JsonFileDefaultsTest, TemporaryLeftByACrashedWriterIsRemoved) {
     plant(file, "{\"glassMode\": true}");
     plant(file.parent_path() / "defaults.json.tmp-Ab12Cd", "{\"glass");
     plant(file.parent_path() / "notes.tmp-Ab12Cd", "someone else's");
-    EXPECT_EQ(JsonFileDefaults(file).readBool("glassMode"), true);
+    EXPECT_EQ(JsonFileDefaults(file, log).readBool("glassMode"), true);
     EXPECT_EQ(strayFiles(), std::vector{file.parent_path() / "notes.tmp-Ab12Cd"});
-    EXPECT_EQ(JsonFileDefaults(file).readBool("glassMode"), true); // the file itself stays
+    EXPECT_EQ(JsonFileDefaults(file, log).readBool("glassMode"), true); // the file itself stays
 }
 
 TEST_F(JsonFileDefaultsTest, AWriteAlsoBringsInWhatOtherWritersStored) {
-    JsonFileDefaults first(file), second(file);
+    JsonFileDefaults first(file, log), second(file, log);
     second.writeString("audioInput", "microphone");
     EXPECT_EQ(first.readString("audioInput"), std::nullopt); // read once, when opened
     first.writeBool("glassMode", true);
@@ -292,13 +280,13 @@ TEST_F(JsonFileDefaultsTest, ConcurrentWritersNeverTearTheFileOrLoseKeys) {
     // Two writers share one instance; two open their own, as other processes do, so that only the file
     // lock keeps them apart.
     const std::vector<std::string> prefixes = {"shared-a", "shared-b", "own-a", "own-b"};
-    JsonFileDefaults shared(file);
+    JsonFileDefaults shared(file, log);
     std::atomic<std::size_t> writing = prefixes.size();
     std::vector<std::thread> writers;
     for (const auto& prefix : prefixes)
         writers.emplace_back([&, prefix] {
             if (prefix.starts_with("own")) {
-                JsonFileDefaults own(file);
+                JsonFileDefaults own(file, log);
                 writeKeys(own, prefix);
             } else {
                 writeKeys(shared, prefix);
@@ -309,7 +297,7 @@ TEST_F(JsonFileDefaultsTest, ConcurrentWritersNeverTearTheFileOrLoseKeys) {
         if (std::filesystem::exists(file)) parsedFile(); // never torn
     for (auto& writer : writers)
         writer.join();
-    JsonFileDefaults reopened(file);
+    JsonFileDefaults reopened(file, log);
     for (const auto& prefix : prefixes)
         for (int n = 0; n < keysPerWriter; ++n)
             EXPECT_EQ(reopened.readDouble(prefix + "-" + std::to_string(n)), n) << prefix << " " << n;
