@@ -11,6 +11,7 @@ TEST(PercentDecodingTest, DecodesEscapesOfEitherCaseAndRefusesMalformedOnes) {
     EXPECT_EQ(percentDecoded(""), "");
     for (const char* bad : {"%", "%4", "ab%4", "%G1", "%1g", "%:0", "%/0", "%@0", "%`0", "%-1"})
         EXPECT_EQ(percentDecoded(bad), std::nullopt) << bad;
+    EXPECT_EQ(percentDecoded(std::string_view("%41", 2)), std::nullopt); // cut off by the end of the text
 }
 
 TEST(PercentDecodingTest, AcceptsOnlyStrictUtf8) {

@@ -7,65 +7,58 @@ import os
 import sys
 import urllib.parse
 
-# The native side's calls that no step makes (a missing one that a step calls fails that step).
-FUNCTIONS = ["__glass", "__exportAddFile", "__exportSetBackground", "__exportDestination", "__exportWriteFailed",
-             "__exportSaved"]
 CATALOG = [{"title": "Skins", "rows": [{"title": "Glossy", "keys": ["Ctrl+1"]}]},
            {"title": "Playback", "rows": [{"title": "Play / Pause", "keys": ["Space", "Ctrl+P"]}]}]
 MENU_KEYS = ["skin", "dark", "glow", "glass", "keepAwake", "musicInfo", "menuBarVisible", "musicControl", "exportMode"]
-WAIT, RELOAD, EVERY_SKIN = "wait", "reload", "every skin"
-DIALOGS = ("sheetOpen: !document.getElementById('shortcutSheet').hidden,"
-           " settingsOpen: !document.getElementById('settingsPanel').hidden")
-
-
-def probe(name, fields):
-    return (name, "JSON.stringify({" + fields + "})")
-
-
-def key(name):
-    return "document.body.dispatchEvent(new KeyboardEvent('keydown', {key: '%s', bubbles: true}))" % name
-
-
-STEPS = [
-    "__status('waiting-system-permission'); __audioInput('microphone'); __micSensitivity(8.0);"
-    "__shortcuts(" + json.dumps(CATALOG) + ");",
-    "__a(0.5,0.6,0.4,0.3,0.7,1.00,[" + ",".join(["0.500"] * 24) + "]);",
-    "__a(NaN,'x',2,-1,0.2,0.00,[]);",
-]
-# Every skin in the page's catalog draws a few frames in both appearances, so a drawing error shows.
-STEPS += [EVERY_SKIN, "__menuToggleDisplay('dark')", EVERY_SKIN, "__menuToggleDisplay('dark')"]
-STEPS += [
-    "__menuSelectSkin(1)", "__menuCycleSkin(-1)", "__menuToggleDisplay('glass')", "__menuMediaCommand('next')",
-    "__music({p:true,t:'Song',a:'Artist',c:true})", "__menuOpenSettings('normal')",
-    # The user drags the sensitivity slider to two and picks the system audio.
-    "{ const slider = document.getElementById('sensitivity'); slider.value = '400';"
-    " slider.dispatchEvent(new Event('input')); slider.dispatchEvent(new Event('change'));"
-    " document.querySelector('input[value=systemAudio]').click(); } 0",
-    "__micSensitivity(8.0); __audioInput('microphone')", "__menuShowShortcuts()", WAIT,
-    probe("page", "missing: " + json.dumps(FUNCTIONS) + ".filter(n => typeof window[n] !== 'function'),"
-          " errors: __pageErrors, " + DIALOGS + ","
-          " waiting: document.getElementById('status').textContent.includes('waiting for a sound server'),"
-          " keys: [...document.querySelectorAll('#shortcutSections kbd')].map(k => k.textContent),"
-          " microphone: document.querySelector('input[value=microphone]').checked,"
-          " sensitivity: document.getElementById('sensitivityValue').textContent,"
-          " track: document.getElementById('track').textContent.replace(/\\s+/g, ' ').trim()"),
-    # Esc closes the topmost dialog first.
-    key("Escape"), probe("firstEscape", DIALOGS), key("Escape"), probe("secondEscape", DIALOGS),
-    key(" "), "__shortcuts([])",
-    probe("emptySheet", "text: document.getElementById('shortcutSections').textContent"),
-    "__menuBarHidden()", "__windowChrome({mini: true, onTop: true})", WAIT,
-    probe("mini", "gearBoxes: document.getElementById('settingsButton').getClientRects().length,"
-          " errors: __pageErrors"),
-    # Loaded again (as after a web process crash), the page starts from what it stored.
-    RELOAD, WAIT, probe("reloaded", "errors: __pageErrors"),
-]
+# Each script first lets a few animation frames run.
+SETTLE = "const wait = () => new Promise(done => setTimeout(done, 300)); await wait();"
+# One async script: a call that throws or a native-side call the page lacks ends it with an error.
+DRIVE = SETTLE + """
+const shown = id => !document.getElementById(id).hidden;
+const dialogs = () => ({sheetOpen: shown('shortcutSheet'), settingsOpen: shown('settingsPanel')});
+const key = name => document.body.dispatchEvent(new KeyboardEvent('keydown', {key: name, bubbles: true}));
+const report = {};
+// The native side's calls that no step makes.
+report.missing = ['__glass', '__exportAddFile', '__exportSetBackground', '__exportDestination',
+                  '__exportWriteFailed', '__exportSaved'].filter(n => typeof window[n] !== 'function');
+__status('waiting-system-permission'); __audioInput('microphone'); __micSensitivity(8.0); __shortcuts(CATALOG);
+__a(0.5, 0.6, 0.4, 0.3, 0.7, 1.00, new Array(24).fill(0.5));
+__a(NaN, 'x', 2, -1, 0.2, 0.00, []);
+// Every skin in the page's catalog draws a few frames in both appearances, so a drawing error shows.
+for (const appearance of ['dark', 'light']) {
+    for (const skin of Vimbo.skinCatalog.SKINS) { __menuSelectSkin(skin.id); await wait(); }
+    __menuToggleDisplay('dark');
+}
+__menuSelectSkin(1); __menuCycleSkin(-1); __menuToggleDisplay('glass'); __menuMediaCommand('next');
+__music({p: true, t: 'Song', a: 'Artist', c: true}); __menuOpenSettings('normal');
+// The user drags the sensitivity slider to two and picks the system audio.
+const slider = document.getElementById('sensitivity');
+slider.value = '400'; slider.dispatchEvent(new Event('input')); slider.dispatchEvent(new Event('change'));
+document.querySelector('input[value=systemAudio]').click();
+__micSensitivity(8.0); __audioInput('microphone'); __menuShowShortcuts(); await wait();
+report.page = {errors: [...__pageErrors], ...dialogs(),
+    waiting: document.getElementById('status').textContent.includes('waiting for a sound server'),
+    keys: [...document.querySelectorAll('#shortcutSections kbd')].map(k => k.textContent),
+    microphone: document.querySelector('input[value=microphone]').checked,
+    sensitivity: document.getElementById('sensitivityValue').textContent,
+    track: document.getElementById('track').textContent.replace(/\\s+/g, ' ').trim()};
+// Esc closes the topmost dialog first.
+key('Escape'); report.firstEscape = dialogs(); key('Escape'); report.secondEscape = dialogs();
+key(' '); __shortcuts([]);
+report.emptySheet = document.getElementById('shortcutSections').textContent;
+__menuBarHidden(); __windowChrome({mini: true, onTop: true}); await wait();
+report.mini = {gearBoxes: document.getElementById('settingsButton').getClientRects().length, errors: __pageErrors};
+return JSON.stringify(report);
+""".replace("CATALOG", json.dumps(CATALOG))
+# Loaded again (as after a web process crash), the page starts from what it stored.
+AFTER_RELOAD = SETTLE + "return JSON.stringify({reloaded: {errors: __pageErrors}});"
 EXPECTED = {
-    "page": {"missing": [], "errors": [], "sheetOpen": True, "settingsOpen": True, "waiting": True,
-             "keys": ["Ctrl+1", "Space", "Ctrl+P"], "microphone": True, "sensitivity": "×8.00",
-             "track": "Song Artist"},
+    "missing": [],
+    "page": {"errors": [], "sheetOpen": True, "settingsOpen": True, "waiting": True,
+             "keys": ["Ctrl+1", "Space", "Ctrl+P"], "microphone": True, "sensitivity": "×8.00", "track": "Song Artist"},
     "firstEscape": {"sheetOpen": False, "settingsOpen": True},
     "secondEscape": {"sheetOpen": False, "settingsOpen": False},
-    "emptySheet": {"text": "No shortcuts"},
+    "emptySheet": "No shortcuts",
     "mini": {"gearBoxes": 0, "errors": []},
     "reloaded": {"errors": []},
 }
@@ -77,7 +70,7 @@ def run_page(page_path):
     gi.require_version("WebKit2", "4.1")
     from gi.repository import GLib, Gtk, WebKit2
 
-    messages, failures, report, after_reload = [], [], {}, []
+    messages, failures, report, scripts = [], [], {}, [DRIVE, AFTER_RELOAD]
     manager = WebKit2.UserContentManager()
     # Collects uncaught errors and console errors from the first line of the page on.
     manager.add_script(WebKit2.UserScript.new(
@@ -86,7 +79,7 @@ def run_page(page_path):
         WebKit2.UserContentInjectedFrames.TOP_FRAME, WebKit2.UserScriptInjectionTime.START, None, None))
 
     def on_message(_manager, result):
-        value = result.get_js_value() if hasattr(result, "get_js_value") else result
+        value = result.get_js_value() if hasattr(result, "get_js_value") else result  # older WebKit wraps it
         if value.is_string():
             messages.append(value.to_string())
 
@@ -99,46 +92,20 @@ def run_page(page_path):
     window.show_all()
     loop = GLib.MainLoop()
 
-    def later(action):
-        GLib.timeout_add(300, lambda: action() and False)
-
-    def evaluate(script, then):
-        def done(webview, result):
-            try:
-                value = webview.evaluate_javascript_finish(result)
-                then(value.to_string() if value is not None else None)
-            except GLib.Error as error:
-                failures.append("script failed: " + script + ": " + error.message)
-                then(None)
-        view.evaluate_javascript(script, -1, None, None, None, done)
-
-    def select_every_skin(index, text):
-        ids = json.loads(text) if text else []
-        STEPS[index + 1:index + 1] = [step for skin in ids for step in ("__menuSelectSkin(%d)" % skin, WAIT)]
-        run_steps(index + 1)
-
-    def run_steps(index):
-        step = STEPS[index] if index < len(STEPS) else None
-        after = lambda *_: run_steps(index + 1)  # noqa: E731
-        if step is None:
-            loop.quit()
-        elif step == WAIT:
-            later(after)
-        elif step == EVERY_SKIN:
-            evaluate("JSON.stringify(Vimbo.skinCatalog.SKINS.map(s => s.id))", lambda text: select_every_skin(index, text))
-        elif step == RELOAD:
+    def finished(webview, result):
+        try:
+            report.update(json.loads(webview.call_async_javascript_function_finish(result).to_string()))
+        except GLib.Error as error:
+            failures.append("page script failed: " + error.message)
+        if scripts:
             report["reloadAt"] = len(messages)
-            after_reload.append(after)
-            view.reload()
-        elif isinstance(step, tuple):
-            evaluate(step[1], lambda text: (report.update({step[0]: json.loads(text) if text else None}), after()))
+            webview.reload()
         else:
-            evaluate(step, after)
+            loop.quit()
 
     def on_load(_view, event):
-        # Lets a few animation frames run before driving the page.
         if event == WebKit2.LoadEvent.FINISHED:
-            later(after_reload.pop() if after_reload else lambda: run_steps(0) if "reloadAt" not in report else None)
+            view.call_async_javascript_function(scripts.pop(0), -1, None, None, None, None, finished)
 
     view.connect("load-changed", on_load)
     view.load_uri("file://" + urllib.parse.quote(os.path.abspath(page_path)) + "?shortcuts-ui-test")
