@@ -6,41 +6,15 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 vimbo=$(realpath "${1:-$here/../build/release/src/vimbo}")
 seconds=${2:-20}
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-exec {displayfd}<> <(:)
-Xvfb -displayfd "$displayfd" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-read -r -u "$displayfd" display
-bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 | head -2)
-bus_address=$(sed -n 1p <<<"$bus")
-pids+=("$(sed -n 2p <<<"$bus")")
-
-ticks_per_second=$(getconf CLK_TCK)
-cpu_ticks() { # pid -> utime + stime in clock ticks
-    awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"
-}
-web_process_of() { # vimbo pid -> its WebKit web process
-    for child in $(pgrep -P "$1"); do
-        [[ $(cat "/proc/$child/comm") == WebKitWebProces* ]] && { echo "$child"; return; }
-    done
-}
+# shellcheck source=bench/desktop.sh
+source "$here/desktop.sh"
+start_desktop
 
 # run NAME RESOURCE_DIR: measures one run and prints its figures.
 run() {
-    local name=$1 resources=$2 dir="$work/$1"
-    mkdir -p "$dir/config" "$dir/tmp"
-    DISPLAY=":$display" DBUS_SESSION_BUS_ADDRESS="$bus_address" XDG_CONFIG_HOME="$dir/config" TMPDIR="$dir/tmp" \
-        VIMBO_RESOURCE_DIR="$resources" "$vimbo" --debug >"$dir/out" 2>&1 &
-    local pid=$!
-    pids+=("$pid")
+    local name=$1 dir="$work/$1"
+    start_vimbo "$dir" "$2" --debug
+    local pid=$vimbo_pid
     sleep 3 # start-up and page load are not part of the steady state
     local web
     web=$(web_process_of "$pid")
@@ -53,8 +27,7 @@ run() {
     vimbo_end=$(cpu_ticks "$pid")
     web_end=$(cpu_ticks "$web")
     ended=$(date +%s.%N)
-    kill "$pid"
-    wait "$pid" 2>/dev/null || true
+    stop_process "$pid"
     awk -v name="$name" -v v0="$vimbo_start" -v v1="$vimbo_end" -v w0="$web_start" -v w1="$web_end" \
         -v t0="$started" -v t1="$ended" -v hz="$ticks_per_second" 'BEGIN {
             elapsed = t1 - t0

@@ -73,7 +73,9 @@ std::optional<audio::AudioCaptureError> PulseCapture::openStream(const PulseCont
     pa_stream_set_read_callback(stream_.get(), streamReadable, this);
     pa_stream_set_moved_callback(stream_.get(), streamMoved, this);
 
-    // Small fragments keep the newest samples in the analyzer's window.
+    // With latency adjustment the fragment is the source's latency, and for a monitor the pace at
+    // which the sink renders unless a player asks for less: every fragment wakes this thread and
+    // the server. 25 ms keeps a sample's wait plus the 60 Hz tick under the 50 ms goal.
     const std::uint32_t unset = std::numeric_limits<std::uint32_t>::max();
     pa_buffer_attr attributes{
         unset, unset, unset, unset,

@@ -13,7 +13,7 @@
 namespace vimbo::linuxdesktop {
 
 // What both sound-server back-ends share: one record stream of 32-bit float samples in the device's
-// own channel count and rate, in fragments of about 10 ms, on a connection of its own whose loop
+// own channel count and rate, in fragments of about 25 ms, on a connection of its own whose loop
 // thread is the capture thread. The back-ends choose the device and name the failures.
 class PulseCapture : public audio::AudioCapturing {
   public:
@@ -27,7 +27,7 @@ class PulseCapture : public audio::AudioCapturing {
     // The device the stream records, once started.
     const std::string& device() const { return device_; }
 
-    static constexpr pa_usec_t kFragmentMicroseconds = 10000;
+    static constexpr pa_usec_t kFragmentMicroseconds = 25000;
 
   protected:
     enum class StreamFailure { creation, connection };
