@@ -90,10 +90,9 @@ void WebKitPageHost::load(const std::string& fileUrl, const std::string& readAcc
 void WebKitPageHost::evaluate(const std::string& script) {
     mainThread_.check();
     if (extensionReady_) {
-        webkit_web_view_send_message_to_page(
-            webView_,
-            webkit_user_message_new(webextension::kEvaluateMessage, g_variant_new_string(script.c_str())),
-            nullptr, nullptr, nullptr);
+        webkit_web_context_send_message_to_all_extensions(
+            webkit_web_view_get_context(webView_),
+            webkit_user_message_new(webextension::kEvaluateMessage, g_variant_new_string(script.c_str())));
         return;
     }
     webkit_web_view_evaluate_javascript(webView_, script.c_str(), static_cast<gssize>(script.size()), nullptr,

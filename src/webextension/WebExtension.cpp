@@ -43,7 +43,13 @@ gboolean onSendRequest(WebKitWebPage*, WebKitURIRequest* request, WebKitURIRespo
     return TRUE; // cancels the load
 }
 
-gboolean onUserMessage(WebKitWebPage* page, WebKitUserMessage* message, gpointer) {
+// The program's one page: its scripts arrive as messages to the whole extension, which WebKit sends
+// one way, where a message to a page always travels with a reply the program would wake up for.
+WebKitWebPage* programPage = nullptr;
+
+gboolean onUserMessage(WebKitWebExtension*, WebKitUserMessage* message, gpointer) {
+    WebKitWebPage* page = programPage;
+    if (!page) return TRUE;
     if (g_strcmp0(webkit_user_message_get_name(message), kEvaluateMessage) != 0) return FALSE;
     GVariant* parameters = webkit_user_message_get_parameters(message);
     if (!parameters || !g_variant_is_of_type(parameters, G_VARIANT_TYPE_STRING)) {
@@ -62,7 +68,10 @@ gboolean onUserMessage(WebKitWebPage* page, WebKitUserMessage* message, gpointer
 }
 
 void onPageCreated(WebKitWebExtension*, WebKitWebPage* page, gpointer) {
-    g_signal_connect(page, "user-message-received", G_CALLBACK(onUserMessage), nullptr);
+    if (programPage)
+        g_object_remove_weak_pointer(G_OBJECT(programPage), reinterpret_cast<gpointer*>(&programPage));
+    programPage = page;
+    g_object_add_weak_pointer(G_OBJECT(page), reinterpret_cast<gpointer*>(&programPage));
     g_signal_connect(page, "send-request", G_CALLBACK(onSendRequest), nullptr);
     webkit_web_page_send_message_to_view(page, webkit_user_message_new(kReadyMessage, nullptr), nullptr,
                                          nullptr, nullptr);
@@ -76,6 +85,7 @@ extern "C" G_MODULE_EXPORT void webkit_web_extension_initialize_with_user_data(W
     if (folder && g_variant_is_of_type(folder, G_VARIANT_TYPE_STRING))
         readAccessPrefix = g_variant_get_string(folder, nullptr);
     g_signal_connect(extension, "page-created", G_CALLBACK(onPageCreated), nullptr);
+    g_signal_connect(extension, "user-message-received", G_CALLBACK(onUserMessage), nullptr);
     g_signal_connect(webkit_script_world_get_default(), "window-object-cleared",
                      G_CALLBACK(onWindowObjectCleared), nullptr);
 }
