@@ -2,6 +2,7 @@
 
 #include "core/audio/MicrophonePermissionProviding.h"
 
+#include <atomic>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -13,7 +14,7 @@ class FakeMicrophonePermission : public audio::MicrophonePermissionProviding {
   public:
     void requestAccess(std::function<void(bool)> completion) override {
         std::unique_lock guard(mutex_);
-        ++requests_;
+        ++requests;
         if (!answerAtOnce_) return pending_.push_back(std::move(completion));
         const bool granted = *answerAtOnce_;
         guard.unlock();
@@ -34,14 +35,11 @@ class FakeMicrophonePermission : public audio::MicrophonePermissionProviding {
         for (auto& completion : batch)
             completion(granted);
     }
-    int requests() const {
-        std::lock_guard guard(mutex_);
-        return requests_;
-    }
+
+    std::atomic<int> requests{0};
 
   private:
-    mutable std::mutex mutex_;
-    int requests_ = 0;
+    std::mutex mutex_;
     std::optional<bool> answerAtOnce_;
     std::vector<std::function<void(bool)>> pending_;
 };

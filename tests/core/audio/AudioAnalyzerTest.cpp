@@ -123,6 +123,29 @@ TEST_F(AudioAnalyzerTest, BadSampleRatesNeverProduceNanOrUseTheirSamples) {
     }
 }
 
+TEST_F(AudioAnalyzerTest, ToneCentredOnABinLightsOnlyTheBandsHoldingIt) {
+    // The window spreads such a tone over its two neighbour bins only: bin 1 lies in the bass and the
+    // first spectrum band, bin 12 (11...13) in the mid and the ninth band.
+    struct Row {
+        int bin;
+        bool bass, mid;
+        std::size_t loudest;
+    };
+    for (const Row& row : {Row{1, true, false, 0}, Row{12, false, true, 8}}) {
+        SCOPED_TRACE(row.bin);
+        restart();
+        std::vector<float> samples(2048);
+        for (std::size_t i = 0; i < samples.size(); ++i)
+            samples[i] = 0.1f * static_cast<float>(std::sin(2 * std::numbers::pi * row.bin * i / 2048.0));
+        ingestMono(samples);
+        const AudioFeatures f = tick();
+        EXPECT_EQ(f.bass > 0.5f, row.bass) << f.bass;
+        EXPECT_EQ(f.mid > 0.5f, row.mid) << f.mid;
+        EXPECT_LT(f.treble, 0.5f);
+        EXPECT_EQ(std::ranges::max_element(f.spectrum) - f.spectrum.begin(), row.loudest);
+    }
+}
+
 TEST_F(AudioAnalyzerTest, EnergyRisesAt0035FallsAt0007AndDecaysAt0006WhenIdle) {
     AudioFeatures f;
     // A steady tone repeats its frame exactly from the fourth tick: no flux, so the target is level / 2.

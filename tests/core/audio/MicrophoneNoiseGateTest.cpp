@@ -10,6 +10,8 @@ TEST(MicrophoneNoiseGateTest, OpensIn055Then07975AndFallsTo0002Hiss) {
     MicrophoneNoiseGate opening;
     EXPECT_FLOAT_EQ(opening.process(0.5f), 0.55f);
     EXPECT_FLOAT_EQ(opening.process(0.5f), 0.7975f);
+    // 0.014 lies a third of the way from the opening point to full: its smoothstep 0.2765, taken 55 %.
+    EXPECT_NEAR(MicrophoneNoiseGate{}.process(0.014f), 0.15207f, 1e-5f);
     MicrophoneNoiseGate gate{0.01f, 0.4f};
     EXPECT_FLOAT_EQ(gate.process(0.002f), 0.4f - 0.4f * 0.055f); // the target is 0: 5.5 % per frame
     EXPECT_FLOAT_EQ(gate.noiseFloor, 0.01f + 0.08f * (0.002f - 0.01f));

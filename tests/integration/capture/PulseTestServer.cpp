@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <numbers>
 #include <sstream>
 #include <stdexcept>
@@ -156,26 +157,17 @@ void PulseTestServer::setDefaultSink(const std::string& sink) const {
     run("pactl set-default-sink " + sink);
 }
 
-std::vector<std::string> PulseTestServer::recordStreamSources() const {
-    std::vector<std::string> sources;
-    std::istringstream lines(run("pactl list short source-outputs"));
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream fields(line);
-        std::string index, source, client;
-        // Streams of the server's own modules (the remapped microphone) have no client.
-        if (fields >> index >> source >> client && client != "-") sources.push_back(source);
-    }
-    return sources;
-}
-
-std::string PulseTestServer::sourceIndex(const std::string& name) const {
-    std::istringstream lines(run("pactl list short sources"));
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream fields(line);
-        std::string index, sourceName;
-        if (fields >> index >> sourceName && sourceName == name) return index;
-    }
-    return "";
+std::vector<std::string> PulseTestServer::recordedSources() const {
+    std::map<std::string, std::string> names; // by index
+    std::istringstream sources(run("pactl list short sources | cut -f1,2"));
+    for (std::string index, name; sources >> index >> name;)
+        names[index] = name;
+    // Streams of the server's own modules (the remapped microphone) have no client.
+    std::istringstream streams(run("pactl list short source-outputs | awk '$3 != \"-\" {print $2}'"));
+    std::vector<std::string> recorded;
+    for (std::string index; streams >> index;)
+        recorded.push_back(names[index]);
+    return recorded;
 }
 
 TonePlayer::TonePlayer(const PulseTestServer& server, const std::string& sink, double frequency,

@@ -34,9 +34,8 @@ class PulseTestServer {
     // Runs a command with this server's environment; returns its standard output.
     std::string run(const std::string& command) const;
     void setDefaultSink(const std::string& sink) const;
-    // Record streams that clients have open, as the indexes of the sources they record.
-    std::vector<std::string> recordStreamSources() const;
-    std::string sourceIndex(const std::string& name) const;
+    // The names of the sources that clients' record streams read.
+    std::vector<std::string> recordedSources() const;
     std::string environment() const;
 
   private:
