@@ -68,11 +68,8 @@ template <class Term> float laneSum(std::size_t count, Term term) {
     return total;
 }
 
-// Summed in sample order, one running sum: the level's exact value depends on that order.
 float rootMeanSquare(std::span<const float, AudioAnalyzer::kFrameLength> frame) {
-    float squares = 0;
-    for (float sample : frame)
-        squares += sample * sample;
+    const float squares = laneSum(frame.size(), [&frame](std::size_t i) { return frame[i] * frame[i]; });
     return std::sqrt(squares / static_cast<float>(frame.size()));
 }
 
