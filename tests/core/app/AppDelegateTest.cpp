@@ -158,7 +158,7 @@ TEST_F(AppDelegateTest, NonStringBodiesAndUnknownMiscasedOrMalformedMessagesChan
     EXPECT_THAT(defaults.values, IsEmpty());
 }
 
-TEST_F(AppDelegateTest, SettingsIsDroppedWhileTheMenuShowsTheMiniPlayer) {
+TEST_F(AppDelegateTest, SettingsReachesThePageOnlyWhileTheMenuDoesNotShowTheMiniPlayer) {
     launchReady();
     fakes::FakeMainMenu menu;
     menus::MainMenuController controller(menu, *delegate);
@@ -168,6 +168,9 @@ TEST_F(AppDelegateTest, SettingsIsDroppedWhileTheMenuShowsTheMiniPlayer) {
     delegate->performMenuAction(menus::MenuAction::showSettings, {});
     EXPECT_THAT(page.scripts, IsEmpty());
     EXPECT_FALSE(window.visible);
+    controller.apply(menus::WindowMenuState{false, false});
+    delegate->performMenuAction(menus::MenuAction::showSettings, {});
+    EXPECT_THAT(page.scripts, ElementsAre("window.__menuOpenSettings('normal')"));
     delegate->setMainMenuController(nullptr);
 }
 
@@ -220,6 +223,8 @@ TEST_F(AppDelegateTest, GlassLeavesTheSurfaceOnlyAfterThePageAndNeverDuringExpor
     EXPECT_TRUE(delegate->glass().surfaceGlass());
     mainQueue.runPending();
     EXPECT_FALSE(delegate->glass().surfaceGlass());
+    send("appearanceDark:1");
+    EXPECT_TRUE(delegate->glass().appearanceDark());
 }
 
 TEST_F(AppDelegateTest, TickFeedsTheIconSendsTheFeatureLineToAVisibleReadyPageAndLogsEverySixtieth) {
