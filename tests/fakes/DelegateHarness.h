@@ -12,13 +12,24 @@
 #include "fakes/InMemoryDefaults.h"
 #include "fakes/ManualMainQueue.h"
 
+#include <chrono>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vimbo::fakes {
+
+// Closes as a real stream does, a moment later, so that a caller that does not wait for it shows.
+struct SlowlyStoppingCapture : FakeCapture {
+    void stop() override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        FakeCapture::stop();
+    }
+};
 
 // A delegate over in-memory fakes of every platform service it takes; it records the captures it
 // makes and its debug log lines.
@@ -29,11 +40,9 @@ struct DelegateHarness {
                 std::optional<std::string> resourceDir = "/opt/vimbo") {
         std::vector<const char*> argv{"vimbo"};
         argv.insert(argv.end(), switches.begin(), switches.end());
-        auto makeCapture = [this](audio::AudioInput input) {
+        auto makeCapture = [this](audio::AudioInput input) -> std::shared_ptr<audio::AudioCapturing> {
             std::lock_guard guard(capturesMutex);
-            auto capture = std::make_shared<FakeCapture>();
-            captures(input).push_back(capture);
-            return capture;
+            return made[input].emplace_back(std::make_shared<SlowlyStoppingCapture>());
         };
         app::AppServices services{
             .defaults = defaults,
@@ -46,7 +55,7 @@ struct DelegateHarness {
             .audio = {.captureFactory = makeCapture,
                       .microphonePermission = permission,
                       .defaultDevices = devices},
-            .statusBar = withStatusBar ? &statusBar : nullptr,
+            .statusBar = &statusBar,
             .terminate = [this] { ++terminations; },
             .desktop = &desktop,
         };
@@ -72,12 +81,10 @@ struct DelegateHarness {
     }
     void send(const std::string& body) { page.listener->pageDidReceiveMessage(body); }
     void finishLoading() { page.listener->pageDidFinishLoading(); }
-    std::vector<std::shared_ptr<FakeCapture>>& captures(audio::AudioInput input) {
-        return input == audio::AudioInput::microphone ? micCaptures : systemCaptures;
-    }
-    std::size_t captureCount(audio::AudioInput input) {
+    // The captures made so far for `input`, oldest first.
+    std::vector<std::shared_ptr<FakeCapture>> captures(audio::AudioInput input) {
         std::lock_guard guard(capturesMutex);
-        return captures(input).size();
+        return made[input];
     }
 
     InMemoryDefaults defaults;
@@ -89,13 +96,11 @@ struct DelegateHarness {
     FakeMainWindow window;
     FakePageHost page;
     FakeStatusBar statusBar;
-    bool withStatusBar = true;
     FakeDesktop desktop;
     std::shared_ptr<FakeMicrophonePermission> permission = std::make_shared<FakeMicrophonePermission>();
     std::shared_ptr<FakeDefaultAudioDevices> devices = std::make_shared<FakeDefaultAudioDevices>();
     std::mutex capturesMutex;
-    std::vector<std::shared_ptr<FakeCapture>> systemCaptures;
-    std::vector<std::shared_ptr<FakeCapture>> micCaptures;
+    std::map<audio::AudioInput, std::vector<std::shared_ptr<FakeCapture>>> made;
     std::vector<std::string> debugLines;
     int terminations = 0;
     std::shared_ptr<app::AppDelegate> delegate;

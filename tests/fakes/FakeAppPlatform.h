@@ -6,7 +6,6 @@
 #include "core/platform/SystemLog.h"
 #include "core/platform/Timers.h"
 
-#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -45,40 +44,32 @@ class RecordingSystemLog : public platform::SystemLog {
 
 class ManualClock : public platform::Clock {
   public:
-    double seconds = 100.0;
-    double now() const override { return seconds; }
+    double now() const override { return 100.0; }
 };
 
-// Timers that fire only when the test says so.
+// Timers that fire only when the test says so; `live` holds those not destroyed yet, oldest first.
 class ManualTimers : public platform::Timers {
   public:
-    struct Entry {
+    struct Timer : platform::RepeatingTimer {
+        Timer(ManualTimers& owner, double interval, std::function<void()> action)
+            : owner(owner), interval(interval), action(std::move(action)) {}
+        ~Timer() override { std::erase(owner.live, this); }
+        ManualTimers& owner;
         double interval;
         std::function<void()> action;
-        bool alive = true;
     };
 
     std::unique_ptr<platform::RepeatingTimer> repeat(double interval, std::function<void()> action) override {
-        auto entry = std::make_shared<Entry>(Entry{interval, std::move(action)});
-        entries.push_back(entry);
-        return std::make_unique<Handle>(entry);
+        auto timer = std::make_unique<Timer>(*this, interval, std::move(action));
+        live.push_back(timer.get());
+        return timer;
     }
     void fireAll() {
-        for (auto& entry : std::vector(entries))
-            if (entry->alive) entry->action();
-    }
-    std::size_t liveCount() const {
-        return std::ranges::count_if(entries, [](auto& entry) { return entry->alive; });
+        for (auto* timer : std::vector(live))
+            timer->action();
     }
 
-    std::vector<std::shared_ptr<Entry>> entries;
-
-  private:
-    struct Handle : platform::RepeatingTimer {
-        explicit Handle(std::shared_ptr<Entry> entry) : entry(std::move(entry)) {}
-        ~Handle() override { entry->alive = false; }
-        std::shared_ptr<Entry> entry;
-    };
+    std::vector<Timer*> live;
 };
 
 } // namespace vimbo::fakes

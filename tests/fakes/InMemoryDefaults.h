@@ -10,7 +10,7 @@ namespace vimbo::fakes {
 
 // The defaults database in memory; `values` may be set directly to plant wrongly typed entries.
 class InMemoryDefaults : public platform::DefaultsStore {
-public:
+  public:
     using Value = std::variant<bool, double, std::string, platform::DefaultsDate>;
     std::map<std::string, Value, std::less<>> values;
 
@@ -35,16 +35,13 @@ public:
     void writeDate(std::string_view key, platform::DefaultsDate value) override {
         values[std::string(key)] = value;
     }
-    void remove(std::string_view key) override {
-        if (auto it = values.find(key); it != values.end()) values.erase(it);
-    }
+    void remove(std::string_view key) override { values.erase(std::string(key)); }
 
-private:
+  private:
     template <class T> std::optional<T> read(std::string_view key) const {
         auto it = values.find(key);
-        if (it == values.end()) return std::nullopt;
-        if (auto* value = std::get_if<T>(&it->second)) return *value;
-        return std::nullopt;
+        if (it == values.end() || !std::holds_alternative<T>(it->second)) return std::nullopt;
+        return std::get<T>(it->second);
     }
 };
 

@@ -10,26 +10,19 @@ namespace vimbo::fakes {
 
 // A main queue that runs nothing until the test says so; delayed work keeps its delay for inspection.
 class ManualMainQueue : public platform::MainQueue {
-public:
-    struct Entry {
-        double delay;
-        std::function<void()> work;
-    };
-
+  public:
     void post(std::function<void()> work) override { postAfter(0, std::move(work)); }
     void postAfter(double seconds, std::function<void()> work) override {
         std::lock_guard guard(mutex_);
-        entries_.push_back({seconds, std::move(work)});
+        entries_.emplace_back(seconds, std::move(work));
     }
 
-    std::size_t pending() const {
-        std::lock_guard guard(mutex_);
-        return entries_.size();
-    }
+    std::size_t pending() const { return pendingDelays().size(); }
     std::vector<double> pendingDelays() const {
         std::lock_guard guard(mutex_);
         std::vector<double> delays;
-        for (auto& entry : entries_) delays.push_back(entry.delay);
+        for (auto& [delay, work] : entries_)
+            delays.push_back(delay);
         return delays;
     }
     // Runs what is queued now (work it posts waits for the next call); returns how many ran.
@@ -39,11 +32,13 @@ public:
             std::lock_guard guard(mutex_);
             batch.swap(entries_);
         }
-        for (auto& entry : batch) entry.work();
+        for (auto& [delay, work] : batch)
+            work();
         return batch.size();
     }
 
-private:
+  private:
+    using Entry = std::pair<double, std::function<void()>>; // the delay and the work
     mutable std::mutex mutex_;
     std::vector<Entry> entries_;
 };

@@ -10,6 +10,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 namespace vimbo::app {
 namespace {
 
@@ -21,47 +24,40 @@ using ::testing::StartsWith;
 
 class AppDelegateTest : public ::testing::Test, protected fakes::DelegateHarness {
   protected:
-    AppDelegateTest() {
-        withStatusBar = false;
-        permission->answerAtOnce(true);
-    }
+    AppDelegateTest() { permission->answerAtOnce(true); }
 };
 
 TEST_F(AppDelegateTest, LaunchLoadsThePageOnceWithTheQueryOfTheFirstSwitchInFixedOrder) {
     launch({"--export-ui-test", "--export-smoke-test"}, "/opt/my vimbo");
     launch({"--export-smoke-test", "--export-skin-resume-test"});
-    ASSERT_EQ(page.loads.size(), 2u);
-    EXPECT_EQ(page.loads[0].url, "file:///opt/my%20vimbo/web/index.html?export-smoke-test");
-    EXPECT_EQ(page.loads[0].readAccessDir, "/opt/my vimbo");
-    EXPECT_EQ(page.loads[1].url, "file:///opt/vimbo/web/index.html?export-ui-test&export-skin-resume-test");
+    EXPECT_THAT(
+        page.loads,
+        ElementsAre("file:///opt/my%20vimbo/web/index.html?export-smoke-test|/opt/my vimbo",
+                    "file:///opt/vimbo/web/index.html?export-ui-test&export-skin-resume-test|/opt/vimbo"));
 }
 
-TEST_F(AppDelegateTest, LaunchStartsTheTickAt60HzEvenWithoutResourcesOrTransparency) {
+TEST_F(AppDelegateTest, LaunchReadsPreferencesAndStartsTheTickAt60HzEvenWithoutResourcesOrTransparency) {
     page.transparentSupported = false;
+    defaults.writeDouble("microphoneSensitivity", 20);
+    defaults.writeBool("glassMode", true);
     launch({}, std::nullopt);
+    EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), 8.0f);
+    EXPECT_TRUE(delegate->glass().surfaceGlass());
     EXPECT_THAT(page.loads, IsEmpty());
     EXPECT_TRUE(window.visible);
     EXPECT_THAT(keepAwake.active, ElementsAre(std::pair{1u, platform::ActivityKind::displaySleep}));
-    ASSERT_EQ(timers.entries.size(), 1u);
-    EXPECT_DOUBLE_EQ(timers.entries[0]->interval, 1.0 / 60.0);
+    ASSERT_EQ(timers.live.size(), 1u);
+    EXPECT_DOUBLE_EQ(timers.live[0]->interval, 1.0 / 60.0);
     EXPECT_THAT(systemLog.lines, ElementsAre("Vimbo: WebKitWebView transparent background is unavailable"));
-}
-
-TEST_F(AppDelegateTest, StoredPreferencesAreReadAtLaunch) {
-    defaults.writeDouble("microphoneSensitivity", 20);
-    defaults.writeBool("glassMode", true);
-    launch();
-    EXPECT_EQ(delegate->analyzer().microphoneSensitivity(), 8.0f);
-    EXPECT_TRUE(delegate->glass().surfaceGlass());
 }
 
 TEST_F(AppDelegateTest, TerminationStopsTheTickCaptureAndEveryActivity) {
     launchReady();
     send("export:begin");
     delegate->applicationWillTerminate();
-    EXPECT_EQ(timers.liveCount(), 0u);
+    EXPECT_EQ(timers.live.size(), 0u);
     EXPECT_THAT(keepAwake.active, IsEmpty());
-    EXPECT_EQ(systemCaptures[0]->stops, 1);
+    EXPECT_EQ(captures(audio::AudioInput::systemAudio)[0]->stops, 1);
 }
 
 TEST_F(AppDelegateTest, PageReadySendsOnlyTheLatestHeldValuesInOrder) {
@@ -87,13 +83,13 @@ TEST_F(AppDelegateTest, AudioInputMessagesSwitchCaptureAndReportOnTheMainThread)
     launchReady({"--debug"});
     send("audioInput:Microphone");
     settleAudio();
-    EXPECT_EQ(captureCount(audio::AudioInput::microphone), 0u);
+    EXPECT_EQ(captures(audio::AudioInput::microphone).size(), 0u);
 
     send("audioInput:microphone");
     EXPECT_THAT(page.scripts, IsEmpty());
     settleAudio();
     EXPECT_THAT(page.scripts, ElementsAre("__audioInput('microphone')", "__status('ok')"));
-    ASSERT_EQ(captureCount(audio::AudioInput::microphone), 1u);
+    ASSERT_EQ(captures(audio::AudioInput::microphone).size(), 1u);
     EXPECT_THAT(debugLines, Contains("audio source selected input=microphone generation=2"));
 }
 
@@ -103,20 +99,18 @@ TEST_F(AppDelegateTest, DefaultOutputChangeRestartsTheCapture) {
     devices->output = "headphones";
     devices->notify();
     settleAudio();
-    EXPECT_EQ(captureCount(audio::AudioInput::systemAudio), 2u);
-    EXPECT_TRUE(systemCaptures[1]->isRunning());
+    EXPECT_EQ(captures(audio::AudioInput::systemAudio).size(), 2u);
+    EXPECT_TRUE(captures(audio::AudioInput::systemAudio)[1]->isRunning());
 }
 
-TEST_F(AppDelegateTest, AudioReportsAndTicksForAGoneDelegateAreDropped) {
+TEST_F(AppDelegateTest, AudioReportsForAGoneDelegateAreDropped) {
     launchReady();
     delegate->audioController().select(audio::AudioInput::microphone);
     delegate->audioController().waitUntilSettled();
     page.scripts.clear();
     delegate.reset();
     mainQueue.runPending();
-    timers.fireAll();
     EXPECT_THAT(page.scripts, IsEmpty());
-    EXPECT_EQ(timers.liveCount(), 0u);
 }
 
 TEST_F(AppDelegateTest, MenuCommandsBeforeLoadShowTheWindowAndOnlyTheLastReachesThePageOnce) {
@@ -127,6 +121,8 @@ TEST_F(AppDelegateTest, MenuCommandsBeforeLoadShowTheWindowAndOnlyTheLastReaches
     delegate->performMenuCommand(menus::WebMenuCommand::cycleSkin(-1));
     EXPECT_THAT(page.scripts, IsEmpty());
     finishLoading();
+    page.completeAll();
+    EXPECT_THAT(systemLog.lines, IsEmpty());
     EXPECT_THAT(page.scripts, Contains("window.__menuCycleSkin(-1)"));
     EXPECT_THAT(page.scripts, Not(Contains(StartsWith("window.__menuSelectSkin"))));
     page.scripts.clear();
@@ -146,21 +142,23 @@ TEST_F(AppDelegateTest, FailedPushesOfMenuCommandsShortcutsAndGlassAreLogged) {
                                              "Vimbo menu command failed: no function"));
 }
 
-TEST_F(AppDelegateTest, NonStringBodiesAndUnknownOrMiscasedMessagesChangeNothing) {
+TEST_F(AppDelegateTest, NonStringBodiesAndUnknownMiscasedOrMalformedMessagesChangeNothing) {
     launchReady();
+    send("dragThrough:[[1,2,3,4]]");
     page.listener->pageDidReceiveMessage(std::nullopt);
-    for (const char* body :
-         {"Glass:1", "glass:1 ", "glass:", "keepAwake:2", "windowMode:MINI", "menustate:{}", "micSensitivity",
-          "export:begin ", "micSensitivity:1.5x", "micSensitivity: 2", "micSensitivity:", ""}) {
+    for (const char* body : {"Glass:1", "glass:1 ", "glass:", "keepAwake:2", "windowMode:MINI",
+                             "menustate:{}", "micSensitivity", "export:begin ", "micSensitivity:1.5x",
+                             "micSensitivity: 2", "micSensitivity:", "", "dragThrough:{}"}) {
         send(body);
     }
+    EXPECT_THAT(delegate->dragBar().passThroughRects, ElementsAre(chrome::PassThroughRect{1, 2, 3, 4}));
     EXPECT_EQ(keepAwake.begun, 1);
     EXPECT_THAT(page.scripts, IsEmpty());
     EXPECT_THAT(systemLog.lines, IsEmpty());
     EXPECT_THAT(defaults.values, IsEmpty());
 }
 
-TEST_F(AppDelegateTest, SettingsIsDroppedWhileTheMenuShowsTheMiniPlayer) {
+TEST_F(AppDelegateTest, SettingsReachesThePageOnlyWhileTheMenuDoesNotShowTheMiniPlayer) {
     launchReady();
     fakes::FakeMainMenu menu;
     menus::MainMenuController controller(menu, *delegate);
@@ -170,18 +168,14 @@ TEST_F(AppDelegateTest, SettingsIsDroppedWhileTheMenuShowsTheMiniPlayer) {
     delegate->performMenuAction(menus::MenuAction::showSettings, {});
     EXPECT_THAT(page.scripts, IsEmpty());
     EXPECT_FALSE(window.visible);
+    controller.apply(menus::WindowMenuState{false, false});
+    delegate->performMenuAction(menus::MenuAction::showSettings, {});
+    EXPECT_THAT(page.scripts, ElementsAre("window.__menuOpenSettings('normal')"));
     delegate->setMainMenuController(nullptr);
 }
 
-TEST_F(AppDelegateTest, DragThroughRectanglesReachTheDragBarAndBadPayloadsKeepThem) {
-    launchReady();
-    send("dragThrough:[[1,2,3,4]]");
-    send("dragThrough:{}");
-    EXPECT_THAT(delegate->dragBar().passThroughRects, ElementsAre(chrome::PassThroughRect{1, 2, 3, 4}));
-}
-
-TEST_F(AppDelegateTest, KeepAwakeAndExportEachHoldOneActivityUntilTheirEndMessage) {
-    launchReady();
+TEST_F(AppDelegateTest, KeepAwakeAndExportHoldOneActivityEachUntilTheirEndAndExportErrorsReachBothLogs) {
+    launchReady({"--debug"});
     send("keepAwake:1");
     send("keepAwake:0");
     EXPECT_THAT(keepAwake.active, IsEmpty());
@@ -189,9 +183,14 @@ TEST_F(AppDelegateTest, KeepAwakeAndExportEachHoldOneActivityUntilTheirEndMessag
     send("keepAwake:1");
     send("export:begin");
     send("export:begin");
-    EXPECT_EQ(keepAwake.begun, 3);
+    EXPECT_THAT(keepAwake.active, ElementsAre(std::pair{2u, platform::ActivityKind::displaySleep},
+                                              std::pair{3u, platform::ActivityKind::systemSleep}));
+    send("export:error:Disk%20full");
+    send("export:error:100%");
     send("export:cancel");
     EXPECT_THAT(keepAwake.active, ElementsAre(std::pair{2u, platform::ActivityKind::displaySleep}));
+    EXPECT_THAT(systemLog.lines, ElementsAre("Vimbo export failed: Disk full", "Vimbo export failed: 100%"));
+    EXPECT_THAT(debugLines, ElementsAre("export failed: Disk full", "export failed: 100%"));
 }
 
 // Text beyond the float range parses to infinity or zero, as a float parser gives them; the store
@@ -224,37 +223,93 @@ TEST_F(AppDelegateTest, GlassLeavesTheSurfaceOnlyAfterThePageAndNeverDuringExpor
     EXPECT_TRUE(delegate->glass().surfaceGlass());
     mainQueue.runPending();
     EXPECT_FALSE(delegate->glass().surfaceGlass());
+    send("appearanceDark:1");
+    EXPECT_TRUE(delegate->glass().appearanceDark());
 }
 
-TEST_F(AppDelegateTest, ExportErrorsAreDecodedIntoBothLogs) {
-    launchReady({"--debug"});
-    send("export:error:Disk%20full");
-    send("export:error:100%");
-    EXPECT_THAT(systemLog.lines, ElementsAre("Vimbo export failed: Disk full", "Vimbo export failed: 100%"));
-    EXPECT_THAT(debugLines, ElementsAre("export failed: Disk full", "export failed: 100%"));
-}
-
-TEST_F(AppDelegateTest, TickSendsTheFeatureLineOnlyWhenThePageIsReadyAndTheWindowVisible) {
-    launch();
+TEST_F(AppDelegateTest, TickFeedsTheIconSendsTheFeatureLineToAVisibleReadyPageAndLogsEverySixtieth) {
+    launch({"--debug"});
+    const int images = statusBar.state->imageCount;
     timers.fireAll();
     EXPECT_THAT(page.scripts, IsEmpty());
+    EXPECT_EQ(statusBar.state->imageCount, images + 1); // the icon follows every tick
     finishLoading();
     page.scripts.clear();
     timers.fireAll();
     EXPECT_THAT(page.scripts, ElementsAre(featureScript(audio::AudioFeatures{})));
     window.visible = false;
-    timers.fireAll();
+    for (int frame = 3; frame < 60; ++frame)
+        timers.fireAll();
     EXPECT_EQ(page.scripts.size(), 1u);
-}
-
-TEST_F(AppDelegateTest, DebugLineEverySixtiethTick) {
-    launchReady({"--debug"});
-    for (int i = 0; i < 59; ++i)
-        delegate->tick();
     EXPECT_THAT(debugLines, IsEmpty());
-    delegate->tick();
+    timers.fireAll();
     EXPECT_THAT(debugLines, ElementsAre("features " + featureScript(audio::AudioFeatures{}) +
                                         " input=systemAudio running=true title=?"));
+}
+
+TEST_F(AppDelegateTest, ClosingHidesTheWindowOnlyWhileATrayShowsTheIconReopenShowsItQuitEnds) {
+    statusBar.trayPresent = false;
+    launchReady();
+    delegate->windowShouldClose();
+    EXPECT_EQ(terminations, 1);
+    EXPECT_EQ(
+        systemLog.lines,
+        std::vector<std::string>{"Vimbo menu bar icon is not shown by any tray; quitting instead of hiding"});
+    statusBar.setTrayPresent(true);
+    delegate->windowShouldClose();
+    EXPECT_FALSE(window.visible);
+    EXPECT_EQ(terminations, 1);
+    delegate->applicationShouldHandleReopen();
+    EXPECT_TRUE(window.visible);
+    statusBar.click("quitVimboAction:");
+    EXPECT_EQ(terminations, 2);
+    send("menuBar:0");
+    delegate->windowShouldClose();
+    EXPECT_EQ(terminations, 3);
+    send("menuBar:1");
+    delegate->windowShouldClose();
+    EXPECT_EQ(terminations, 3);
+    EXPECT_FALSE(window.visible);
+}
+
+TEST_F(AppDelegateTest, WindowComesBackWhenTheIconGoesAwayOnlyWhileItIsHidden) {
+    launchReady();
+    delegate->windowShouldClose();
+    statusBar.setTrayPresent(false);
+    EXPECT_TRUE(window.visible);
+    statusBar.setTrayPresent(true);
+    statusBar.setTrayPresent(false); // shown already: nothing to bring back
+    EXPECT_EQ(systemLog.lines,
+              std::vector<std::string>{"Vimbo menu bar icon is gone; showing the window again"});
+    statusBar.setTrayPresent(true);
+    delegate->windowShouldClose();
+    statusBar.click("hideMenuBarAction:");
+    EXPECT_TRUE(window.visible);
+    EXPECT_EQ(page.scripts, std::vector<std::string>{"window.__menuBarHidden && __menuBarHidden()"});
+}
+
+TEST_F(AppDelegateTest, AboutShowsThePanelAndMissingNoticesOrSupportThatCannotOpenAlert) {
+    const auto dir = std::filesystem::path(::testing::TempDir()) / "vimbo-about";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    launch({}, dir.string());
+    auto choose = [this](menus::MenuAction action) { delegate->performMenuAction(action, {}); };
+    choose(menus::MenuAction::showAboutPanel);
+    ASSERT_EQ(desktop.aboutPanels.size(), 1u);
+    EXPECT_EQ(desktop.aboutPanels[0].rfind("Vimbo|", 0), 0u);
+    choose(menus::MenuAction::showAcknowledgements);
+    EXPECT_EQ(systemLog.lines,
+              std::vector<std::string>{"Vimbo: THIRD-PARTY-NOTICES.txt is missing from the installation."});
+    EXPECT_EQ(desktop.alerts, 1);
+    std::ofstream(dir / "THIRD-PARTY-NOTICES.txt") << "notices\n";
+    choose(menus::MenuAction::showAcknowledgements);
+    desktop.opens = false;
+    choose(menus::MenuAction::openSupport);
+    ASSERT_EQ(desktop.opened.size(), 2u);
+    EXPECT_EQ(desktop.opened[0], (dir / "THIRD-PARTY-NOTICES.txt").string());
+    EXPECT_EQ(desktop.opened[1].rfind("https://", 0), 0u);
+    EXPECT_EQ(desktop.alerts, 2);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -1,0 +1,2 @@
+// Loaded only when nothing confines the test page to its folder.
+record("outside");
