@@ -156,46 +156,67 @@ void CairoCanvas::fillEllipse(platform::CanvasRect rect, CanvasColor color) {
     cairo_fill(cr);
 }
 
+// How much of each pixel a small disc covers, in pixel space, over the pixels it touches.
+struct CairoCanvas::DiscCoverage {
+    static constexpr int kSide = 2 * static_cast<int>(kMaximumSmallDiscRadius) + 3;
+    int x0, y0, x1, y1;
+    float coverage[kSide][kSide];
+    // What the rim's pixels are multiplied by; zero coverage everywhere leaves nothing to draw.
+    double rimScale = 1;
+    bool empty = true;
+
+    float at(int x, int y) const { return coverage[y - y0][x - x0]; }
+};
+
+// Coverage falls off linearly across the pixel at the rim; the rim is then scaled so the total
+// matches the disc's exact area, which keeps small dots from looking heavier than they are.
+CairoCanvas::DiscCoverage CairoCanvas::discCoverage(double cx, double cy, double r) {
+    DiscCoverage disc{static_cast<int>(std::floor(cx - r - 0.5)),
+                      static_cast<int>(std::floor(cy - r - 0.5)),
+                      static_cast<int>(std::ceil(cx + r + 0.5)),
+                      static_cast<int>(std::ceil(cy + r + 0.5)),
+                      {}};
+    double inside = 0;
+    double rim = 0;
+    for (int y = disc.y0; y < disc.y1; ++y) {
+        for (int x = disc.x0; x < disc.x1; ++x) {
+            double dx = x + 0.5 - cx;
+            double dy = y + 0.5 - cy;
+            double c = std::clamp(r + 0.5 - std::sqrt(dx * dx + dy * dy), 0.0, 1.0);
+            disc.coverage[y - disc.y0][x - disc.x0] = static_cast<float>(c);
+            (c >= 1 ? inside : rim) += c;
+        }
+    }
+    disc.empty = inside + rim <= 0;
+    if (rim > 0) disc.rimScale = std::clamp((std::numbers::pi * r * r - inside) / rim, 0.0, 1.0);
+    return disc;
+}
+
 bool CairoCanvas::fillSmallDisc(double centreX, double centreY, double radius, CanvasColor color) {
     // Pixel space: the canvas maps points to pixels by scale with y flipped, and nothing else.
     const double cx = centreX * scale_;
     const double cy = height_ - centreY * scale_;
     const double r = radius * scale_;
     if (!(std::isfinite(cx) && std::isfinite(cy) && r <= kMaximumSmallDiscRadius)) return false;
-    const double alpha = std::clamp(color.alpha * tint_.alpha, 0.0, 1.0);
-    const int x0 = static_cast<int>(std::floor(cx - r - 0.5));
-    const int y0 = static_cast<int>(std::floor(cy - r - 0.5));
-    const int x1 = static_cast<int>(std::ceil(cx + r + 0.5));
-    const int y1 = static_cast<int>(std::ceil(cy + r + 0.5));
-    constexpr int kSide = 2 * static_cast<int>(kMaximumSmallDiscRadius) + 3;
-    float coverage[kSide][kSide];
-    // Coverage falls off linearly across the pixel at the rim; the rim is then scaled so the total
-    // matches the disc's exact area, which keeps small dots from looking heavier than they are.
-    double inside = 0;
-    double rim = 0;
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            double dx = x + 0.5 - cx;
-            double dy = y + 0.5 - cy;
-            double c = std::clamp(r + 0.5 - std::sqrt(dx * dx + dy * dy), 0.0, 1.0);
-            coverage[y - y0][x - x0] = static_cast<float>(c);
-            (c >= 1 ? inside : rim) += c;
-        }
-    }
-    if (inside + rim <= 0) return true;
-    const double rimScale = rim > 0 ? std::clamp((std::numbers::pi * r * r - inside) / rim, 0.0, 1.0) : 1.0;
+    const DiscCoverage disc = discCoverage(cx, cy, r);
+    if (disc.empty) return true;
+    blendDisc(disc, std::clamp(color.alpha * tint_.alpha, 0.0, 1.0));
+    return true;
+}
 
+// Source-over in premultiplied ARGB, straight into the surface's pixels.
+void CairoCanvas::blendDisc(const DiscCoverage& disc, double alpha) {
     if (!pixelsDirect_) {
         cairo_surface_flush(surface_.get());
         pixelsDirect_ = true;
     }
     unsigned char* data = cairo_image_surface_get_data(surface_.get());
     const int stride = cairo_image_surface_get_stride(surface_.get());
-    for (int y = std::max(y0, 0); y < std::min(y1, height_); ++y) {
+    for (int y = std::max(disc.y0, 0); y < std::min(disc.y1, height_); ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
-        for (int x = std::max(x0, 0); x < std::min(x1, width_); ++x) {
-            const double c = coverage[y - y0][x - x0];
-            const double a = alpha * (c >= 1 ? 1.0 : c * rimScale);
+        for (int x = std::max(disc.x0, 0); x < std::min(disc.x1, width_); ++x) {
+            const double c = disc.at(x, y);
+            const double a = alpha * (c >= 1 ? 1.0 : c * disc.rimScale);
             if (a <= 0) continue;
             std::uint32_t pixel = row[x];
             auto over = [a](double source, std::uint32_t destination) {
@@ -209,7 +230,6 @@ bool CairoCanvas::fillSmallDisc(double centreX, double centreY, double radius, C
                      (std::min(outG, outA) << 8) | std::min(outB, outA);
         }
     }
-    return true;
 }
 
 cairo_t* CairoCanvas::cairoForDrawing() {

@@ -55,7 +55,10 @@ class CairoCanvas : public platform::Canvas {
     // Cairo fill costs a few microseconds however small, and the dust skin has 200 of them.
     static constexpr double kMaximumSmallDiscRadius = 4;
 
+    struct DiscCoverage;
     bool fillSmallDisc(double centreX, double centreY, double radius, platform::CanvasColor color);
+    static DiscCoverage discCoverage(double cx, double cy, double r);
+    void blendDisc(const DiscCoverage& disc, double alpha);
     // The context, after handing back any pixels written directly.
     cairo_t* cairoForDrawing();
     void addPath(const platform::CanvasPath& path);
