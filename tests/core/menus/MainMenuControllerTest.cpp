@@ -59,6 +59,12 @@ TEST_F(MainMenuControllerTest, BuildsTheWholeTreeInOrderWithUniqueIdsAndAccelera
     EXPECT_FALSE(item({"View", "Display"}, "Glass").item.key);
     EXPECT_EQ(item({"Edit"}, "Paste and Match Style").item.key,
               commandKey("v", modifier::option | modifier::shift));
+
+    item({"View", "Skin"}, "Dust").item.activate();
+    item({"View"}, "Previous Skin").item.activate();
+    EXPECT_EQ(target.performed,
+              (decltype(target.performed){{MenuAction::selectSkinFromMenu, std::int64_t{1}},
+                                          {MenuAction::cycleSkinFromMenu, std::int64_t{-1}}}));
 }
 
 TEST_F(MainMenuControllerTest, CheckMarksAndEnablingFollowThePageState) {
@@ -70,6 +76,7 @@ TEST_F(MainMenuControllerTest, CheckMarksAndEnablingFollowThePageState) {
     controller->apply(state);
     EXPECT_EQ(marked({"View", "Skin"}), Titles{"Parasite"});
     EXPECT_EQ(marked({"View", "Display"}), (Titles{"Keep Display Awake", "Menu Bar Icon"}));
+    EXPECT_FALSE(item({"View", "Display"}, "Glow").enabled); // Glow needs the dark background
     EXPECT_EQ(enabled({"Playback"}).size(), 3u);
 
     state.skin = 9; // unknown to the menu
