@@ -2,6 +2,7 @@
 
 #include "core/platform/Canvas.h"
 
+#include <stdexcept>
 #include <vector>
 
 namespace vimbo::fakes {
@@ -23,7 +24,7 @@ class RecordingCanvas : public platform::Canvas {
 
     void save() override { saved_.push_back(state_); }
     void restore() override {
-        if (saved_.empty()) return;
+        if (saved_.empty()) throw std::logic_error("restore without save");
         state_ = saved_.back();
         saved_.pop_back();
     }

@@ -67,16 +67,20 @@ TEST_F(MenuBarIconRendererTest, MusicMovesOnlyTheSelectedSkinToAKnownState) {
     EXPECT_EQ(dandelion->slime().radii[0].value, 7.6);
 }
 
-TEST_F(MenuBarIconRendererTest, ImageKeepsItsOwnSnapshotAndDrawsOneSkin) {
+TEST_F(MenuBarIconRendererTest, ImageKeepsItsOwnSnapshotAndRestoresWhatItSaves) {
     MenuBarIconImage first = renderer.image(MenuBarSkin::slime, {}, 0);
     for (int i = 0; i < 30; ++i)
         renderer.image(MenuBarSkin::slime, {.bass = 1, .beat = i % 2 ? 1.0 : 0}, 0.1);
     fakes::RecordingCanvas canvas;
     first.drawIn(canvas);
     ASSERT_EQ(canvas.operations.size(), 2u); // the blob and its highlight
-    EXPECT_EQ(canvas.saveDepth(), 0u);
     // Still the resting blob: its first point on the radius of 7.6 right of the centre.
     EXPECT_DOUBLE_EQ(canvas.operations[0].path.elements()[0].points[0].x, 9 + 7.6);
+    for (MenuBarSkin skin : kAllMenuBarSkins) {
+        fakes::RecordingCanvas balanced; // throws on a restore without its save
+        renderer.image(skin, {}, 0).drawIn(balanced);
+        EXPECT_EQ(balanced.saveDepth(), 0u);
+    }
 }
 
 } // namespace
