@@ -91,8 +91,8 @@ TEST(IconSkinDrawingTest, DustDrawsKnownDotsWithThePulseHeldInRange) {
     }
 }
 
-// Known strand ends and second controls (x, y, x, y) of a swaying, puffed dandelion; strand 40 is
-// cut to 8.6 points.
+// Known strand ends, first and second controls of a swaying, puffed dandelion: a thin strand, a
+// thick one, and a thick one cut to 8.6 points.
 TEST(IconSkinDrawingTest, DandelionDrawsKnownStrandsInTwoLayers) {
     DandelionState dandelion;
     dandelion.puff.value = 0.6;
@@ -104,14 +104,19 @@ TEST(IconSkinDrawingTest, DandelionDrawsKnownStrandsInTwoLayers) {
     drawDandelion(canvas, kRect, kLoud, 7, dandelion);
     ASSERT_EQ(canvas.operations.size(), 49u);
     const std::pair<std::size_t, std::vector<double>> known[] = {
-        {3, {13.815641104098654, 14.077399154981734, 12.662114143176403, 12.753783934712656}},
-        {25, {14.863970689313961, 4.9896424773607624, 13.315547607769576, 5.8957845146335588}},
-        {33, {13.270443336000156, 16.004270500667253, 12.302803954409955, 14.178969321286097}},
-        {40, {0.4163159638496739, 9.6196725850523652, 2.560378155495203, 9.4111350605934252}}};
+        {3,
+         {13.815641104098654, 14.077399154981734, 10.791279348149597, 10.663132298043951, 12.662114143176403,
+          12.753783934712656}},
+        {33,
+         {13.270443336000156, 16.004270500667253, 10.704595217660714, 11.295604211383417, 12.302803954409955,
+          14.178969321286097}},
+        {40,
+         {0.4163159638496739, 9.6196725850523652, 5.9918070708240752, 9.1042847105570459, 2.560378155495203,
+          9.4111350605934252}}};
     for (const auto& [n, strand] : known) {
         const auto& points = canvas.operations[n].path.elements()[1].points;
         SCOPED_TRACE(n);
-        expectNear({points[2].x, points[2].y, points[1].x, points[1].y}, strand);
+        expectNear({points[2].x, points[2].y, points[0].x, points[0].y, points[1].x, points[1].y}, strand);
     }
     for (std::size_t i = 0; i < canvas.operations.size(); ++i) {
         const auto& strand = canvas.operations[i];
