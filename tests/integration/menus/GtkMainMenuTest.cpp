@@ -93,7 +93,7 @@ class GtkMainMenuTest : public ::testing::Test {
     static inline GtkWidget* webView = nullptr;
 };
 
-TEST_F(GtkMainMenuTest, EditingKeysStayWithThePageAndMenuKeysReachTheTarget) {
+TEST_F(GtkMainMenuTest, EditingKeysStayWithThePage) {
     press("ctrl+a a b c");
     ASSERT_TRUE(iterateUntil(titleIs("abc")));
     press("ctrl+a ctrl+x");
@@ -103,12 +103,6 @@ TEST_F(GtkMainMenuTest, EditingKeysStayWithThePageAndMenuKeysReachTheTarget) {
     press("ctrl+z");
     ASSERT_TRUE(iterateUntil(titleIs("abc")));
     EXPECT_TRUE(target->performed.empty());
-
-    press("ctrl+5 ctrl+bracketleft");
-    ASSERT_TRUE(iterateUntil([] { return target->performed.size() == 2; }));
-    EXPECT_EQ(target->performed,
-              (decltype(target->performed){{MenuAction::selectSkinFromMenu, std::int64_t{1}},
-                                           {MenuAction::cycleSkinFromMenu, std::int64_t{-1}}}));
 }
 
 TEST_F(GtkMainMenuTest, DisabledItemsDoNothingAndCheckedOnesWaitForThePage) {
@@ -144,6 +138,15 @@ TEST_F(GtkMainMenuTest, F10OpensTheMenuInsideTheWindow) {
     ASSERT_TRUE(iterateUntil([&] { return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(button)); }));
     press("Escape");
     ASSERT_TRUE(iterateUntil([&] { return !gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(button)); }));
+}
+
+// Last: F10 pressed soon after these keys sometimes left the menu closed.
+TEST_F(GtkMainMenuTest, MenuKeysReachTheTarget) {
+    press("ctrl+5 ctrl+bracketleft");
+    ASSERT_TRUE(iterateUntil([] { return target->performed.size() == 2; }));
+    EXPECT_EQ(target->performed,
+              (decltype(target->performed){{MenuAction::selectSkinFromMenu, std::int64_t{1}},
+                                           {MenuAction::cycleSkinFromMenu, std::int64_t{-1}}}));
 }
 
 TEST(GtkAcceleratorTest, EveryKeyEquivalentParsesAndShowsTheLabelOfTheShortcutSheet) {
