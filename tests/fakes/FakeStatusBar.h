@@ -13,20 +13,15 @@ class FakeStatusBar : public platform::StatusBar {
     struct State {
         bool exists = false;
         bool shown = true;
-        std::string label;
         std::vector<platform::StatusMenuItem> menu;
         int imageCount = 0;
         platform::StatusItemEvents events;
     };
 
-    std::unique_ptr<platform::StatusItem> makeStatusItem(const std::string& label,
+    std::unique_ptr<platform::StatusItem> makeStatusItem(const std::string&,
                                                          platform::StatusItemEvents events) override {
         ++created;
-        state = std::make_shared<State>();
-        state->exists = true;
-        state->shown = trayPresent;
-        state->label = label;
-        state->events = std::move(events);
+        state = std::make_shared<State>(State{true, trayPresent, {}, 0, std::move(events)});
         return std::make_unique<Item>(state);
     }
 

@@ -4,16 +4,28 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 namespace vimbo::menubar {
 namespace {
 
 using fakes::RecordingCanvas;
+using platform::CanvasBlendMode;
 using platform::CanvasPath;
+using platform::CanvasPoint;
 
 constexpr platform::CanvasRect kRect{0, 0, 18, 18};
+// Every band of it moves the drawing somewhere.
+constexpr MenuBarAudioFrame kLoud{0.6, 0.2, 0.5, 0.7, 0.4, 0.3};
+
+void expectNear(const std::vector<double>& actual, const std::vector<double>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < actual.size(); ++i)
+        EXPECT_NEAR(actual[i], expected[i], 1e-12) << "value " << i;
+}
 
 TEST(IconSkinDrawingTest, SmoothClosedPathIsCatmullRomThroughEveryPoint) {
     EXPECT_TRUE(smoothClosedPath({{0, 0}, {1, 1}}).empty());
@@ -30,57 +42,87 @@ TEST(IconSkinDrawingTest, SmoothClosedPathIsCatmullRomThroughEveryPoint) {
     EXPECT_DOUBLE_EQ(elements[4].points[2].y, 0); // the last segment ends at point 0 again
 }
 
-TEST(IconSkinDrawingTest, DustDotsKeepAPositiveSizeAndTheAlphaCapWhateverThePulse) {
+TEST(IconSkinDrawingTest, SlimeClampsRadiiAndSquashAndPunchesHalfTheAlphaOutForItsHighlight) {
+    SlimeState slime;
+    slime.radii[0].value = 9; // drawn as 8.3
+    slime.radii[2].value = 1; // drawn as 3.2
+    const double angle = 0.4 * std::numbers::pi;
+    // Squash beyond 1.4 draws as 1.4 (wider and flatter), below -1.4 as -1.4.
+    for (auto [squash, wide, high] : {std::tuple(2.0, 1.161, 0.874), std::tuple(-2.0, 0.839, 1.126)}) {
+        slime.squash.value = squash;
+        RecordingCanvas canvas;
+        drawSlime(canvas, kRect, slime);
+        ASSERT_EQ(canvas.operations.size(), 2u);
+        const auto& outline = canvas.operations[0];
+        const auto& end = outline.path.elements()[2].points[2];
+        expectNear({outline.path.elements()[0].points[0].x, end.x, end.y},
+                   {9 + wide * 8.3, 9 + wide * 3.2 * std::cos(angle), 9 + high * 3.2 * std::sin(angle)});
+        EXPECT_EQ(outline.color.alpha, 0.9);
+        EXPECT_EQ(outline.state.blendMode, CanvasBlendMode::normal);
+    }
+    RecordingCanvas canvas;
+    drawSlime(canvas, kRect, slime);
+    const auto& spot = canvas.operations[1];
+    EXPECT_EQ(std::tuple(spot.rect.x, spot.rect.y, spot.rect.width, spot.rect.height),
+              std::tuple(9 - 3.7, 9 + 1.6, 3.5, 2.1));
+    EXPECT_EQ(spot.color.alpha, 0.5);
+    EXPECT_EQ(spot.state.blendMode, CanvasBlendMode::destinationOut);
+    EXPECT_EQ(canvas.saveDepth(), 0u);
+}
+
+// Known dots (x, y, width, alpha) of a pulse held to -0.5 and to 1.7, where alpha reaches its cap.
+TEST(IconSkinDrawingTest, DustDrawsKnownDotsWithThePulseHeldInRange) {
     auto seeds = generateDustSeeds();
-    for (double pulse : {-3.0, 9.0}) {
+    const std::tuple<double, std::size_t, std::vector<double>> known[] = {
+        {-3, 0, {10.098869732626801, 10.946336798537752, 0.36835294480368358, 0.43179635738858679}},
+        {-3, 150, {15.840547810762416, 4.1934514851034139, 0.80206886357231477, 0.60579007084487857}},
+        {9, 0, {9.1481780493429063, 10.045967016158112, 0.83889412590774393, 0.87179635738858685}},
+        {9, 150, {16.817379447043287, 3.546594571582903, 1.8266471538130782, 0.94}},
+    };
+    for (const auto& [pulse, n, dot] : known) {
         DustState dust;
         dust.pulse.value = pulse;
         RecordingCanvas canvas;
-        drawDust(canvas, kRect, {3, 3, 3, 3, 3, 3}, 12.5, dust, seeds);
+        drawDust(canvas, kRect, kLoud, 12.5, dust, seeds);
         ASSERT_EQ(canvas.operations.size(), 200u);
-        for (const auto& dot : canvas.operations) {
-            EXPECT_LE(dot.color.alpha, 0.94);
-            EXPECT_GT(dot.rect.width, 0);
-        }
+        const auto& drawn = canvas.operations[n];
+        SCOPED_TRACE(::testing::Message() << "pulse " << pulse << ", dot " << n);
+        expectNear({drawn.rect.x, drawn.rect.y, drawn.rect.width, drawn.color.alpha}, dot);
     }
 }
 
-// Reach of each strand's end along its own direction: 30 thin strands, then 19 thick ones swayed
-// by the same angle.
-std::vector<double> strandReaches(const RecordingCanvas& canvas, double thickSway) {
-    std::vector<double> reaches;
-    for (std::size_t i = 0; i < canvas.operations.size(); ++i) {
-        bool thin = i < 30;
-        double f = thin ? i / 30.0 : (i - 30) / 19.0;
-        double theta = thin ? 2 * std::numbers::pi * f + 0.09 : thickSway + 2 * std::numbers::pi * f;
-        const auto& end = canvas.operations[i].path.elements()[1].points[2];
-        reaches.push_back((end.x - 9) * std::cos(theta) + (end.y - 9) * std::sin(theta));
-    }
-    return reaches;
-}
-
-TEST(IconSkinDrawingTest, StrandsHaveTheirBaseLengthsAndStopAtEightPointSix) {
-    DandelionState silent;
+// Known strand ends, first and second controls of a swaying, puffed dandelion: a thin strand, a
+// thick one, and a thick one cut to 8.6 points.
+TEST(IconSkinDrawingTest, DandelionDrawsKnownStrandsInTwoLayers) {
+    DandelionState dandelion;
+    dandelion.puff.value = 0.6;
+    for (std::size_t i = 0; i < dandelion.thinSway.size(); ++i)
+        dandelion.thinSway[i] = {0.01 * i, 0.3 - 0.02 * i, 30, 3.5};
+    for (std::size_t i = 0; i < dandelion.thickSway.size(); ++i)
+        dandelion.thickSway[i] = {-0.02 * i, 0.1 * i, 30, 3.5};
     RecordingCanvas canvas;
-    drawDandelion(canvas, kRect, {}, 0, silent);
-    auto reaches = strandReaches(canvas, 0);
-    ASSERT_EQ(reaches.size(), 49u);
-    EXPECT_NEAR(reaches[0], 6.4 + 0.5 * silent.length.value(0), 1e-12);
-    EXPECT_NEAR(reaches[30], 7.4 + 0.5 * silent.length.value(0), 1e-12);
-
-    DandelionState puffed;
-    puffed.puff.value = 20;
-    for (auto& spring : puffed.thickSway)
-        spring = {0.3, 4, 30, 3.5};
-    RecordingCanvas loud;
-    drawDandelion(loud, kRect, {4, 4, 4, 4, 4, 4}, 7, puffed);
-    reaches = strandReaches(loud, 0.3);
-    ASSERT_EQ(reaches.size(), 49u);
-    for (std::size_t i = 0; i < reaches.size(); ++i) {
-        bool thin = i < 30;
-        EXPECT_NEAR(reaches[i], 8.6, 1e-9) << i;
-        EXPECT_EQ(loud.operations[i].lineWidth, thin ? 0.34 : 0.52);
-        EXPECT_EQ(loud.operations[i].color.alpha, thin ? 0.45 : 0.8);
+    drawDandelion(canvas, kRect, kLoud, 7, dandelion);
+    ASSERT_EQ(canvas.operations.size(), 49u);
+    const std::pair<std::size_t, std::vector<double>> known[] = {
+        {3,
+         {13.815641104098654, 14.077399154981734, 10.791279348149597, 10.663132298043951, 12.662114143176403,
+          12.753783934712656}},
+        {33,
+         {13.270443336000156, 16.004270500667253, 10.704595217660714, 11.295604211383417, 12.302803954409955,
+          14.178969321286097}},
+        {40,
+         {0.4163159638496739, 9.6196725850523652, 5.9918070708240752, 9.1042847105570459, 2.560378155495203,
+          9.4111350605934252}}};
+    for (const auto& [n, strand] : known) {
+        const auto& points = canvas.operations[n].path.elements()[1].points;
+        SCOPED_TRACE(n);
+        expectNear({points[2].x, points[2].y, points[0].x, points[0].y, points[1].x, points[1].y}, strand);
+    }
+    for (std::size_t i = 0; i < canvas.operations.size(); ++i) {
+        const auto& strand = canvas.operations[i];
+        EXPECT_EQ(strand.state.lineWidth, i < 30 ? 0.34 : 0.52);
+        EXPECT_EQ(strand.color.alpha, i < 30 ? 0.45 : 0.8);
+        EXPECT_EQ(strand.state.lineCap, platform::CanvasLineCap::round);
     }
 }
 

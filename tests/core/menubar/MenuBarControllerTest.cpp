@@ -44,7 +44,6 @@ TEST_F(MenuBarControllerTest, StartsFromPreferencesWithFallbacksAndStoresNothing
     EXPECT_EQ(controller->selectedSkin(), MenuBarSkin::slime);
     EXPECT_TRUE(controller->audioReactive());
     EXPECT_TRUE(controller->isVisible());
-    EXPECT_EQ(statusBar.state->label, "Vimbo");
     EXPECT_EQ(images(), 1); // the resting image
     EXPECT_EQ(menu(), "Skin{Slime:slime*|Dust:dust|Dandelion:parasite}|Audio Reactive*|---|Open Vimbo|"
                       "Check for Updates\u2026|Hide Menu Bar Icon|---|Quit Vimbo^q");

@@ -11,9 +11,10 @@ namespace {
 TEST(MenuBarMotionStateTest, RisesAtTwentyTwoFallsAtFiveAndAHalfWithTheStepHeld) {
     const double h = 1.0 / 60;
     MenuBarMotionState motion;
-    motion.update({.level = 1}, true, h);
-    EXPECT_DOUBLE_EQ(motion.current.level, 1 - std::exp(-22 * h));
-    motion.current.bass = 1;
+    const double risen = 1 - std::exp(-22 * h);
+    EXPECT_EQ(motion.update({1, 1, 1, 1, 1, 0}, true, h),
+              (MenuBarAudioFrame{risen, risen, risen, risen, risen, 0}));
+    motion.current = {.level = risen, .bass = 1};
     motion.update({.level = motion.current.level}, true, h);
     EXPECT_DOUBLE_EQ(motion.current.bass, std::exp(-5.5 * h));
     // The step is held between 1/240 and 1/10 s.

@@ -22,9 +22,6 @@ class MainMenuControllerTest : public ::testing::Test {
         controller = std::make_unique<MainMenuController>(menu, target);
     }
 
-    FakeMainMenu::ItemState& item(const Titles& path, const std::string& title) {
-        return menu.item(path, title);
-    }
     // The titles in the menu at `path` whose check mark (or enabling) is on.
     Titles marked(const Titles& path,
                   bool FakeMainMenu::ItemState::*flag = &FakeMainMenu::ItemState::checked) {
@@ -54,11 +51,17 @@ TEST_F(MainMenuControllerTest, BuildsTheWholeTreeInOrderWithUniqueIdsAndAccelera
             EXPECT_TRUE(accelerators.insert(state.item.key->gtkAccelerator()).second) << state.item.title;
         }
     }
-    EXPECT_EQ(item({"View", "Display"}, "Keep Display Awake").item.represented,
+    EXPECT_EQ(menu.item({"View", "Display"}, "Keep Display Awake").item.represented,
               MenuValue{std::string("keepAwake")});
-    EXPECT_FALSE(item({"View", "Display"}, "Glass").item.key);
-    EXPECT_EQ(item({"Edit"}, "Paste and Match Style").item.key,
+    EXPECT_FALSE(menu.item({"View", "Display"}, "Glass").item.key);
+    EXPECT_EQ(menu.item({"Edit"}, "Paste and Match Style").item.key,
               commandKey("v", modifier::option | modifier::shift));
+
+    menu.item({"View", "Skin"}, "Dust").item.activate();
+    menu.item({"View"}, "Previous Skin").item.activate();
+    EXPECT_EQ(target.performed,
+              (decltype(target.performed){{MenuAction::selectSkinFromMenu, std::int64_t{1}},
+                                          {MenuAction::cycleSkinFromMenu, std::int64_t{-1}}}));
 }
 
 TEST_F(MainMenuControllerTest, CheckMarksAndEnablingFollowThePageState) {
@@ -70,6 +73,7 @@ TEST_F(MainMenuControllerTest, CheckMarksAndEnablingFollowThePageState) {
     controller->apply(state);
     EXPECT_EQ(marked({"View", "Skin"}), Titles{"Parasite"});
     EXPECT_EQ(marked({"View", "Display"}), (Titles{"Keep Display Awake", "Menu Bar Icon"}));
+    EXPECT_FALSE(menu.item({"View", "Display"}, "Glow").enabled); // Glow needs the dark background
     EXPECT_EQ(enabled({"Playback"}).size(), 3u);
 
     state.skin = 9; // unknown to the menu
@@ -80,21 +84,21 @@ TEST_F(MainMenuControllerTest, CheckMarksAndEnablingFollowThePageState) {
 TEST_F(MainMenuControllerTest, WindowMarksSurvivePageStatesAndValidationFollowsModes) {
     EXPECT_EQ(enabled({"Window"}), (Titles{"Mini Player", "Close Window", "Minimize", "Zoom",
                                            "Enter Full Screen", "Bring All to Front"}));
-    EXPECT_TRUE(item({"View"}, "Show Settings…").enabled);
+    EXPECT_TRUE(menu.item({"View"}, "Show Settings…").enabled);
 
     NativeMenuState exporting;
     exporting.exportMode = true;
     controller->apply(exporting);
     EXPECT_TRUE(controller->exportMode());
-    EXPECT_FALSE(item({"Window"}, "Mini Player").enabled);
+    EXPECT_FALSE(menu.item({"Window"}, "Mini Player").enabled);
     controller->apply(NativeMenuState{});
-    EXPECT_TRUE(item({"Window"}, "Mini Player").enabled);
+    EXPECT_TRUE(menu.item({"Window"}, "Mini Player").enabled);
 
     isMini = true;
     controller->apply(WindowMenuState{true, true});
     EXPECT_EQ(marked({"Window"}), (Titles{"Mini Player", "Always on Top"}));
-    EXPECT_FALSE(item({"View"}, "Show Settings…").enabled);
-    EXPECT_TRUE(item({"Window"}, "Always on Top").enabled);
+    EXPECT_FALSE(menu.item({"View"}, "Show Settings…").enabled);
+    EXPECT_TRUE(menu.item({"Window"}, "Always on Top").enabled);
     EXPECT_EQ(enabled({"View", "Skin"}).size(), 8u);
     controller->apply(NativeMenuState{});
     EXPECT_EQ(marked({"Window"}), (Titles{"Mini Player", "Always on Top"}));

@@ -1,87 +1,63 @@
 #include "core/menus/NativeMenuState.h"
+#include "core/util/PercentDecoding.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
-#include <cctype>
 #include <string>
-#include <utility>
-#include <vector>
 
-using vimbo::menus::decodeMenuState;
 using vimbo::menus::menuStateFromMessage;
 using vimbo::menus::NativeMenuState;
+using Json = nlohmann::json;
 
 namespace {
 
-using Fields = std::vector<std::pair<std::string, std::string>>;
+const Json kObject = {
+    {"skin", 3},          {"dark", true},      {"glow", false},          {"glass", true},
+    {"keepAwake", false}, {"musicInfo", true}, {"menuBarVisible", true}, {"musicControl", false},
+    {"exportMode", false}};
 
-const Fields kFields = {
-    {"skin", "3"},           {"dark", "true"},      {"glow", "false"},          {"glass", "true"},
-    {"keepAwake", "false"},  {"musicInfo", "true"}, {"menuBarVisible", "true"}, {"musicControl", "false"},
-    {"exportMode", "false"},
-};
-
-// The fields as a JSON object, with `key` set to `value` (or left out when `value` is empty).
-std::string objectText(const Fields& fields, const std::string& key = "", const std::string& value = "-") {
-    std::string text = "{";
-    for (const auto& [name, original] : fields) {
-        if (name == key && value.empty()) continue;
-        text += (text.size() > 1 ? ",\"" : "\"") + name + "\":" + (name == key ? value : original);
-    }
-    return text + "}";
+Json with(const std::string& key, const Json& value) {
+    Json object = kObject;
+    object[key] = value;
+    return object;
 }
 
-std::string percentEncoded(const std::string& text) {
-    std::string out;
-    for (unsigned char c : text) {
-        if (std::isalnum(c))
-            out += static_cast<char>(c);
-        else
-            out += {'%', "0123456789ABCDEF"[c >> 4], "0123456789ABCDEF"[c & 15]};
-    }
-    return out;
-}
-
-std::optional<NativeMenuState> fromMessage(const std::string& key = "", const std::string& value = "-") {
-    return menuStateFromMessage("menuState:" + percentEncoded(objectText(kFields, key, value)));
+std::optional<NativeMenuState> fromMessage(const Json& object) {
+    return menuStateFromMessage("menuState:" + vimbo::util::percentEncodedPath(object.dump()));
 }
 
 } // namespace
 
-TEST(NativeMenuStateTest, DecodesAllNineKeysFromAPercentEncodedMessage) {
+TEST(NativeMenuStateTest, DecodesAllNineKeysAndIgnoresUnknownOnes) {
     NativeMenuState expected;
     expected.skin = 3;
     expected.dark = expected.glass = expected.musicInfo = expected.menuBarVisible = true;
-    EXPECT_EQ(fromMessage(), expected);
-    // Unknown keys are ignored.
-    auto extra = kFields;
-    extra.emplace_back("future", "[1,{\"x\":null}]");
-    EXPECT_EQ(menuStateFromMessage("menuState:" + percentEncoded(objectText(extra))), expected);
+    EXPECT_EQ(fromMessage(kObject), expected);
+    // Escapes are optional.
+    EXPECT_EQ(menuStateFromMessage("menuState:" + with("future", Json::parse(R"([1,{"x":null}])")).dump()),
+              expected);
 
-    auto negative = fromMessage("skin", "-9223372036854775808");
+    auto negative = fromMessage(with("skin", INT64_MIN));
     ASSERT_TRUE(negative.has_value());
     EXPECT_EQ(negative->skin, INT64_MIN);
 }
 
-TEST(NativeMenuStateTest, RejectsAnyMissingNullOrMistypedKey) {
-    for (const auto& [key, value] : kFields) {
+TEST(NativeMenuStateTest, RejectsAnyMissingNullOrMistypedKeyAndEveryOtherBody) {
+    for (const auto& [key, value] : kObject.items()) {
         SCOPED_TRACE(key);
-        EXPECT_FALSE(fromMessage(key, ""));
-        EXPECT_FALSE(fromMessage(key, "null"));
-        EXPECT_FALSE(fromMessage(key, "\"" + value + "\""));
+        Json without = kObject;
+        without.erase(key);
+        EXPECT_FALSE(fromMessage(without));
+        EXPECT_FALSE(fromMessage(with(key, nullptr)));
+        EXPECT_FALSE(fromMessage(with(key, value.dump())));
     }
-    EXPECT_FALSE(fromMessage("dark", "1"));
-    for (const char* skin : {"3.0", "9223372036854775808"})
-        EXPECT_FALSE(fromMessage("skin", skin)) << skin;
-}
+    for (const Json& wrong : {with("dark", 1), with("skin", 3.0), with("skin", 9223372036854775808ULL)})
+        EXPECT_FALSE(fromMessage(wrong)) << wrong;
 
-TEST(NativeMenuStateTest, RejectsWrongPrefixesBadEscapesAndNonObjects) {
-    const auto payload = percentEncoded(objectText(kFields));
-    for (const char* prefix : {"menuState", "MenuState:", " menuState:"})
-        EXPECT_FALSE(menuStateFromMessage(prefix + payload)) << prefix;
-    for (const std::string& bad : {payload + "%4", "%ZZ" + payload, std::string(""),
-                                   percentEncoded("[" + objectText(kFields) + "]"), payload.substr(0, 20)})
-        EXPECT_FALSE(menuStateFromMessage("menuState:" + bad)) << bad;
-    // An escape that decodes to a byte that is not UTF-8.
-    EXPECT_FALSE(decodeMenuState(objectText(kFields) + "%FF"));
+    const auto text = kObject.dump();
+    for (const std::string& body :
+         {"menuState" + text, "MenuState:" + text, " menuState:" + text, "menuState:" + text + "%4",
+          "menuState:[" + text + "]", "menuState:" + text.substr(0, 20)})
+        EXPECT_FALSE(menuStateFromMessage(body)) << body;
 }

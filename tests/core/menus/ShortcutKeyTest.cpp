@@ -6,11 +6,28 @@
 using namespace vimbo::menus;
 
 // GTK's own parsing of the accelerators and labels is checked against the real toolkit.
-TEST(ShortcutKeyTest, GlyphsFollowTheModifierOrderAndNameArrowKeys) {
+TEST(ShortcutKeyTest, GlyphsLabelsAndAcceleratorsKeepTheirModifierOrder) {
     using namespace modifier;
-    EXPECT_EQ((ShortcutKey{kLeftArrowKey, command | option}.display()), "⌥⌘←");
-    EXPECT_EQ((ShortcutKey{"v", command | shift | option | control}.display()), "⌃⌥⇧⌘V");
-    EXPECT_EQ((ShortcutKey{"/", shift | command}.gtkAccelerator()), "<Shift><Primary>slash");
+    const struct {
+        ShortcutKey key;
+        const char* glyphs;
+        const char* gtk;
+        const char* accelerator;
+    } cases[] = {
+        {{kLeftArrowKey, command | option}, "⌥⌘←", "Ctrl+Alt+Left", "<Primary><Alt>Left"},
+        {{"v", command | shift | option | control},
+         "⌃⌥⇧⌘V",
+         "Shift+Ctrl+Alt+Super+V",
+         "<Shift><Primary><Alt><Super>v"},
+        {{"/", shift | command}, "⇧⌘/", "Shift+Ctrl+/", "<Shift><Primary>slash"},
+        {{"5", command}, "⌘5", "Ctrl+5", "<Primary>5"},
+        {{" ", 0}, "Space", "Space", "space"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.key.label(KeyLabelStyle::glyphs), c.glyphs);
+        EXPECT_EQ(c.key.label(KeyLabelStyle::gtk), c.gtk);
+        EXPECT_EQ(c.key.gtkAccelerator(), c.accelerator);
+    }
 }
 
 TEST(ShortcutKeyTest, SkinLayoutKeepsThePageIdsAndMenuOrderShortcuts) {

@@ -2,7 +2,9 @@
 
 #include <gio/gio.h>
 
+#include <chrono>
 #include <functional>
+#include <future>
 #include <stdexcept>
 #include <string>
 
@@ -52,33 +54,16 @@ inline void runFor(double seconds) {
     runUntil([] { return false; }, seconds);
 }
 
-// A method call answered while the main context keeps running (the callee may live in this
-// process). Returns the reply or null; the caller unrefs it.
+// A method call made from a thread of its own while this one keeps running the main context (the
+// callee may live in this process). Returns the reply or null; the caller unrefs it.
 inline GVariant* call(GDBusConnection* connection, const char* destination, const char* path,
-                      const char* interface, const char* method, GVariant* parameters,
-                      std::string* error = nullptr) {
-    struct Result {
-        bool done = false;
-        GVariant* reply = nullptr;
-        std::string error;
-    } result;
-    g_dbus_connection_call(
-        connection, destination, path, interface, method, parameters, nullptr, G_DBUS_CALL_FLAGS_NONE, 5000,
-        nullptr,
-        [](GObject* source, GAsyncResult* async, gpointer data) {
-            auto* r = static_cast<Result*>(data);
-            GError* e = nullptr;
-            r->reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), async, &e);
-            if (e) {
-                r->error = e->message;
-                g_error_free(e);
-            }
-            r->done = true;
-        },
-        &result);
-    runUntil([&] { return result.done; }, 10);
-    if (error) *error = result.error;
-    return result.reply;
+                      const char* interface, const char* method, GVariant* parameters) {
+    auto reply = std::async(std::launch::async, [=] {
+        return g_dbus_connection_call_sync(connection, destination, path, interface, method, parameters,
+                                           nullptr, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
+    });
+    runUntil([&] { return reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 10);
+    return reply.get();
 }
 
 } // namespace vimbo::testing
