@@ -5,6 +5,7 @@ Usage: app_test.py VIMBO_PROGRAM [unittest arguments]
 import contextlib
 import json
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -71,6 +72,23 @@ class VimboSession:
         """Waits for a "features" debug line whose page title satisfies `predicate`; returns the title."""
         return self.wait_for_line(lambda line: predicate(line.split(" title=", 1)[-1]), timeout).split(" title=", 1)[-1]
 
+    def app_actions(self, method, *arguments):
+        """Calls org.gtk.Actions on the program's exported application actions."""
+        return subprocess.run(["gdbus", "call", "--session", "--dest", "org.vimbo.Vimbo", "--object-path",
+                               "/org/vimbo/Vimbo", "--method", "org.gtk.Actions." + method, *arguments],
+                              env=self.env, capture_output=True, text=True, timeout=10, check=True).stdout
+
+    def wait_for_skin_check(self, skin, timeout=20):
+        """Waits until the menu's skin items carry one check mark, on `skin`."""
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            checked = re.findall(r"'selectSkinFromMenu-(\d+)': \(true, '[^']*', \[<true>\]\)",
+                                 self.app_actions("DescribeAll"))
+            if checked == [str(skin)]:
+                return
+            time.sleep(0.2)
+        raise AssertionError(f"the menu's check mark is on {checked}, not on skin {skin}")
+
     def windows_named(self, name):
         return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"], env=self.env,
                               capture_output=True, text=True).stdout.split()
@@ -115,8 +133,15 @@ class EndToEndTest(unittest.TestCase):
                           f"files in {RESOURCES}/", output)
             self.assertIn("refused to load http://example.invalid/picture.png", output)
 
-            stop(vimbo)
-            self.assertEqual(vimbo.returncode, 0)
+            # The main menu follows the page's menu state, its accelerators reach the page, and Quit ends
+            # the program cleanly.
+            session.wait_for_skin_check(3)
+            subprocess.run(["xdotool", "windowfocus", "--sync", windows[0], "key", "ctrl+5"], env=session.env,
+                           check=True, timeout=20)
+            session.wait_for_title(lambda t: "menuSkin:1" in t)
+            session.wait_for_skin_check(1)
+            session.app_actions("Activate", "terminate", "[]", "{}")
+            self.assertEqual(vimbo.wait(timeout=30), 0)
             with open(os.path.join(session.env["XDG_CONFIG_HOME"], "vimbo", "defaults.json")) as file:
                 defaults = json.load(file)
             self.assertEqual((defaults["microphoneSensitivity"], defaults["glassMode"]), (0.5, True))
