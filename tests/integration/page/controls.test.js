@@ -8,7 +8,6 @@ const { dragThroughRects, dragThroughMessage } = page.dragRects;
 test("the sensitivity slider is logarithmic with exact ends and clamped messages", () => {
     const { sliderToSensitivity, sensitivityToSlider, SLIDER_MAX } = sensitivity;
     assert.equal(sliderToSensitivity(0), 0.125);
-    assert.equal(sliderToSensitivity(SLIDER_MAX / 2 + 100), 2, "one octave per 100 steps, 1.0 in the middle");
     assert.equal(sliderToSensitivity(SLIDER_MAX), 8);
     assert.equal(sliderToSensitivity("abc"), 0.125);
     for (const value of [0.125, 0.5, 8]) assert.equal(sliderToSensitivity(sensitivityToSlider(value)), value);

@@ -23,7 +23,6 @@ report.missing = ['__glass', '__exportAddFile', '__exportSetBackground', '__expo
                   '__exportWriteFailed', '__exportSaved'].filter(n => typeof window[n] !== 'function');
 __status('waiting-system-permission'); __audioInput('microphone'); __micSensitivity(8.0); __shortcuts(CATALOG);
 __a(0.5, 0.6, 0.4, 0.3, 0.7, 1.00, new Array(24).fill(0.5));
-__a(NaN, 'x', 2, -1, 0.2, 0.00, []);
 // Every skin in the page's catalog draws a few frames in both appearances, so a drawing error shows.
 for (const appearance of ['dark', 'light']) {
     for (const skin of Vimbo.skinCatalog.SKINS) { __menuSelectSkin(skin.id); await wait(); }
@@ -31,7 +30,7 @@ for (const appearance of ['dark', 'light']) {
 }
 __menuSelectSkin(1); __menuCycleSkin(-1); __menuToggleDisplay('glass'); __menuMediaCommand('next');
 __music({p: true, t: 'Song', a: 'Artist', c: true}); __menuOpenSettings('normal');
-// The user drags the sensitivity slider to two and picks the system audio.
+// The user drags the sensitivity slider one octave (100 steps) above the middle's 1.0 and picks the system audio.
 const slider = document.getElementById('sensitivity');
 slider.value = '400'; slider.dispatchEvent(new Event('input')); slider.dispatchEvent(new Event('change'));
 document.querySelector('input[value=systemAudio]').click();
@@ -133,14 +132,12 @@ def check(all_messages, report, failures):
             for s in states), "malformed menu state: %s" % states),
         # One state at load, one per menu call and one when music control appears.
         (len(states) >= 26, "expected a menu state per menu call, got %d" % len(states)),
-        # Dust (id 1) is fifth in menu order; the one before it is Mesh (id 3).
-        (states[-1].get("skin") == 3 and any(s.get("skin") == 1 for s in states), "skin did not follow select(1), cycle(-1)"),
-        (states[-1].get("glass") != states[0].get("glass"), "glass toggle not reflected in the menu state"),
         (states[-1].get("musicControl"), "controllable track did not enable music control"),
         (drag[0] and drag[0].startswith("dragThrough:[["), "no drag-through rectangles posted"),
         (drag[-1] == "dragThrough:[]", "mini player kept its drag-through rectangles"),
         # Hidden from the icon's own menu: the page records it without echoing it back.
         (states[-1].get("menuBarVisible") is False and "menuBar:0" not in messages, "menu bar hide not recorded"),
+        # Dust (id 1) is fifth in menu order, so select(1) then cycle(-1) lands on Mesh (id 3).
         ((restored.get("skin"), restored.get("glass"), restored.get("menuBarVisible")) == (3, True, False),
          "settings not restored after reload: %s" % restored),
     ] + [(expected in messages, "missing message " + expected) for expected in [
