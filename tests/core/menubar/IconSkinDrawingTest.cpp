@@ -40,6 +40,10 @@ TEST(IconSkinDrawingTest, SmoothClosedPathIsCatmullRomThroughEveryPoint) {
     EXPECT_DOUBLE_EQ(first[0].y, -1);
     EXPECT_DOUBLE_EQ(first[1].x, 5);
     EXPECT_DOUBLE_EQ(elements[4].points[2].y, 0); // the last segment ends at point 0 again
+    // Five points: segment 0 -> 1 takes its second control from point 2, two ahead, not from point 3.
+    const auto pentagon = smoothClosedPath({{0, 0}, {6, 0}, {12, 6}, {6, 12}, {0, 6}}).elements();
+    EXPECT_DOUBLE_EQ(pentagon[1].points[1].x, 4);
+    EXPECT_DOUBLE_EQ(pentagon[1].points[1].y, -1);
 }
 
 TEST(IconSkinDrawingTest, SlimeClampsRadiiAndSquashAndPunchesHalfTheAlphaOutForItsHighlight) {

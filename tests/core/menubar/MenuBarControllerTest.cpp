@@ -89,6 +89,7 @@ TEST_F(MenuBarControllerTest, VisibilityIsStoredOnlyWhenAskedAndHidingFromTheMen
     EXPECT_TRUE(stored<bool>("menuBarVisible"));
 
     statusBar.click("hideMenuBarAction:");
+    EXPECT_FALSE(controller->isVisible());
     EXPECT_EQ(hiddenFromMenu, 1);
     EXPECT_FALSE(stored<bool>("menuBarVisible"));
     controller->perform("hideMenuBarAction:", ""); // already hidden: still tells the page

@@ -38,9 +38,11 @@ TEST(NativeMenuStateTest, DecodesAllNineKeysAndIgnoresUnknownOnes) {
     EXPECT_EQ(menuStateFromMessage("menuState:" + with("future", Json::parse(R"([1,{"x":null}])")).dump()),
               expected);
 
-    auto negative = fromMessage(with("skin", INT64_MIN));
-    ASSERT_TRUE(negative.has_value());
-    EXPECT_EQ(negative->skin, INT64_MIN);
+    for (const std::int64_t extreme : {INT64_MIN, INT64_MAX}) {
+        auto state = fromMessage(with("skin", extreme));
+        ASSERT_TRUE(state.has_value());
+        EXPECT_EQ(state->skin, extreme);
+    }
 }
 
 TEST(NativeMenuStateTest, RejectsAnyMissingNullOrMistypedKeyAndEveryOtherBody) {

@@ -17,7 +17,7 @@ TEST(PercentDecodingTest, DecodesEscapesOfEitherCaseAndRefusesMalformedOnes) {
 TEST(PercentDecodingTest, AcceptsOnlyStrictUtf8) {
     // The first and last code point of each length, and around the surrogates.
     for (const char* valid : {"%7F", "%C2%80", "%DF%BF", "%E0%A0%80", "%ED%9F%BF", "%EE%80%80", "%EF%BF%BF",
-                              "%F0%90%80%80", "%F4%8F%BF%BF"})
+                              "%F0%90%80%80", "%F1%80%80%80", "%F4%8F%BF%BF"})
         EXPECT_TRUE(percentDecoded(valid).has_value()) << valid;
     // Overlong forms, surrogates, beyond U+10FFFF, stray or missing continuation bytes, a five-byte lead.
     for (const char* invalid : {"%C1%BF", "%E0%9F%BF", "%F0%8F%BF%BF", "%ED%A0%80", "%ED%BF%BF",
