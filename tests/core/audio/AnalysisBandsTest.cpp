@@ -32,9 +32,7 @@ TEST(AnalysisBandsTest, ExtremeBinWidthsStayInsideTheSpectrum) {
     EXPECT_TRUE(low.bass.empty());
     for (const BinRange& range : low.spectrum)
         EXPECT_TRUE(range.empty());
-    EXPECT_EQ(low.fluxTop, 1023);
     const AnalysisBands high = AnalysisBands::forSampleRate(16384000.0);
     EXPECT_EQ(high.fluxTop, 1);
-    EXPECT_TRUE(high.bass.empty());
     EXPECT_EQ(bandBins(1e-30f, 20.0f, 250.0f).last, 1023); // a vanishing bin width caps, never overflows
 }

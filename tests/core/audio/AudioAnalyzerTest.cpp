@@ -83,11 +83,14 @@ class AudioAnalyzerTest : public ::testing::Test {
 
 TEST_F(AudioAnalyzerTest, ChannelLayoutsMixToOneMonoSamplePerFrame) {
     std::vector<float> stereo(1024);
-    for (std::size_t i = 0; i < stereo.size(); i += 2)
-        stereo[i] = 0.002f; // left 0.002, right 0 -> 0.001
+    for (std::size_t i = 0; i < stereo.size() / 2; i += 2)
+        stereo[i] = 0.002f; // in the first half, left 0.002 and right 0 -> 0.001
     const AudioBuffer interleaved = bufferOf(stereo);
     ingest({&interleaved, 1}, 48000, 2);
-    EXPECT_FLOAT_EQ(tick().level, firstLevel(frameRms(0.001f, 512)));
+    EXPECT_FLOAT_EQ(tick().level, firstLevel(frameRms(0.001f, 256)));
+    restart(); // a format that names no channels is read as mono
+    ingest({&interleaved, 1}, 48000, 0);
+    EXPECT_FLOAT_EQ(tick().level, firstLevel(frameRms(0.002f, 256)));
 
     // Non-interleaved: null and too-small buffers are skipped and the shortest channel sets the length.
     restart();

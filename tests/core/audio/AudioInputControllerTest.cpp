@@ -147,6 +147,7 @@ TEST_F(AudioInputControllerTest, RetryPendingFromFormerSelectionIsRejected) {
     flush();
     fireRetries();
     EXPECT_THAT(log(), Contains("audio rejected stale delayed retry input=systemAudio generation=1"));
+    EXPECT_EQ(systemCaptures[0]->stops, 1); // on its failure, and never again: it was let go then
 }
 
 TEST_F(AudioInputControllerTest, PermissionCompletionAfterStopStartsNothing) {

@@ -178,7 +178,6 @@ TEST_P(CaptureIntegrationTest, RemovedSinkInterruptsInsteadOfSwitchingSource) {
     capture.setOnInterrupted([&] { ++interruptions; });
     ASSERT_EQ(capture.start(analyzer), std::nullopt);
     EXPECT_EQ(capture.device(), "vimbo_other.monitor");
-    EXPECT_TRUE(capture.isRunning());
 
     server->run("pactl unload-module $(pactl list short modules | grep 'sink_name=vimbo_other' | cut -f1)");
     eventually([&] { return interruptions > 0; }, 3);
