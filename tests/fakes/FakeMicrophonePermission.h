@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <mutex>
-#include <optional>
 #include <vector>
 
 namespace vimbo::fakes {
@@ -13,18 +12,13 @@ namespace vimbo::fakes {
 class FakeMicrophonePermission : public audio::MicrophonePermissionProviding {
   public:
     void requestAccess(std::function<void(bool)> completion) override {
-        std::unique_lock guard(mutex_);
         ++requests;
-        if (!answerAtOnce_) return pending_.push_back(std::move(completion));
-        const bool granted = *answerAtOnce_;
-        guard.unlock();
-        completion(granted);
+        if (const int atOnce = atOnce_; atOnce != kHold) return completion(atOnce == 1);
+        std::lock_guard guard(mutex_);
+        pending_.push_back(std::move(completion));
     }
 
-    void answerAtOnce(bool granted) {
-        std::lock_guard guard(mutex_);
-        answerAtOnce_ = granted;
-    }
+    void answerAtOnce(bool granted) { atOnce_ = granted ? 1 : 0; }
     // Answers every held request, as the system would on its own thread.
     void answerPending(bool granted) {
         std::vector<std::function<void(bool)>> batch;
@@ -40,7 +34,8 @@ class FakeMicrophonePermission : public audio::MicrophonePermissionProviding {
 
   private:
     std::mutex mutex_;
-    std::optional<bool> answerAtOnce_;
+    static constexpr int kHold = -1;
+    std::atomic<int> atOnce_{kHold};
     std::vector<std::function<void(bool)>> pending_;
 };
 

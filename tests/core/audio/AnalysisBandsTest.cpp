@@ -7,14 +7,12 @@ using namespace vimbo::audio;
 TEST(AnalysisBandsTest, WorkedRangesAt48kHzAnd44100Hz) {
     struct Case {
         double rate;
-        float binWidth;
         BinRange bass, mid, treble;
         int fluxTop;
     };
-    for (const Case& c : {Case{48000, 23.4375f, {1, 10}, {10, 85}, {85, 384}, 341},
-                          Case{44100, 21.533203f, {1, 11}, {11, 92}, {92, 417}, 371}}) {
+    for (const Case& c :
+         {Case{48000, {1, 10}, {10, 85}, {85, 384}, 341}, Case{44100, {1, 11}, {11, 92}, {92, 417}, 371}}) {
         SCOPED_TRACE(c.rate);
-        EXPECT_EQ(binWidth(c.rate), c.binWidth);
         const AnalysisBands bands = AnalysisBands::forSampleRate(c.rate);
         EXPECT_EQ(bands.bass, c.bass);
         EXPECT_EQ(bands.mid, c.mid);
@@ -34,9 +32,7 @@ TEST(AnalysisBandsTest, ExtremeBinWidthsStayInsideTheSpectrum) {
     EXPECT_TRUE(low.bass.empty());
     for (const BinRange& range : low.spectrum)
         EXPECT_TRUE(range.empty());
-    EXPECT_EQ(low.fluxTop, 1023);
     const AnalysisBands high = AnalysisBands::forSampleRate(16384000.0);
     EXPECT_EQ(high.fluxTop, 1);
-    EXPECT_TRUE(high.bass.empty());
     EXPECT_EQ(bandBins(1e-30f, 20.0f, 250.0f).last, 1023); // a vanishing bin width caps, never overflows
 }

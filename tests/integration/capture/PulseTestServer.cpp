@@ -31,10 +31,6 @@ std::string capture(const std::string& command) {
 
 } // namespace
 
-void PrintTo(SoundServer kind, std::ostream* out) {
-    *out << (kind == SoundServer::pipeWire ? "PipeWire" : "PulseAudio");
-}
-
 PulseTestServer::PulseTestServer(SoundServer kind) : kind_(kind) {
     const char* tmp = std::getenv("TMPDIR");
     std::string pattern = std::string(tmp ? tmp : "/tmp") + "/vimbo-pulse-XXXXXX";
@@ -170,30 +166,22 @@ std::vector<std::string> PulseTestServer::recordedSources() const {
     return recorded;
 }
 
-TonePlayer::TonePlayer(const PulseTestServer& server, const std::string& sink, double frequency,
-                       float amplitude)
+TonePlayer::TonePlayer(const PulseTestServer& server, const std::string& sink, int frequency, float amplitude)
     : pipe_(popen((server.environment() + "pacat --playback --raw --device=" + sink +
                    " --format=float32le --rate=48000 --channels=2 --latency-msec=20")
                       .c_str(),
                   "w")) {
     if (!pipe_) throw std::runtime_error("pacat did not start");
-    writer_ = std::thread([this, frequency, amplitude] {
-        constexpr int kRate = 48000;
-        constexpr int kChunk = 480; // 10 ms
-        std::vector<float> block(kChunk * 2);
-        long frame = 0;
-        auto next = std::chrono::steady_clock::now();
-        while (!stopping_) {
-            for (int i = 0; i < kChunk; ++i, ++frame) {
-                const float value =
-                    amplitude * static_cast<float>(std::sin(2 * std::numbers::pi * frequency *
-                                                            static_cast<double>(frame) / kRate));
-                block[2 * i] = block[2 * i + 1] = value;
-            }
+    // 10 ms of stereo at 48 kHz: whole periods of a frequency in hundreds of hertz, so the block repeats.
+    std::vector<float> block(960);
+    for (std::size_t i = 0; i < block.size(); ++i)
+        block[i] = amplitude * static_cast<float>(std::sin(2 * std::numbers::pi * frequency *
+                                                           static_cast<double>(i / 2) / 48000));
+    writer_ = std::thread([this, block] {
+        for (auto next = std::chrono::steady_clock::now(); !stopping_;
+             std::this_thread::sleep_until(next += std::chrono::milliseconds(10))) {
             if (fwrite(block.data(), sizeof(float), block.size(), pipe_) != block.size()) return;
             fflush(pipe_);
-            next += std::chrono::milliseconds(10);
-            std::this_thread::sleep_until(next);
         }
     });
 }

@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,8 +11,6 @@ namespace vimbo::testing {
 // The two sound servers desktops run: PulseAudio itself, and PipeWire with its PulseAudio server
 // (pipewire-pulse and the wireplumber session manager), which Debian's GNOME uses.
 enum class SoundServer { pulseAudio, pipeWire };
-// Names the server in test names and messages.
-void PrintTo(SoundServer kind, std::ostream* out);
 
 // A private sound server for one test process: its own HOME and runtime directory, two null sinks
 // ("vimbo_out", the default, and "vimbo_other") and a microphone "vimbo_mic" that records the null sink
@@ -48,10 +45,10 @@ class PulseTestServer {
     std::string busAddress_; // PipeWire's session manager needs a session bus
 };
 
-// Plays a sine (or silence, at amplitude 0) into a sink in real time until destroyed.
+// Plays a sine of a frequency in hundreds of hertz into a sink in real time until destroyed.
 class TonePlayer {
   public:
-    TonePlayer(const PulseTestServer& server, const std::string& sink, double frequency, float amplitude);
+    TonePlayer(const PulseTestServer& server, const std::string& sink, int frequency, float amplitude);
     ~TonePlayer();
     TonePlayer(const TonePlayer&) = delete;
     TonePlayer& operator=(const TonePlayer&) = delete;
