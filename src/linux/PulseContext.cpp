@@ -61,7 +61,6 @@ void PulseContext::checkOffLoopThread(std::source_location where) const {
 }
 
 void PulseContext::signal() const {
-    checkOnLoopThread();
     pa_threaded_mainloop_signal(mainloop_.get(), 0);
 }
 

@@ -70,7 +70,8 @@ class PulseContext {
     // Debug and sanitizer builds stop a caller on the wrong side of the loop thread.
     void checkOnLoopThread(std::source_location where = std::source_location::current()) const;
     void checkOffLoopThread(std::source_location where = std::source_location::current()) const;
-    // Loop thread: wakes whoever waits in `await` or `waitUntil`.
+    // Lock held: wakes whoever waits in `await` or `waitUntil`. Mostly from the loop thread, but libpulse
+    // also reports state changes inside connect and disconnect, on the caller's thread.
     void signal() const;
     // Lock held, off the loop thread: sleeps until the next signal.
     void wait() const;
