@@ -21,6 +21,7 @@ TEST(ShortcutKeyTest, GlyphsLabelsAndAcceleratorsKeepTheirModifierOrder) {
          "<Shift><Primary><Alt><Super>v"},
         {{"/", shift | command}, "⇧⌘/", "Shift+Ctrl+/", "<Shift><Primary>slash"},
         {{"5", command}, "⌘5", "Ctrl+5", "<Primary>5"},
+        {{"Z", command}, "⌘Z", "Ctrl+Z", "<Primary>z"}, // GTK names letter keys in lower case
         {{" ", 0}, "Space", "Space", "space"},
     };
     for (const auto& c : cases) {
