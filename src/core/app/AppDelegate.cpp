@@ -118,11 +118,15 @@ void AppDelegate::tick() {
     double now = services_.clock.now();
     auto features = analyzer_->analyze(now);
     menuBarIcon_.update(features, now);
-    auto script = featureScript(features);
     // The mini player does not exist yet, so the main window is the one showing the page.
-    if (pageReady_ && window_ && window_->isVisible()) page_->evaluate(script);
+    const bool toPage = pageReady_ && window_ && window_->isVisible();
     ++frameCount_;
-    if (debug_ && frameCount_ % 60 == 0) {
+    const bool debugLine = debug_ && frameCount_ % 60 == 0;
+    // Formatted only when someone reads it: a hidden window costs no text at all.
+    if (!toPage && !debugLine) return;
+    auto script = featureScript(features);
+    if (toPage) page_->evaluate(script);
+    if (debugLine) {
         auto title = page_ ? page_->title() : std::nullopt;
         auto capture = audio_->snapshot();
         log("features " + script + " input=" + std::string(audio::rawValue(capture.selectedInput)) +
