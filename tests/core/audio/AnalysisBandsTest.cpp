@@ -4,26 +4,15 @@
 
 using namespace vimbo::audio;
 
-TEST(AnalysisBandsTest, WorkedRangesAt48kHzAnd44100Hz) {
-    struct Case {
-        double rate;
-        BinRange bass, mid, treble;
-        int fluxTop;
-    };
-    for (const Case& c :
-         {Case{48000, {1, 10}, {10, 85}, {85, 384}, 341}, Case{44100, {1, 11}, {11, 92}, {92, 417}, 371}}) {
-        SCOPED_TRACE(c.rate);
-        const AnalysisBands bands = AnalysisBands::forSampleRate(c.rate);
-        EXPECT_EQ(bands.bass, c.bass);
-        EXPECT_EQ(bands.mid, c.mid);
-        EXPECT_EQ(bands.treble, c.treble);
-        EXPECT_EQ(bands.fluxTop, c.fluxTop);
-    }
+TEST(AnalysisBandsTest, WorkedRangesAt48kHz) {
     const AnalysisBands bands = AnalysisBands::forSampleRate(48000);
+    EXPECT_EQ(bands.bass, (BinRange{1, 10}));
+    EXPECT_EQ(bands.mid, (BinRange{10, 85}));
+    EXPECT_EQ(bands.treble, (BinRange{85, 384}));
+    EXPECT_EQ(bands.fluxTop, 341);
     EXPECT_EQ(bands.spectrum[0], (BinRange{1, 2}));
     EXPECT_TRUE(bands.spectrum[2].empty()); // no bin falls in the third band
     EXPECT_EQ(bands.spectrum[23], (BinRange{340, 426}));
-    EXPECT_TRUE(AnalysisBands::forSampleRate(44100).spectrum[0].empty());
 }
 
 TEST(AnalysisBandsTest, ExtremeBinWidthsStayInsideTheSpectrum) {

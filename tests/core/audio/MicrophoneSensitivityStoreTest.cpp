@@ -17,12 +17,8 @@ TEST(MicrophoneSensitivityStoreTest, SavesClampedDoublesAndLoadsBadValuesAsOne) 
         store.save(given);
         EXPECT_EQ(defaults.readDouble("microphoneSensitivity"), kept) << given;
     }
-    using Value = vimbo::fakes::InMemoryDefaults::Value;
-    // 1e300 is infinite in single precision.
-    for (const Value& value : {Value{std::string("loud")}, Value{true}, Value{1e300}}) {
-        defaults.values["microphoneSensitivity"] = value;
-        EXPECT_EQ(store.load(), 1.0f);
-    }
+    defaults.values["microphoneSensitivity"] = 1e300; // infinite in single precision
+    EXPECT_EQ(store.load(), 1.0f);
     defaults.values["microphoneSensitivity"] = 50.0;
     EXPECT_EQ(store.load(), 8.0f);
 }

@@ -117,24 +117,11 @@ class CaptureIntegrationTest : public testing::TestWithParam<SoundServer> {
 TEST_P(CaptureIntegrationTest, ToneIntoDefaultSinkRaisesItsBand) {
     controller->start();
     flush();
-    EXPECT_THAT(server->recordedSources(), ElementsAre("vimbo_out.monitor"));
     TonePlayer treble(*server, "vimbo_out", 4500, 0.5f);
     EXPECT_TRUE(analyzesUntil([](const AudioFeatures& f) { // 4056...5063 Hz
         return f.level > 0.5f && f.treble > 0.5f &&
                std::ranges::max_element(f.spectrum) - f.spectrum.begin() == 20;
     })) << "the tone never led the spectrum";
-}
-
-TEST_P(CaptureIntegrationTest, NewDefaultSinkMovesCapture) {
-    listenForDeviceChanges();
-    TonePlayer elsewhere(*server, "vimbo_other", 400, 0.5f);
-    controller->start();
-    flush();
-
-    server->setDefaultSink("vimbo_other");
-    ASSERT_TRUE(pumpsUntil([&] { return logged("default output changed to vimbo_other"); }));
-    EXPECT_TRUE(hearsSound());
-    EXPECT_THAT(server->recordedSources(), ElementsAre("vimbo_other.monitor"));
 }
 
 TEST_P(CaptureIntegrationTest, RestartedServerBringsCaptureBack) {
