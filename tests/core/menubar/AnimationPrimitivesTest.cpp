@@ -37,9 +37,7 @@ TEST(OrganicNoiseTest, KnownValuesAndUnusableInputs) {
         std::uint64_t seed;
         double x;
         double value;
-    } cases[] = {{5315296, 0.5, -0.41935805391728287},
-                 {5315296, -0.25, 0.08820206079338105},
-                 {885239, 0, 0.13487892861516326}};
+    } cases[] = {{5315296, -0.25, 0.08820206079338105}, {885239, 0, 0.13487892861516326}};
     for (const auto& c : cases)
         EXPECT_EQ(OrganicNoise(c.seed).value(c.x), c.value) << c.seed << " at " << c.x;
 
