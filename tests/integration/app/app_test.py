@@ -39,7 +39,7 @@ class VimboSession:
         self.env, self.dir = stack.enter_context(desktop())
         self.stack, self.outputs = stack, []
         self.env.update({"HOME": self.dir, "VIMBO_RESOURCE_DIR": RESOURCES})
-        # The program decides on compositing itself, and finds no sound server.
+        # The program decides on compositing itself, and finds its sound server only where a test starts one.
         for name in ("WEBKIT_DISABLE_COMPOSITING_MODE", "PULSE_SERVER"):
             self.env.pop(name, None)
         self.debug_log = os.path.join(self.env["TMPDIR"], "vimbo-debug.log")
@@ -57,17 +57,20 @@ class VimboSession:
         with open(self.outputs[index], encoding="utf-8", errors="replace") as file:
             return file.read()
 
-    def wait_for_title(self, predicate, timeout=30):
-        """Waits for a "features" debug line whose page title satisfies `predicate`; returns the title."""
+    def wait_for_line(self, predicate, timeout=30):
+        """Waits for a "features" debug line that satisfies `predicate`; returns it."""
         deadline, last = time.monotonic() + timeout, None
         while time.monotonic() < deadline:
             with contextlib.suppress(FileNotFoundError), open(self.debug_log, encoding="utf-8") as log:
-                for line in (line for line in log.read().splitlines() if " features " in line):
-                    last = line.split(" title=", 1)[-1]
+                for last in (line for line in log.read().splitlines() if " features " in line):
                     if predicate(last):
                         return last
             time.sleep(0.2)
-        raise AssertionError(f"no matching page title within {timeout} s; last: {last!r}")
+        raise AssertionError(f"no matching features line within {timeout} s; last: {last!r}")
+
+    def wait_for_title(self, predicate, timeout=30):
+        """Waits for a "features" debug line whose page title satisfies `predicate`; returns the title."""
+        return self.wait_for_line(lambda line: predicate(line.split(" title=", 1)[-1]), timeout).split(" title=", 1)[-1]
 
     def app_actions(self, method, *arguments):
         """Calls org.gtk.Actions on the program's exported application actions."""
@@ -152,6 +155,30 @@ class EndToEndTest(unittest.TestCase):
             self.assertEqual(session.output(0).count(
                 "Vimbo web extension is not running: page scripts are evaluated by WebKit one by one, "
                 "and the page may read files outside its folder"), 1)
+
+
+class SoundTest(unittest.TestCase):
+    """The program against a private PulseAudio server playing a sine tone. How capture follows the server going
+    away and coming back is the capture integration tests' concern."""
+
+    def test_a_playing_tone_moves_the_visuals(self):
+        with contextlib.ExitStack() as stack:
+            session = VimboSession(stack)
+            runtime = os.path.join(session.dir, "pulse")
+            session.env["PULSE_SERVER"] = "unix:" + os.path.join(runtime, "native")
+            server_env = dict(session.env, PULSE_RUNTIME_PATH=runtime)
+            subprocess.run(["pulseaudio", "--daemonize=yes", "--exit-idle-time=-1", "-n",
+                            "--load=module-native-protocol-unix",
+                            "--load=module-null-sink sink_name=vimbo_out format=float32le rate=48000 channels=2",
+                            "--load=module-sine sink=vimbo_out frequency=500"],
+                           env=server_env, check=True, stdout=subprocess.DEVNULL)
+            stack.callback(subprocess.run, ["pulseaudio", "--kill"], env=server_env)
+            vimbo = session.launch()
+            # A loud frame while the page has heard the capture is running.
+            session.wait_for_line(lambda line: "status:ok" in line and
+                                  float(line.split(" features __a(", 1)[1].split(",", 1)[0]) > 0.1, timeout=20)
+            stop(vimbo)
+            self.assertEqual(vimbo.returncode, 0)
 
 
 if __name__ == "__main__":
