@@ -190,6 +190,7 @@
 
     window.__a = function (level, bass, mid, treble, energy, beat, spectrum) {
         frame.set(level, bass, mid, treble, energy, beat, spectrum);
+        renderer.heard();
     };
 
     window.__status = function (status) {

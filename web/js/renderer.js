@@ -1,6 +1,6 @@
 "use strict";
 // The full-window canvas: one requestAnimationFrame loop that smooths the latest audio frame and
-// hands it to the current skin.
+// hands it to the current skin, and that stops while the page sleeps or nobody can see it.
 {
     const MAX_PIXEL_RATIO = 2;
     const FALLBACK_FRAME_SECONDS = 1 / 60;
@@ -15,14 +15,31 @@
             this.look = { dark: true, glow: true, glass: false, dpr: 1, width: 0, height: 0 };
             this.skins = new Map();
             this.skin = null;
+            this.sleep = new Vimbo.pageSleep.PageSleep();
             this.lastTimestamp = 0;
+            this.frameRequested = false;
             this.tick = this.tick.bind(this);
         }
 
         start() {
             this.resize();
             window.addEventListener("resize", () => this.resize());
+            document.addEventListener("visibilitychange", () => this.wake());
+            this.wake();
+        }
+
+        // Draws from the next frame on; a sleeping page draws one frame and sleeps again unless
+        // there is sound.
+        wake() {
+            if (this.frameRequested) return;
+            this.frameRequested = true;
+            this.lastTimestamp = 0;
             requestAnimationFrame(this.tick);
+        }
+
+        // A frame arrived from the native side.
+        heard() {
+            if (this.sleep.wakes(this.frame)) this.wake();
         }
 
         resize() {
@@ -33,6 +50,7 @@
             this.canvas.height = Math.round(height * dpr);
             Object.assign(this.look, { dpr, width, height });
             for (const skin of this.skins.values()) skin.resize(width, height);
+            this.wake();
         }
 
         setSkin(id) {
@@ -50,12 +68,14 @@
             this.skin = skin;
             this.context.setTransform(1, 0, 0, 1, 0, 0);
             this.context.clearRect(0, 0, this.canvas.width, this.canvas.height);
+            this.wake();
         }
 
         setLook(dark, glow, glass) {
             this.look.dark = dark;
             this.look.glow = glow;
             this.look.glass = glass;
+            this.wake();
         }
 
         tick(timestamp) {
@@ -63,7 +83,9 @@
             this.lastTimestamp = timestamp;
             this.audio.follow(this.frame, seconds);
             if (this.skin) this.skin.draw(this.context, this.audio, this.look, seconds);
-            requestAnimationFrame(this.tick);
+            const asleep = this.sleep.mayStop(this.frame, this.audio, seconds);
+            this.frameRequested = !asleep && !document.hidden;
+            if (this.frameRequested) requestAnimationFrame(this.tick);
         }
     }
 

@@ -125,7 +125,15 @@ void AppDelegate::tick() {
     // Formatted only when someone reads it: a hidden window costs no text at all.
     if (!toPage && !debugLine) return;
     auto script = featureScript(features);
-    if (toPage) page_->evaluate(script);
+    // A line the page already has is not sent again: in silence the line stays the same for
+    // seconds, and every call would wake the web process for nothing. Hidden, the page may miss
+    // lines, so it gets the next one whatever it is.
+    if (!toPage) {
+        lastPushedFeatures_.clear();
+    } else if (script != lastPushedFeatures_) {
+        page_->evaluate(script);
+        lastPushedFeatures_ = script;
+    }
     if (debugLine) {
         auto title = page_ ? page_->title() : std::nullopt;
         auto capture = audio_->snapshot();

@@ -173,6 +173,7 @@ class AppDelegate : public platform::PageListener,
     KeepAwakeActivities activities_;
     const bool debug_;
     std::int64_t frameCount_ = 0;
+    std::string lastPushedFeatures_; // the feature line the page holds
     // The mini player and floating are not built yet, so this stays the main window's state.
     chrome::WindowChromeState chromeState_;
     chrome::WindowChromePushGate chromePushGate_;

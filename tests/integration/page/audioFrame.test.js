@@ -1,7 +1,9 @@
 "use strict";
 const test = require("node:test");
 const assert = require("node:assert/strict");
-const { BAND_COUNT, AudioFrame, SmoothedAudio } = require("./pageScripts.js")("audioFrame.js").audioFrame;
+const scripts = require("./pageScripts.js")("audioFrame.js", "pageSleep.js");
+const { BAND_COUNT, AudioFrame, SmoothedAudio } = scripts.audioFrame;
+const { SLEEP_AFTER_SECONDS, PageSleep } = scripts.pageSleep;
 
 test("a frame clamps every value to 0…1 and always holds 24 bands", () => {
     const frame = new AudioFrame();
@@ -31,4 +33,48 @@ test("smoothing rises fast, falls slowly, takes each beat once and ignores bad f
     assert.equal(audio.motion, motion, "a negative frame time runs nothing backwards");
     audio.follow(frame, 30);
     assert.ok(audio.motion > motion && audio.motion - motion < 0.1, "a long frame time cannot jump");
+});
+
+test("the page sleeps after three quiet seconds once the drawing has settled, and sound wakes it", () => {
+    const frame = new AudioFrame();
+    const audio = new SmoothedAudio();
+    const sleep = new PageSleep();
+    const step = 1 / 60;
+    const run = (seconds) => {
+        let stopped = false;
+        for (let t = 0; t < seconds - 1e-9; t += step) {
+            audio.follow(frame, step);
+            stopped = sleep.mayStop(frame, audio, step);
+        }
+        return stopped;
+    };
+    frame.set(1, 1, 1, 1, 1, 1, new Array(24).fill(1));
+    assert.equal(run(1), false);
+    assert.equal(sleep.wakes(frame), true);
+    // Energy fades for many seconds after the sound stops; it does not keep the page awake.
+    frame.set(0, 0, 0, 0, 0.06, 0, new Array(24).fill(0));
+    assert.equal(sleep.wakes(frame), false);
+    assert.equal(run(SLEEP_AFTER_SECONDS - 0.1), false);
+    assert.equal(run(0.2), true);
+    // One quiet band's worth of sound is sound: it resets the quiet time.
+    const band = new Array(24).fill(0);
+    band[23] = 0.001;
+    frame.set(0, 0, 0, 0, 0, 0, band);
+    assert.equal(sleep.wakes(frame), true);
+    assert.equal(run(step), false);
+    frame.set(0, 0, 0, 0, 0, 0, []);
+    assert.equal(run(SLEEP_AFTER_SECONDS - 0.1), false);
+    // A bad frame time does not take quiet time back.
+    sleep.mayStop(frame, audio, -10);
+    assert.equal(run(0.2), true);
+});
+
+test("a page does not sleep on a quiet line while the drawing still rings out", () => {
+    const frame = new AudioFrame();
+    const audio = new SmoothedAudio();
+    const sleep = new PageSleep();
+    frame.set(1, 1, 1, 1, 1, 1, new Array(24).fill(1));
+    audio.follow(frame, 0.1);
+    frame.set(0, 0, 0, 0, 0, 0, []);
+    assert.equal(sleep.mayStop(frame, audio, SLEEP_AFTER_SECONDS), false);
 });

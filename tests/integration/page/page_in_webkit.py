@@ -49,7 +49,18 @@ report.mini = {gearBoxes: document.getElementById('settingsButton').getClientRec
 return JSON.stringify(report);
 """.replace("CATALOG", json.dumps(CATALOG))
 # Loaded again (as after a web process crash), the page starts from what it stored.
-AFTER_RELOAD = SETTLE + "return JSON.stringify({reloaded: {errors: __pageErrors}});"
+# Quiet from the start, it stops requesting frames after its sleep time and the first loud call wakes it.
+AFTER_RELOAD = SETTLE + """
+let requests = 0;
+const request = window.requestAnimationFrame;
+window.requestAnimationFrame = callback => { requests++; return request(callback); };
+const requestsWithin = async ms => { requests = 0; await new Promise(done => setTimeout(done, ms)); return requests; };
+await requestsWithin(Vimbo.pageSleep.SLEEP_AFTER_SECONDS * 1000 + 700);
+const asleep = await requestsWithin(500);
+__a(0.5, 0.6, 0.4, 0.3, 0.7, 1.00, new Array(24).fill(0.5));
+const woken = await requestsWithin(100);
+return JSON.stringify({reloaded: {errors: __pageErrors}, sleep: {asleep, woke: woken > 2}});
+"""
 EXPECTED = {
     "missing": [],
     "page": {"errors": [], "sheetOpen": True, "settingsOpen": True, "waiting": True,
@@ -58,6 +69,7 @@ EXPECTED = {
     "secondEscape": {"sheetOpen": False, "settingsOpen": False},
     "mini": {"gearBoxes": 0, "errors": []},
     "reloaded": {"errors": []},
+    "sleep": {"asleep": 0, "woke": True},
 }
 
 
