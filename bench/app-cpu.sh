@@ -1,45 +1,85 @@
 #!/usr/bin/env bash
-# Whole-program figures for the running app: CPU of the vimbo process and of WebKit's web process
-# with the window showing the page, and the frame tick's rate, each over SECONDS (default 20) under
-# a private Xvfb. Usage: bench/app-cpu.sh [path/to/vimbo] [seconds]
+# The program side by side with a bare WebKitGTK window showing the same page (bench/bare-view.py):
+# for each skin, vimbo's total (its process and its web process) against the bare window's (the
+# same two), with music and in silence, under a private Xvfb and PulseAudio. With music a generated
+# clip loops into the sink vimbo captures, and the bare window is fed that clip's features as
+# vimbo-analyze computes them; in silence nothing plays and the figures start ten seconds after the
+# page's start. Last, the frame tick's rate.
+# Goals: with music at most 1.10 x the bare window for every skin; ten seconds into silence at most
+# 3 % of a core for vimbo's total.
+# Usage: bench/app-cpu.sh [path/to/vimbo] [seconds] [skin names...]   (defaults: build/release, 10, all)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 vimbo=$(realpath "${1:-$here/../build/release/src/vimbo}")
-seconds=${2:-20}
+seconds=${2:-10}
+shift $(($# < 2 ? $# : 2))
+page=$(realpath "$here/../web/index.html")
 # shellcheck source=bench/desktop.sh
 source "$here/desktop.sh"
 start_desktop
+start_sound_server
+features="$work/features.txt"
+"$(dirname "$vimbo")/tools/analyze/vimbo-analyze" "$clip" >"$features"
 
-# run NAME RESOURCE_DIR: measures one run and prints its figures.
-run() {
-    local name=$1 dir="$work/$1"
-    start_vimbo "$dir" "$2" --debug
-    local pid=$vimbo_pid
-    sleep 3 # start-up and page load are not part of the steady state
+# Name and id of each skin in menu order, from the page's one list of them.
+mapfile -t catalog < <(grep -o '"name": "[A-Za-z]*", "id": [0-9]*' "$here/../web/js/skinCatalog.js" |
+    sed 's/"name": "\(.*\)", "id": \(.*\)/\1 \2/')
+
+total_ticks() { # pid -> clock ticks of it and its web process
     local web
-    web=$(web_process_of "$pid")
-    local vimbo_start web_start started
-    vimbo_start=$(cpu_ticks "$pid")
-    web_start=$(cpu_ticks "$web")
-    started=$(date +%s.%N)
-    sleep "$seconds"
-    local vimbo_end web_end ended
-    vimbo_end=$(cpu_ticks "$pid")
-    web_end=$(cpu_ticks "$web")
-    ended=$(date +%s.%N)
-    stop_process "$pid"
-    awk -v name="$name" -v v0="$vimbo_start" -v v1="$vimbo_end" -v w0="$web_start" -v w1="$web_end" \
-        -v t0="$started" -v t1="$ended" -v hz="$ticks_per_second" 'BEGIN {
-            elapsed = t1 - t0
-            printf "%-10s vimbo %5.2f %% of one core, web process %6.2f %% of one core (over %.1f s)\n",
-                name, 100 * (v1 - v0) / hz / elapsed, 100 * (w1 - w0) / hz / elapsed, elapsed
-        }'
-    last_title=$(grep " features " "$dir/tmp/vimbo-debug.log" | tail -1 | sed 's/.* title=//')
+    web=$(web_process_of "$1")
+    echo $(($(cpu_ticks "$1") + ${web:+$(cpu_ticks "$web")}))
 }
 
-run page "$(realpath "$here/..")"
-run counting "$here/app-cpu"
-# The counting page's title holds the feature calls it received after the first and the time between.
-awk '{ split($1, f, "="); split($2, e, "=");
-       printf "tick rate  %.2f calls per second (%d calls over %.3f s; goal 60.0 +- 0.5)\n", f[2] / e[2], f[2], e[2] }' \
-    <<<"$last_title"
+# measure PID SETTLE: percent of one core of the process and its web process, SETTLE seconds after
+# its start, over `seconds`.
+measure() {
+    sleep "$2"
+    local start started
+    start=$(total_ticks "$1")
+    started=$(date +%s.%N)
+    sleep "$seconds"
+    awk -v t0="$start" -v t1="$(total_ticks "$1")" -v s0="$started" -v s1="$(date +%s.%N)" \
+        -v hz="$ticks_per_second" 'BEGIN { printf "%.2f", 100 * (t1 - t0) / hz / (s1 - s0) }'
+    stop_process "$1"
+}
+
+# side_by_side NAME ID SETTLE [FEATURES]: one line of the table.
+side_by_side() {
+    local name=$1 id=$2 settle=$3 vimbo_cpu bare_cpu
+    start_vimbo "$work/vimbo" "$(realpath "$here/..")"
+    sleep 3 # the page loads before the menu's skin choice can reach it
+    DBUS_SESSION_BUS_ADDRESS="$bus_address" gdbus call --session --dest org.vimbo.Vimbo \
+        --object-path /org/vimbo/Vimbo --method org.gtk.Actions.Activate "selectSkinFromMenu-$id" '[]' '{}' >/dev/null
+    vimbo_cpu=$(measure "$vimbo_pid" "$settle")
+    DISPLAY=":$display" "$here/bare-view.py" "$page" "$id" ${4:+"$4"} >"$work/bare.out" 2>&1 &
+    pids+=($!)
+    bare_cpu=$(measure "$!" $((settle + 3)))
+    awk -v n="$name" -v v="$vimbo_cpu" -v b="$bare_cpu" \
+        'BEGIN { printf "%-10s vimbo %6.2f %%   bare view %6.2f %%   ratio %s\n", n, v, b,
+                 (b >= 0.5 ? sprintf("%.2f", v / b) : "- (the bare view sleeps)") }'
+}
+
+echo "percent of one core, each process with its web process, over $seconds s"
+for condition in music silence; do
+    echo "-- $condition"
+    [[ $condition == music ]] && play_music
+    for entry in "${catalog[@]}"; do
+        read -r name id <<<"$entry"
+        [[ $# -gt 0 && ! " $* " =~ " $name " ]] && continue
+        if [[ $condition == music ]]; then side_by_side "$name" "$id" 3 "$features"; else side_by_side "$name" "$id" 10; fi
+    done
+    [[ $condition == music ]] && stop_music
+done
+
+# The tick's rate: the debug log gets a "features" line every sixtieth tick; its arrival times tell
+# the rate to a few milliseconds over the run, which the log's own one-second stamps cannot.
+start_vimbo "$work/ticks" "$here/blank-page" --debug
+log="$work/ticks/tmp/vimbo-debug.log"
+timeout $((seconds + 3)) tail -n0 -F "$log" 2>/dev/null | while read -r line; do
+    [[ $line == *" features "* ]] && date +%s.%N
+done >"$work/ticks.txt" || true
+stop_process "$vimbo_pid"
+awk 'NR == 1 { first = $1 } { last = $1 } END {
+       printf "tick rate  %.2f ticks per second (%d over %.3f s; goal 60.0 +- 0.5)\n", 60 * (NR - 1) / (last - first),
+           60 * (NR - 1), last - first }' "$work/ticks.txt"

@@ -11,7 +11,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 vimbo=$(realpath "${1:-$here/../build/release/src/vimbo}")
 seconds=${2:-20}
 runs=${3:-3}
-democlip=$(dirname "$vimbo")/tools/democlip/vimbo-democlip
 
 # Debian packages cava; nothing else can be fetched here, so without it the comparison is skipped.
 if ! command -v cava >/dev/null; then
@@ -21,23 +20,13 @@ if ! command -v cava >/dev/null; then
         exit 0
     fi
 fi
-[[ -x $democlip ]] || { echo "no $democlip: build the vimbo-democlip target first" >&2; exit 1; }
 
 # shellcheck source=bench/desktop.sh
 source "$here/desktop.sh"
 start_desktop
 
-# A private sound server whose only sink, so the default one, is what both programs capture.
-export HOME="$work" PULSE_RUNTIME_PATH="$work/pulse" PULSE_SERVER="unix:$work/pulse/native"
-pulseaudio -n --exit-idle-time=-1 --load=module-native-protocol-unix \
-    "--load=module-null-sink sink_name=vimbo_out format=float32le rate=48000 channels=2" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-
-"$democlip" "$work/clip.wav" >/dev/null
-# Each paplay ends with the clip; the loop ends when the server goes away at exit.
-(while paplay "$work/clip.wav" 2>/dev/null; do :; done) &
-pids+=($!)
+start_sound_server
+play_music
 
 cat >"$work/cava.conf" <<EOF
 [general]
@@ -54,7 +43,7 @@ EOF
 cava -p "$work/cava.conf" </dev/null >"$work/cava.out" 2>&1 &
 cava_pid=$!
 pids+=("$cava_pid")
-start_vimbo "$work/vimbo" "$here/app-cpu"
+start_vimbo "$work/vimbo" "$here/blank-page"
 
 recording() { # pid -> whether it has a record stream on the server
     pactl list source-outputs | grep -q "application.process.id = \"$1\""

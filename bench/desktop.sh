@@ -23,6 +23,32 @@ start_desktop() {
     pids+=("$(sed -n 2p <<<"$bus")")
 }
 
+# A private sound server whose only sink, so the default one, is what the programs capture; sets
+# HOME and the server's address for everything started after it, and `clip` to a music-like clip.
+start_sound_server() {
+    export HOME="$work" PULSE_RUNTIME_PATH="$work/pulse" PULSE_SERVER="unix:$work/pulse/native"
+    pulseaudio -n --exit-idle-time=-1 --load=module-native-protocol-unix \
+        "--load=module-null-sink sink_name=vimbo_out format=float32le rate=48000 channels=2" >/dev/null 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+    clip="$work/clip.wav"
+    "$(dirname "$vimbo")/tools/democlip/vimbo-democlip" "$clip" >/dev/null
+}
+
+# Loops the clip into the sink until stop_music; sets `music_pid`.
+play_music() {
+    (while paplay "$clip" 2>/dev/null; do :; done) &
+    music_pid=$!
+    pids+=("$music_pid")
+}
+
+stop_music() {
+    local player
+    player=$(pgrep -P "$music_pid" || true)
+    stop_process "$music_pid"
+    [[ -z $player ]] || kill "$player" 2>/dev/null || true
+}
+
 # start_vimbo DIR RESOURCE_DIR [ARGS...]: the program on the private desktop with its settings and
 # logs in DIR; sets `vimbo_pid`.
 start_vimbo() {
