@@ -82,7 +82,7 @@ void onActivate(GApplication*, gpointer data) {
     program.page = std::make_unique<linuxdesktop::WebKitPageHost>(program.systemLog);
     program.window = std::make_unique<linuxdesktop::GtkMainWindow>(
         program.application.get(), program.menu->overlayMenuButton(program.page->widget()),
-        [&program] { program.delegate->windowShouldClose(); });
+        program.page->widget(), [&program] { program.delegate->windowShouldClose(); });
     program.menu->attachToWindow(GTK_WINDOW(gtk_widget_get_toplevel(program.page->widget())));
     program.delegate->applicationDidFinishLaunching(*program.window, *program.page);
 }

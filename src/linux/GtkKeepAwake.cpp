@@ -10,7 +10,12 @@ platform::KeepAwake::Token GtkKeepAwake::begin(platform::ActivityKind kind, cons
                                                               : GTK_APPLICATION_INHIBIT_SUSPEND;
     guint cookie = gtk_application_inhibit(application_, nullptr, flags, reason);
     // Without a session manager there is nothing to hold off; the activity still counts as begun.
-    if (cookie == 0) systemLog_.warn(std::string("Vimbo could not inhibit sleep: ") + reason);
+    if (cookie == 0) {
+        const char* what = kind == platform::ActivityKind::displaySleep ? "keep the display awake"
+                                                                        : "keep the computer from sleeping";
+        systemLog_.warn(std::string("Vimbo could not ") + what + " (\"" + reason +
+                        "\"): no session manager or inhibit portal accepted the request");
+    }
     return cookie;
 }
 

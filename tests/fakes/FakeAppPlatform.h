@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,12 @@ namespace vimbo::fakes {
 class FakeMainWindow : public platform::MainWindow {
   public:
     bool visible = false;
+    std::optional<bool> dark;
 
     void show() override { visible = true; }
     void hide() override { visible = false; }
     bool isVisible() const override { return visible; }
+    void setAppearanceDark(bool value) override { dark = value; }
 };
 
 class FakeKeepAwake : public platform::KeepAwake {

@@ -78,7 +78,7 @@
             if (change) changeSettings(change.settings, change.messages);
         },
         showShortcuts() {
-            overlay.open();
+            showShortcuts();
         },
         layoutChanged: updateDragThrough,
     });
@@ -170,11 +170,38 @@
         return target instanceof Element && target.closest("input, button, select, textarea") !== null;
     }
 
+    // One dialog at a time: the sheet puts the settings away, and the settings the sheet.
+    function showShortcuts() {
+        panel.close();
+        overlay.open();
+    }
+
+    // The native menu's accelerator for the settings arrives here as a menu call, so the key and the
+    // menu item toggle alike.
+    function toggleSettings() {
+        if (panel.isOpen) {
+            panel.close();
+            return;
+        }
+        overlay.close();
+        panel.open();
+    }
+
+    function isSettingsKey(event) {
+        return (event.ctrlKey || event.metaKey) && !event.altKey && event.key === ",";
+    }
+
     function onKeyDown(event) {
         noteActivity();
         if (event.key === "Escape") {
-            if (overlay.isOpen) overlay.close();
-            else panel.close();
+            overlay.close();
+            panel.close();
+            return;
+        }
+        // Reached only where no native accelerator took the key first; the mini player has no settings.
+        if (isSettingsKey(event)) {
+            event.preventDefault();
+            if (!state.chrome.mini) window.__menuOpenSettings("normal");
             return;
         }
         if (event.ctrlKey || event.metaKey || event.altKey || isControl(event.target)) return;
@@ -266,13 +293,12 @@
     };
 
     window.__menuOpenSettings = function () {
-        overlay.close();
-        panel.open();
+        toggleSettings();
         publishMenuState();
     };
 
     window.__menuShowShortcuts = function () {
-        overlay.open();
+        showShortcuts();
         publishMenuState();
     };
 
@@ -298,10 +324,7 @@
 
     // ---- Start ----
 
-    document.getElementById("settingsButton").addEventListener("click", () => {
-        if (panel.isOpen) panel.close();
-        else window.__menuOpenSettings("normal");
-    });
+    document.getElementById("settingsButton").addEventListener("click", () => window.__menuOpenSettings("normal"));
     // A click on the visuals puts the settings away, as Esc does.
     document.getElementById("visuals").addEventListener("click", () => panel.close());
     document.addEventListener("keydown", onKeyDown);

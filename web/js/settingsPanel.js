@@ -87,6 +87,8 @@
             for (const radio of this.root.querySelectorAll("input[name=audioInput]")) {
                 radio.checked = radio.value === view.input;
             }
+            // The gain applies to the microphone only; with system audio the control would do nothing.
+            this.root.querySelector("#sensitivityGroup").disabled = view.input !== "microphone";
             if (!this.sliding) {
                 this.lastSent = view.sensitivity;
                 this.slider.value = String(sensitivity.sensitivityToSlider(view.sensitivity));

@@ -10,7 +10,7 @@ AboutPanelContent AboutPanelContent::make(std::string_view version, std::string_
     content.applicationName = "Vimbo";
     content.applicationVersion = std::string(version.empty() ? dash : version) + " (Build " +
                                  std::string(build.empty() ? dash : build) + ")";
-    content.description = "A system audio visualizer for Linux.\nBuilt for the Linux desktop.";
+    content.description = "A system audio visualizer for Linux.\nListens through PulseAudio or PipeWire.";
     content.copyright = "Copyright \u00a9 2026 The Vimbo developers";
     return content;
 }

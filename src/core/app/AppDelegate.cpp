@@ -24,7 +24,8 @@ AppDelegate::AppDelegate(AppServices services, LaunchOptions options, std::optio
       micSensitivityStore_(services_.defaults), activities_(services_.keepAwake), debug_(options_.debug),
       glass_(std::make_shared<chrome::GlassPresentation>(services_.defaults, services_.systemLog,
                                                          services_.mainQueue)),
-      menuBarIcon_(services_.statusBar, services_.defaults), router_(pageMessageRules()) {}
+      appearance_(services_.defaults), menuBarIcon_(services_.statusBar, services_.defaults),
+      router_(pageMessageRules()) {}
 
 AppDelegate::~AppDelegate() {
     // The controller's queue may outlive the delegate; its callbacks post to the main queue, which
@@ -39,6 +40,7 @@ void AppDelegate::applicationDidFinishLaunching(platform::MainWindow& window, pl
     mainThread_.check();
     glass_->load();
     window_ = &window;
+    appearance_.attach(window);
     page_ = &page;
     page.setListener(this);
     if (!page.makeTransparent())

@@ -12,6 +12,7 @@
 #include "core/audio/MicrophoneSensitivityStore.h"
 #include "core/chrome/DragBar.h"
 #include "core/chrome/GlassPresentation.h"
+#include "core/chrome/WindowAppearance.h"
 #include "core/chrome/WindowChromeState.h"
 #include "core/menus/MainMenuController.h"
 #include "core/menus/MenuTarget.h"
@@ -131,6 +132,8 @@ class AppDelegate : public platform::PageListener,
     void selectAudioInput(std::string_view name);
     void updateMicSensitivity(std::string_view payload);
     void exportFailed(std::string_view payload);
+    // "appearanceDark:": the glass backdrop's tint and the window around the page.
+    void applyAppearance(bool dark);
     // The page once it has finished loading; null before.
     platform::PageHost* readyPage() const { return pageReady_ ? page_ : nullptr; }
 
@@ -178,6 +181,7 @@ class AppDelegate : public platform::PageListener,
     chrome::WindowChromeState chromeState_;
     chrome::WindowChromePushGate chromePushGate_;
     std::shared_ptr<chrome::GlassPresentation> glass_;
+    chrome::WindowAppearance appearance_;
     std::optional<audio::AudioInput> pendingAudioInput_;
     std::optional<std::string> pendingStatus_;
     MenuBarIcon menuBarIcon_;

@@ -13,6 +13,9 @@ class MainWindow {
     virtual void hide() = 0;
     // Shown on screen and not minimised.
     virtual bool isVisible() const = 0;
+    // The window's own surfaces (its background until the page draws, its menus and dialogs) in the
+    // page's light or dark appearance.
+    virtual void setAppearanceDark(bool dark) = 0;
 };
 
 } // namespace vimbo::platform

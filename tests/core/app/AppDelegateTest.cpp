@@ -228,6 +228,21 @@ TEST_F(AppDelegateTest, GlassLeavesTheSurfaceOnlyAfterThePageAndNeverDuringExpor
     EXPECT_TRUE(delegate->glass().appearanceDark());
 }
 
+// The window opens in the page's last appearance, dark before the page ever chose, and follows it.
+TEST_F(AppDelegateTest, WindowAppearanceFollowsThePageAndIsRememberedForTheNextLaunch) {
+    launch();
+    EXPECT_EQ(window.dark, true);
+    send("appearanceDark:0");
+    EXPECT_EQ(window.dark, false);
+    EXPECT_FALSE(delegate->glass().appearanceDark());
+    chrome::WindowAppearance next(defaults);
+    fakes::FakeMainWindow nextWindow;
+    next.attach(nextWindow);
+    EXPECT_EQ(nextWindow.dark, false);
+    send("appearanceDark:1");
+    EXPECT_EQ(window.dark, true);
+}
+
 TEST_F(AppDelegateTest, TickFeedsTheIconSendsNewFeatureLinesToAVisibleReadyPageAndLogsEverySixtieth) {
     launch({"--debug"});
     const int images = statusBar.state->imageCount;

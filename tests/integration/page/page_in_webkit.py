@@ -16,7 +16,7 @@ SETTLE = "const wait = () => new Promise(done => setTimeout(done, 300)); await w
 DRIVE = SETTLE + """
 const shown = id => !document.getElementById(id).hidden;
 const dialogs = () => ({sheetOpen: shown('shortcutSheet'), settingsOpen: shown('settingsPanel')});
-const key = name => document.body.dispatchEvent(new KeyboardEvent('keydown', {key: name, bubbles: true}));
+const key = (name, ctrlKey = false) => document.body.dispatchEvent(new KeyboardEvent('keydown', {key: name, ctrlKey, bubbles: true}));
 const report = {};
 // The native side's calls that no step makes.
 report.missing = ['__glass', '__exportAddFile', '__exportSetBackground', '__exportDestination',
@@ -41,8 +41,10 @@ report.page = {errors: [...__pageErrors], ...dialogs(),
     microphone: document.querySelector('input[value=microphone]').checked,
     sensitivity: document.getElementById('sensitivityValue').textContent,
     track: document.getElementById('track').textContent.replace(/\\s+/g, ' ').trim()};
-// Esc closes the topmost dialog first.
-key('Escape'); report.firstEscape = dialogs(); key('Escape'); report.secondEscape = dialogs();
+// Esc closes the dialog; Ctrl+, toggles the settings, whose sensitivity is idle with system audio.
+key('Escape'); report.escape = dialogs(); __audioInput('systemAudio'); key(',', true);
+report.settingsKey = {...dialogs(), sliderDisabled: slider.matches(':disabled')};
+key(',', true); report.settingsKeyAgain = dialogs();
 key(' ');
 __menuBarHidden(); __windowChrome({mini: true, onTop: true}); await wait();
 report.mini = {gearBoxes: document.getElementById('settingsButton').getClientRects().length, errors: __pageErrors};
@@ -63,10 +65,11 @@ return JSON.stringify({reloaded: {errors: __pageErrors}, sleep: {asleep, woke: w
 """
 EXPECTED = {
     "missing": [],
-    "page": {"errors": [], "sheetOpen": True, "settingsOpen": True, "waiting": True,
+    "page": {"errors": [], "sheetOpen": True, "settingsOpen": False, "waiting": True,
              "keys": ["Ctrl+1", "Space", "Ctrl+P"], "microphone": True, "sensitivity": "×8.00", "track": "Song Artist"},
-    "firstEscape": {"sheetOpen": False, "settingsOpen": True},
-    "secondEscape": {"sheetOpen": False, "settingsOpen": False},
+    "escape": {"sheetOpen": False, "settingsOpen": False},
+    "settingsKey": {"sheetOpen": False, "settingsOpen": True, "sliderDisabled": True},
+    "settingsKeyAgain": {"sheetOpen": False, "settingsOpen": False},
     "mini": {"gearBoxes": 0, "errors": []},
     "reloaded": {"errors": []},
     "sleep": {"asleep": 0, "woke": True},

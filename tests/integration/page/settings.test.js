@@ -36,3 +36,12 @@ test("display changes post the native message of the setting they change, and st
         ["appearanceDark:0", "glass:1", "keepAwake:0", "musicInfo:1", "menuBar:1"]);
     assert.equal(settings.selectSkin(chosen, 9), null);
 });
+
+test("the settings panel names each display setting as the native menu does", () => {
+    const read = (path) => require("node:fs").readFileSync(require.resolve("../../../" + path), "utf8");
+    const pairs = (text, pattern) => Object.fromEntries([...text.matchAll(pattern)].map((m) => [m[1], m[2]]));
+    const menu = pairs(read("src/core/menus/DisplayMenuSetting.cpp"), /\{DisplayMenuSetting::\w+, "(\w+)", "([^"]+)"/g);
+    const panel = pairs(read("web/index.html"), /data-setting="(\w+)"> ([^<]+)</g);
+    assert.deepEqual(panel, menu);
+    assert.equal(Object.keys(menu).length, settings.DISPLAY_SETTINGS.length);
+});
