@@ -204,10 +204,12 @@ PageCamera::PageCamera(int width, int height) : window_(gtk_offscreen_window_new
     webkit_user_content_manager_add_style_sheet(
         content, webkit_user_style_sheet_new(kHideChrome, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
                                              WEBKIT_USER_STYLE_LEVEL_USER, nullptr, nullptr));
-    // Ephemeral: the page's storage lives in memory only, so the user's settings are neither read nor
-    // changed.
+    // Ephemeral: the page's storage and WebKit's caches live in memory only, so nothing of the user's is
+    // read or written.
+    WebKitWebContext* context = webkit_web_context_new_ephemeral();
     web_ = WEBKIT_WEB_VIEW(
-        g_object_new(WEBKIT_TYPE_WEB_VIEW, "is-ephemeral", TRUE, "user-content-manager", content, nullptr));
+        g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, "user-content-manager", content, nullptr));
+    g_object_unref(context);
     g_object_unref(content);
     // Drawn on the CPU everywhere, so that a GPU does not change the picture.
     webkit_settings_set_hardware_acceleration_policy(webkit_web_view_get_settings(web_),
