@@ -7,34 +7,51 @@
 
 namespace vimbo::tools {
 
-std::optional<audio::AudioFeatures> parseFeatureLine(const std::string& line) {
-    std::string_view text = line;
-    constexpr std::string_view prefix = "__a(";
-    if (text.starts_with(prefix)) text.remove_prefix(prefix.size());
-    std::string numbers(text);
-    float values[6] = {};
-    const char* cursor = numbers.c_str();
-    for (int i = 0; i < 6; ++i) {
-        errno = 0;
-        char* end = nullptr;
-        double value = std::strtod(cursor, &end);
-        if (end == cursor || errno != 0 || !std::isfinite(value)) return std::nullopt;
-        // Features are 0...1 by contract; clamp what a hand-made file might hold.
-        values[i] = static_cast<float>(std::clamp(value, 0.0, 1.0));
-        cursor = end;
-        if (i < 5) {
-            if (*cursor != ',') return std::nullopt;
-            ++cursor;
-        }
+namespace {
+
+// One number at `cursor`, moved past it. Features are 0...1 by contract; what a hand-made file might
+// hold outside that is clamped.
+bool readUnit(const char*& cursor, float& out) {
+    errno = 0;
+    char* end = nullptr;
+    double value = std::strtod(cursor, &end);
+    if (end == cursor || errno != 0 || !std::isfinite(value)) return false;
+    out = static_cast<float>(std::clamp(value, 0.0, 1.0));
+    cursor = end;
+    return true;
+}
+
+// "[v,v,...]" with at most one value per band; missing bands stay 0 as on the page.
+bool readSpectrum(const char*& cursor, std::array<float, audio::kSpectrumBands>& spectrum) {
+    if (*cursor++ != '[') return false;
+    for (std::size_t band = 0; *cursor != ']'; ++band) {
+        if (band == spectrum.size() || (band > 0 && *cursor++ != ',') || !readUnit(cursor, spectrum[band]))
+            return false;
     }
-    if (*cursor != '\0' && *cursor != ',' && *cursor != '\r') return std::nullopt;
+    ++cursor;
+    return true;
+}
+
+} // namespace
+
+std::optional<audio::AudioFeatures> parseFeatureLine(const std::string& line) {
+    const char* cursor = line.c_str();
+    constexpr std::string_view prefix = "__a(";
+    const bool call = std::string_view(line).starts_with(prefix);
+    if (call) cursor += prefix.size();
     audio::AudioFeatures features;
-    features.level = values[0];
-    features.bass = values[1];
-    features.mid = values[2];
-    features.treble = values[3];
-    features.energy = values[4];
-    features.beat = values[5];
+    for (float* value : {&features.level, &features.bass, &features.mid, &features.treble, &features.energy,
+                         &features.beat}) {
+        if (value != &features.level && *cursor++ != ',') return std::nullopt;
+        if (!readUnit(cursor, *value)) return std::nullopt;
+    }
+    if (*cursor == ',') {
+        ++cursor;
+        if (!readSpectrum(cursor, features.spectrum)) return std::nullopt;
+    }
+    if (call && *cursor++ != ')') return std::nullopt;
+    if (*cursor == '\r') ++cursor;
+    if (*cursor != '\0') return std::nullopt;
     return features;
 }
 

@@ -14,8 +14,9 @@ struct FeatureStreamError {
     std::string message;
 };
 
-// One line as vimbo-analyze prints it ("__a(level,bass,mid,treble,energy,beat,[spectrum])"), or just
-// the six numbers separated by commas. Nothing for a line that is neither.
+// One line as vimbo-analyze prints it ("__a(level,bass,mid,treble,energy,beat,[spectrum])"), or the
+// same without "__a(" and ")"; the spectrum (up to 24 bands) may be left out. Nothing for a line that
+// is neither.
 std::optional<audio::AudioFeatures> parseFeatureLine(const std::string& line);
 
 // Every line of the stream, one frame each; blank lines are skipped, any other bad line is an error.
