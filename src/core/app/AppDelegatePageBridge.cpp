@@ -156,6 +156,7 @@ void AppDelegate::pageDidFinishLoading() {
     mainThread_.check();
     pageReady_ = true;
     chromePushGate_.reset();
+    lastPushedFeatures_.clear(); // a reloaded page starts from silence
     page_->evaluate("__shortcuts(" + menus::KeyboardShortcutCatalog::json(services_.shortcutLabels) + ")",
                     [weak = weak_from_this()](const std::optional<std::string>& error) {
                         auto self = weak.lock();
