@@ -5,7 +5,7 @@
     const { post, isHosted } = Vimbo.bridge;
     const { restoreSettings, serializeSettings, startupMessages, setDisplay, toggleDisplay, selectSkin } =
         Vimbo.settings;
-    const { cycleSkin } = Vimbo.skinCatalog;
+    const { cycleSkin, SKINS } = Vimbo.skinCatalog;
     const { menuStateMessage } = Vimbo.menuState;
     const { clampSensitivity, sensitivityMessage } = Vimbo.sensitivity;
     const { captureStatusText } = Vimbo.statusText;
@@ -16,6 +16,7 @@
     const STORAGE_KEY = "vimbo.settings";
     const IDLE_MILLISECONDS = 3000;
     const QUIET_STATUS_MILLISECONDS = 4000;
+    const SKIN_TOAST_MILLISECONDS = 1200;
     const MEDIA_COMMANDS = ["playpause", "prev", "next"];
     const query = new URLSearchParams(window.location.search);
     const body = document.body;
@@ -83,8 +84,22 @@
         layoutChanged: updateDragThrough,
     });
 
+    // Names a newly chosen skin for a moment, as the menus name it. The stored skin at page load
+    // is not announced: only a change the user made.
+    let skinToastTimer = 0;
+    function announceSkin(id) {
+        const skin = SKINS.find((entry) => entry.id === id);
+        if (!skin) return;
+        const element = document.getElementById("skinToast");
+        element.textContent = skin.name;
+        element.classList.add("shown");
+        clearTimeout(skinToastTimer);
+        skinToastTimer = setTimeout(() => element.classList.remove("shown"), SKIN_TOAST_MILLISECONDS);
+    }
+
     function changeSettings(next, messages) {
         if (next) {
+            if (next.skin !== state.settings.skin) announceSkin(next.skin);
             state.settings = next;
             // Polling stops with track info off; a title kept from then would be stale when it returns.
             if (!next.musicInfo) state.track = null;

@@ -22,10 +22,39 @@ const report = {};
 report.missing = ['__glass', '__exportAddFile', '__exportSetBackground', '__exportDestination',
                   '__exportWriteFailed', '__exportSaved'].filter(n => typeof window[n] !== 'function');
 __status('waiting-system-permission'); __audioInput('microphone'); __micSensitivity(8.0); __shortcuts(CATALOG);
-__a(0.5, 0.6, 0.4, 0.3, 0.7, 1.00, new Array(24).fill(0.5));
-// Every skin in the page's catalog draws a few frames in both appearances, so a drawing error shows.
+// Every skin in both appearances, held in silence and then at full loudness: the loud canvas is
+// not blank and differs from the silent one, Glossy keeps clear of the status pill, and each
+// switch names the new skin (Glossy, first, is already the skin at load).
+const canvas = document.getElementById('visuals');
+const small = document.createElement('canvas').getContext('2d', {willReadFrequently: true});
+small.canvas.width = 110; small.canvas.height = 76;
+// Alpha coverage of the canvas in 22 x 15 blocks.
+const coverage = () => { small.clearRect(0, 0, 110, 76); small.drawImage(canvas, 0, 0, 110, 76);
+    const alpha = small.getImageData(0, 0, 110, 76).data, blocks = new Float32Array(22 * 15);
+    for (let p = 0; p < 110 * 76; p++)
+        blocks[Math.floor(p / 550) * 22 + Math.floor(p % 110 / 5)] += alpha[p * 4 + 3] / (25 * 255);
+    return blocks; };
+const hold = async (value, ms) => { const feed = setInterval(() => __a(value, value, value, value, value, value,
+    new Array(24).fill(value)), 16); await new Promise(done => setTimeout(done, ms)); clearInterval(feed); };
+const pillRows = Math.ceil(document.getElementById('status').getBoundingClientRect().bottom * devicePixelRatio);
+report.skins = []; report.toastMisses = [];
 for (const appearance of ['dark', 'light']) {
-    for (const skin of Vimbo.skinCatalog.SKINS) { __menuSelectSkin(skin.id); await wait(); }
+    for (const skin of Vimbo.skinCatalog.SKINS) {
+        __menuSelectSkin(skin.id);
+        const toast = document.getElementById('skinToast');
+        const named = toast.classList.contains('shown') ? toast.textContent : '';
+        const expected = appearance === 'dark' && skin.name === 'Glossy' ? '' : skin.name;
+        if (named !== expected) report.toastMisses.push(named);
+        await hold(0, 500); const silent = coverage();
+        await hold(1, 300); const loud = coverage();
+        const sum = blocks => blocks.reduce((a, b) => a + b, 0);
+        const inked = sum(loud) / loud.length;
+        const change = sum(loud.map((value, i) => Math.abs(value - silent[i]))) / (sum(loud) + sum(silent));
+        const strip = canvas.getContext('2d').getImageData(0, 0, canvas.width, pillRows).data;
+        const onPill = skin.name === 'Glossy' && strip.some((v, i) => i % 4 === 3 && v > 8);
+        if (inked < 0.01 || change < 0.1 || onPill)
+            report.skins.push({skin: skin.name, appearance, inked, change, onPill});
+    }
     __menuToggleDisplay('dark');
 }
 __menuSelectSkin(1); __menuCycleSkin(-1); __menuToggleDisplay('glass'); __menuMediaCommand('next');
@@ -53,6 +82,7 @@ return JSON.stringify(report);
 # Loaded again (as after a web process crash), the page starts from what it stored.
 # Quiet from the start, it stops requesting frames after its sleep time and the first loud call wakes it.
 AFTER_RELOAD = SETTLE + """
+const toastShown = document.getElementById('skinToast').classList.contains('shown');
 let requests = 0;
 const request = window.requestAnimationFrame;
 window.requestAnimationFrame = callback => { requests++; return request(callback); };
@@ -61,7 +91,7 @@ await requestsWithin(Vimbo.pageSleep.SLEEP_AFTER_SECONDS * 1000 + 700);
 const asleep = await requestsWithin(500);
 __a(0.5, 0.6, 0.4, 0.3, 0.7, 1.00, new Array(24).fill(0.5));
 const woken = await requestsWithin(100);
-return JSON.stringify({reloaded: {errors: __pageErrors}, sleep: {asleep, woke: woken > 2}});
+return JSON.stringify({reloaded: {errors: __pageErrors, toastShown}, sleep: {asleep, woke: woken > 2}});
 """
 EXPECTED = {
     "missing": [],
@@ -71,7 +101,9 @@ EXPECTED = {
     "settingsKey": {"sheetOpen": False, "settingsOpen": True, "sliderDisabled": True},
     "settingsKeyAgain": {"sheetOpen": False, "settingsOpen": False},
     "mini": {"gearBoxes": 0, "errors": []},
-    "reloaded": {"errors": []},
+    "skins": [],
+    "toastMisses": [],
+    "reloaded": {"errors": [], "toastShown": False},
     "sleep": {"asleep": 0, "woke": True},
 }
 
@@ -121,7 +153,7 @@ def run_page(page_path):
 
     view.connect("load-changed", on_load)
     view.load_uri("file://" + urllib.parse.quote(os.path.abspath(page_path)) + "?shortcuts-ui-test")
-    GLib.timeout_add_seconds(30, lambda: (failures.append("timed out"), loop.quit()))
+    GLib.timeout_add_seconds(60, lambda: (failures.append("timed out"), loop.quit()))
     loop.run()
     return messages, report, failures
 

@@ -5,6 +5,10 @@
     const { hsla, beginFrame, drawGlow, glowSprite } = Vimbo.paint;
     const CAPACITY = 90;
     const TAU = Math.PI * 2;
+    // The page opens on a glass already in motion: bubbles of moderate sound spread over the
+    // height, instead of an empty frame waiting for the first ones to rise from the floor.
+    const SEEDED = 24;
+    const SEED_AUDIO = { spectrum: new Float32Array(24).fill(0.35), bass: 0.5, energy: 0.15 };
 
     class BubbleSkin {
         constructor() {
@@ -35,18 +39,22 @@
         }
 
         resize(width, height) {
+            const first = this.width === 0;
             this.width = width;
             this.height = height;
+            if (first) {
+                for (let n = 0; n < SEEDED; n++) this.spawn(SEED_AUDIO, Math.random() * height);
+            }
         }
 
-        spawn(audio) {
+        spawn(audio, y = this.height + 60) {
             for (let i = 0; i < CAPACITY; i++) {
                 if (this.alive[i]) continue;
                 const band = Math.floor(Math.random() * 24);
                 const size = Math.min(this.width, this.height);
                 this.alive[i] = 1;
                 this.x[i] = Math.random() * this.width;
-                this.y[i] = this.height + 60;
+                this.y[i] = y;
                 this.radius[i] = size * (0.012 + 0.05 * audio.spectrum[band] + 0.03 * Math.random() * audio.bass);
                 this.rise[i] = 40 + 120 * Math.random() + 200 * audio.energy;
                 this.phase[i] = Math.random() * TAU;

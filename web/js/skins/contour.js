@@ -21,9 +21,11 @@
         buildPaint(dark) {
             this.dark = dark;
             this.ringPaint = [];
+            // Thin lines must read at a glance: light on dark, deep on light, and the hues kept
+            // between teal and green, away from the weak yellows.
             for (let ring = 0; ring < RINGS; ring++) {
-                const hue = 150 - ring * 9;
-                this.ringPaint.push(dark ? hsla(hue, 70, 62 - ring * 1.5) : hsla(hue + 20, 65, 30 + ring * 2));
+                const hue = 170 - ring * 7;
+                this.ringPaint.push(dark ? hsla(hue, 85, 70 - ring) : hsla(hue + 10, 85, 24 + ring));
             }
         }
 
@@ -67,8 +69,8 @@
                     ctx.stroke();
                     ctx.globalCompositeOperation = "source-over";
                 }
-                ctx.globalAlpha = 0.55 + 0.45 * (1 - depth);
-                ctx.lineWidth = 1.2 + 1.6 * audio.level * (1 - depth);
+                ctx.globalAlpha = 0.8 + 0.2 * (1 - depth);
+                ctx.lineWidth = 1.8 + 0.6 * (1 - depth) + 1.6 * audio.level * (1 - depth);
                 ctx.stroke();
             }
             ctx.globalAlpha = 1;

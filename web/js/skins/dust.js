@@ -4,7 +4,9 @@
 {
     const { hsla, glowSprite, drawGlow } = Vimbo.paint;
     const MOTES = 720;
-    const CENTRE_PULL = 0.22; // per second
+    const HOME_PULL = 0.22; // per second
+    const CLOUD_RADIUS = 0.4; // of the smaller side; the cloud is wider than tall
+    const CLOUD_STRETCH = 1.35;
     const GROUPS = 3; // bass, mid and treble motes, drawn per group to change paint only 3 times
     const GROUP_BANDS = [
         [0, 6],
@@ -17,6 +19,10 @@
             this.x = new Float32Array(MOTES);
             this.y = new Float32Array(MOTES);
             this.band = new Uint8Array(MOTES);
+            // Each mote's resting place in a round cloud, denser in the middle, in units of the
+            // cloud's radius: silence gathers the motes back into it, whatever shape beats left.
+            this.homeX = new Float32Array(MOTES);
+            this.homeY = new Float32Array(MOTES);
             this.width = 0;
             this.height = 0;
             this.dark = null;
@@ -24,6 +30,10 @@
                 const group = Math.floor((i * GROUPS) / MOTES);
                 const [low, high] = GROUP_BANDS[group];
                 this.band[i] = low + (i % (high - low));
+                const angle = Math.random() * 6.2832;
+                const distance = Math.min(1, Math.sqrt(-Math.log(1 - Math.random() * 0.95)) / 1.73);
+                this.homeX[i] = Math.cos(angle) * distance;
+                this.homeY[i] = Math.sin(angle) * distance;
             }
         }
 
@@ -35,11 +45,18 @@
             this.leaderGlow = glowSprite(hsla(35, 100, 65, 1));
         }
 
+        // The cloud's size in pixels for the current window.
+        cloud(width, height) {
+            const radius = CLOUD_RADIUS * Math.min(width, height);
+            return { rx: Math.min(width * 0.45, radius * CLOUD_STRETCH), ry: radius };
+        }
+
         resize(width, height) {
             if (this.width === 0) {
+                const { rx, ry } = this.cloud(width, height);
                 for (let i = 0; i < MOTES; i++) {
-                    this.x[i] = Math.random() * width;
-                    this.y[i] = Math.random() * height;
+                    this.x[i] = width / 2 + this.homeX[i] * rx;
+                    this.y[i] = height / 2 + this.homeY[i] * ry;
                 }
             } else {
                 // Keep the cloud's shape when the window changes size.
@@ -72,6 +89,7 @@
             const t = audio.motion;
             const cx = width / 2;
             const cy = height / 2;
+            const { rx, ry } = this.cloud(width, height);
             const speed = 14 + 240 * audio.energy;
             const burst = 520 * audio.beat * audio.beat;
             const x = this.x;
@@ -90,18 +108,21 @@
                     const dx = x[i] - cx;
                     const dy = y[i] - cy;
                     const distance = Math.sqrt(dx * dx + dy * dy) + 1;
-                    // A gentle pull keeps the cloud gathered; beats scatter it outwards.
-                    vx += (dx / distance) * burst - dx * CENTRE_PULL;
-                    vy += (dy / distance) * burst - dy * CENTRE_PULL;
+                    const homeX = cx + this.homeX[i] * rx;
+                    const homeY = cy + this.homeY[i] * ry;
+                    // A gentle pull back home keeps the cloud gathered; beats scatter it outwards.
+                    vx += (dx / distance) * burst + (homeX - x[i]) * HOME_PULL;
+                    vy += (dy / distance) * burst + (homeY - y[i]) * HOME_PULL;
                     let nx = x[i] + vx * dt;
                     let ny = y[i] + vy * dt;
-                    if (nx < 0) nx += width;
-                    else if (nx >= width) nx -= width;
-                    if (ny < 0) ny += height;
-                    else if (ny >= height) ny -= height;
+                    // Blown out of the frame, a mote comes back in at its place in the cloud.
+                    if (nx < 0 || nx >= width || ny < 0 || ny >= height) {
+                        nx = homeX;
+                        ny = homeY;
+                    }
                     x[i] = nx;
                     y[i] = ny;
-                    const size = 1.1 + (group === 0 ? 4 : 3) * value;
+                    const size = 1.6 + (group === 0 ? 4 : 3) * value;
                     ctx.fillRect(nx - size / 2, ny - size / 2, size, size);
                 }
             }

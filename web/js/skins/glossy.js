@@ -4,6 +4,10 @@
     const { hsla, glowSprite, drawGlow, beginFrame } = Vimbo.paint;
     const TAU = Math.PI * 2;
     const BARS = 48;
+    // The status pill sits 44 px from the top and is about 32 px tall; the ring keeps clear of it,
+    // and being centred, of the track line at the bottom as well. Small windows give up less.
+    const TOP_CLEARANCE = 84;
+    const EDGE_MARGIN = 8;
 
     class GlossySkin {
         constructor() {
@@ -37,6 +41,16 @@
 
         resize() {}
 
+        // Sized from the room the ring has, not the window, so that the longest bars with their
+        // tip glow on a full beat still end inside it.
+        layout(width, height, audio) {
+            const clearance = Math.min(TOP_CLEARANCE, height * 0.18);
+            const room = Math.max(1, Math.min(width / 2, height / 2 - clearance) - EDGE_MARGIN);
+            const orbRadius = room * (0.2 + 0.08 * audio.bass + 0.05 * audio.beat);
+            const inner = orbRadius * 1.3 + room * 0.03;
+            return { orbRadius, inner, reach: room * 0.4, barWidth: ((TAU * inner) / BARS) * 0.56 };
+        }
+
         draw(ctx, audio, look) {
             if (ctx !== this.context || look.dark !== this.dark) this.buildPaint(ctx, look.dark);
             const { width, height, dpr } = look;
@@ -44,18 +58,14 @@
 
             const cx = width / 2;
             const cy = height / 2;
-            const base = Math.min(width, height);
-            const orbRadius = base * (0.11 + 0.05 * audio.bass + 0.035 * audio.beat);
-            const inner = orbRadius * 1.3 + base * 0.02;
-            const reach = base * 0.3;
-            const barWidth = ((TAU * inner) / BARS) * 0.56;
+            const { orbRadius, inner, reach, barWidth } = this.layout(width, height, audio);
             const turn = audio.motion * 0.12;
             const glow = look.dark && look.glow;
 
             if (glow) {
                 ctx.globalCompositeOperation = "lighter";
                 ctx.globalAlpha = 0.25 + 0.45 * audio.energy + 0.3 * audio.beat;
-                drawGlow(ctx, this.orbGlow, cx, cy, orbRadius * 3.2);
+                drawGlow(ctx, this.orbGlow, cx, cy, orbRadius * 2.8);
                 ctx.globalCompositeOperation = "source-over";
                 ctx.globalAlpha = 1;
             }
@@ -101,7 +111,7 @@
                         this.tipGlow,
                         cx + Math.cos(angle) * tip,
                         cy + Math.sin(angle) * tip,
-                        barWidth * (2 + 3 * value)
+                        barWidth * (1.5 + 2 * value)
                     );
                 }
                 ctx.globalCompositeOperation = "source-over";
