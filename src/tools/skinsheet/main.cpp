@@ -161,8 +161,9 @@ constexpr const char* kFixedClock = R"js(
 })();
 )js";
 
-// The settings button fades out after three idle seconds in the program; the pictures show the skin.
-constexpr const char* kHideChrome = ".chrome-control { visibility: hidden !important; }";
+// The settings button fades out after three idle seconds in the program, and the skin's name after
+// a switch in one; the pictures show the skin alone (the sheet names it).
+constexpr const char* kHideChrome = ".chrome-control, #skinToast { visibility: hidden !important; }";
 
 struct SurfaceDestroy {
     void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
