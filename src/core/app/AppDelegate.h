@@ -132,8 +132,6 @@ class AppDelegate : public platform::PageListener,
     void selectAudioInput(std::string_view name);
     void updateMicSensitivity(std::string_view payload);
     void exportFailed(std::string_view payload);
-    // "appearanceDark:": the glass backdrop's tint and the window around the page.
-    void applyAppearance(bool dark);
     // The page once it has finished loading; null before.
     platform::PageHost* readyPage() const { return pageReady_ ? page_ : nullptr; }
 

@@ -55,10 +55,15 @@ PageMessageRouter AppDelegate::pageMessageRules() {
         .exact("chromeIdle:0")
         .exact("alwaysOnTop:1")
         .exact("alwaysOnTop:0");
+    // The appearance tints the glass backdrop and paints the window around the page.
+    auto appearance = [this](bool dark) {
+        glass_->setAppearanceDark(dark);
+        appearance_.setDark(dark);
+    };
     rules.exact("glass:1", [this] { glass_->setEnabled(true, readyPage()); })
         .exact("glass:0", [this] { glass_->setEnabled(false, readyPage()); })
-        .exact("appearanceDark:1", [this] { applyAppearance(true); })
-        .exact("appearanceDark:0", [this] { applyAppearance(false); })
+        .exact("appearanceDark:1", [appearance] { appearance(true); })
+        .exact("appearanceDark:0", [appearance] { appearance(false); })
         .exact("keepAwake:1", [this] { activities_.beginKeepAwake(); })
         .exact("keepAwake:0", [this] { activities_.endKeepAwake(); });
     // Now playing: the music poll (nothing polls yet, so "musicInfo:0" has nothing to stop).
@@ -79,11 +84,6 @@ PageMessageRouter AppDelegate::pageMessageRules() {
         .exact("export:cancel", [this] { activities_.endExport(); })
         .prefix("export:error:", [this](std::string_view text) { exportFailed(text); });
     return rules;
-}
-
-void AppDelegate::applyAppearance(bool dark) {
-    glass_->setAppearanceDark(dark);
-    appearance_.setDark(dark);
 }
 
 void AppDelegate::applyMenuState(std::string_view payload) {
