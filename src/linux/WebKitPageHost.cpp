@@ -122,8 +122,14 @@ void WebKitPageHost::onScriptMessage(WebKitUserContentManager*, WebKitJavascript
         host->listener_->pageDidReceiveMessage(std::nullopt);
         return;
     }
-    GText text(jsc_value_to_string(value));
-    host->listener_->pageDidReceiveMessage(std::string(text.get()));
+    // As bytes, so that a NUL inside the text reaches the rules (which refuse it) instead of cutting
+    // the message short into another, valid one.
+    GBytes* bytes = jsc_value_to_string_as_bytes(value);
+    gsize size = 0;
+    const auto* data = static_cast<const char*>(g_bytes_get_data(bytes, &size));
+    std::string body(data ? data : "", data ? size : 0);
+    g_bytes_unref(bytes);
+    host->listener_->pageDidReceiveMessage(body);
 }
 
 void WebKitPageHost::onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self) {

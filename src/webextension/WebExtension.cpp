@@ -3,6 +3,7 @@
 // result back to the program, which then wakes up twice per frame instead of once. And every load
 // the page makes passes here, the only place where WebKit lets a program refuse one: the page reads
 // files from its own folder and nothing from the network.
+#include "core/util/LogText.h"
 #include "webextension/FileAccess.h"
 #include "webextension/Messages.h"
 
@@ -37,8 +38,9 @@ bool mayLoad(const char* uri) {
 gboolean onSendRequest(WebKitWebPage*, WebKitURIRequest* request, WebKitURIResponse*, gpointer) {
     const char* uri = webkit_uri_request_get_uri(request);
     if (uri && mayLoad(uri)) return FALSE;
+    // The address is the page's text: printable and of bounded length in the log.
     g_warning("Vimbo web extension: refused to load %s: the page may only read files in %s",
-              uri ? uri : "(no address)",
+              uri ? vimbo::util::printableLogText(uri, 300).c_str() : "(no address)",
               readAccessPrefix.empty() ? "(no folder given)" : readAccessPrefix.c_str());
     return TRUE; // cancels the load
 }

@@ -37,7 +37,13 @@ std::optional<float> parseFloat(std::string_view text) {
 
 void AppDelegate::pageDidReceiveMessage(const std::optional<std::string>& body) {
     mainThread_.check();
-    if (body) router_.route(*body);
+    if (!body) return;
+    // No rule's text holds a NUL; cut there, "audioInput:microphone\0junk" would pass as a valid choice.
+    if (body->find('\0') != std::string::npos) {
+        services_.systemLog.warn("Vimbo ignored a page message holding a NUL character: " + *body);
+        return;
+    }
+    router_.route(*body);
 }
 
 // The rules in their fixed order. Rules without an action belong to capabilities not built yet (window

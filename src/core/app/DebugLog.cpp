@@ -1,5 +1,6 @@
 #include "core/app/DebugLog.h"
 
+#include "core/util/LogText.h"
 #include "core/util/UtcDateTime.h"
 
 #include <cstdio>
@@ -33,7 +34,7 @@ void DebugLog::log(std::string_view message) {
     if (!debug_) return;
     std::string line = formatDate(clock_());
     line += ' ';
-    line += message;
+    line += util::printableLogText(message);
     line += '\n';
     std::lock_guard guard(mutex_);
     // Append mode creates the file when it is missing; one write per line keeps lines whole.

@@ -138,6 +138,15 @@ TEST_F(AppDelegateTest, FailedPushesOfMenuCommandsShortcutsAndGlassAreLogged) {
                                              "Vimbo menu command failed: no function"));
 }
 
+// Cut at the NUL, the text would be a valid choice of input; the whole message is refused instead.
+TEST_F(AppDelegateTest, MessagesHoldingANulAreRefusedAndLogged) {
+    launchReady();
+    send(std::string("audioInput:microphone\0junk", 26));
+    settleAudio();
+    EXPECT_THAT(captures(audio::AudioInput::microphone), IsEmpty());
+    EXPECT_THAT(systemLog.lines, ElementsAre(testing::HasSubstr("NUL")));
+}
+
 TEST_F(AppDelegateTest, NonStringBodiesAndUnknownMiscasedOrMalformedMessagesChangeNothing) {
     launchReady();
     send("dragThrough:[[1,2,3,4]]");

@@ -29,10 +29,13 @@ TEST(DebugLogTest, AppendsDatedLinesOnlyWhenOnAndIgnoresAnUnwritableDirectory) {
     EXPECT_TRUE(std::filesystem::is_empty(directory));
     DebugLog(true, directory, fixedTime).log("audio capture starting");
     DebugLog(true, directory, [] { return fixedTime() + seconds{60}; }).log("default output changed to ?");
+    // Text from outside cannot forge a line of its own.
+    DebugLog(true, directory, fixedTime).log("export failed: x\n2026-12-05 20:47:41 +0000 forged");
     std::ifstream file(directory / "vimbo-debug.log", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}),
               "2026-12-05 20:47:41 +0000 audio capture starting\n"
-              "2026-12-05 20:48:41 +0000 default output changed to ?\n");
+              "2026-12-05 20:48:41 +0000 default output changed to ?\n"
+              "2026-12-05 20:47:41 +0000 export failed: x\\x0a2026-12-05 20:47:41 +0000 forged\n");
     std::filesystem::remove_all(directory);
 }
 
