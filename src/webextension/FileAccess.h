@@ -4,12 +4,23 @@
 
 #include <glib.h>
 
+#include <cstdlib>
+#include <string>
 #include <string_view>
 
 namespace vimbo::webextension {
 
-// Whether `uri` names a local file inside `directory` (given with a trailing slash): file URIs
-// only, read after percent-decoding, on this machine, and never through a parent-folder step.
+// The path with every symbolic link and "." or ".." step resolved; empty when it does not exist.
+inline std::string resolvedPath(const char* path) {
+    char* resolved = realpath(path, nullptr);
+    std::string result = resolved ? resolved : "";
+    free(resolved);
+    return result;
+}
+
+// Whether `uri` names an existing local file inside `directory` (given with a trailing slash): file
+// URIs only, read after percent-decoding, on this machine, never through a parent-folder step, and
+// where it really is: a symbolic link inside the folder that leads out of it does not count.
 inline bool isFileInside(const char* uri, std::string_view directory) {
     if (!uri || directory.empty()) return false;
     gchar* host = nullptr;
@@ -17,8 +28,11 @@ inline bool isFileInside(const char* uri, std::string_view directory) {
     linuxdesktop::GText hostName(host);
     if (!path || (host && g_ascii_strcasecmp(host, "localhost") != 0)) return false;
     std::string_view target = path.get();
-    return target.starts_with(directory) && target.find("/../") == std::string_view::npos &&
-           !target.ends_with("/..");
+    if (!target.starts_with(directory) || target.find("/../") != std::string_view::npos || target.ends_with("/.."))
+        return false;
+    const std::string folder = resolvedPath(std::string(directory).c_str());
+    const std::string file = resolvedPath(path.get());
+    return !folder.empty() && file.starts_with(folder + "/");
 }
 
 } // namespace vimbo::webextension
