@@ -44,20 +44,37 @@ measure() {
     stop_process "$1"
 }
 
-# side_by_side NAME ID SETTLE [FEATURES]: one line of the table.
-side_by_side() {
-    local name=$1 id=$2 settle=$3 vimbo_cpu bare_cpu
+# run_vimbo ID SETTLE and run_bare ID SETTLE [FEATURES]: one measurement of each with skin ID.
+run_vimbo() {
     start_vimbo "$work/vimbo" "$(realpath "$here/..")"
     sleep 3 # the page loads before the menu's skin choice can reach it
     DBUS_SESSION_BUS_ADDRESS="$bus_address" gdbus call --session --dest org.vimbo.Vimbo \
-        --object-path /org/vimbo/Vimbo --method org.gtk.Actions.Activate "selectSkinFromMenu-$id" '[]' '{}' >/dev/null
-    vimbo_cpu=$(measure "$vimbo_pid" "$settle")
-    DISPLAY=":$display" "$here/bare-view.py" "$page" "$id" ${4:+"$4"} >"$work/bare.out" 2>&1 &
+        --object-path /org/vimbo/Vimbo --method org.gtk.Actions.Activate "selectSkinFromMenu-$1" '[]' '{}' >/dev/null
+    measure "$vimbo_pid" "$2"
+}
+run_bare() {
+    DISPLAY=":$display" "$here/bare-view.py" "$page" "$1" ${3:+"$3"} >"$work/bare.out" 2>&1 &
     pids+=($!)
-    bare_cpu=$(measure "$!" $((settle + 3)))
-    awk -v n="$name" -v v="$vimbo_cpu" -v b="$bare_cpu" \
-        'BEGIN { printf "%-10s vimbo %6.2f %%   bare view %6.2f %%   ratio %s\n", n, v, b,
-                 (b >= 0.5 ? sprintf("%.2f", v / b) : "- (the bare view sleeps)") }'
+    measure "$!" $(($2 + 3))
+}
+
+# side_by_side NAME ID SETTLE [FEATURES]: one line of the table. With music the two are measured in
+# the order vimbo, bare, bare, vimbo and each figure is the mean of its two, so a load that drifts
+# during the run weighs on both alike; in silence, where the bare view sleeps, once each.
+side_by_side() {
+    local name=$1 id=$2 settle=$3 v1 b1 b2 v2
+    v1=$(run_vimbo "$id" "$settle")
+    b1=$(run_bare "$id" "$settle" ${4:+"$4"})
+    if [[ -n ${4:-} ]]; then
+        b2=$(run_bare "$id" "$settle" "$4")
+        v2=$(run_vimbo "$id" "$settle")
+    else
+        b2=$b1 v2=$v1
+    fi
+    awk -v n="$name" -v v="$v1 $v2" -v b="$b1 $b2" 'BEGIN {
+        split(v, vs); split(b, bs); vimbo = (vs[1] + vs[2]) / 2; bare = (bs[1] + bs[2]) / 2
+        printf "%-10s vimbo %6.2f %% (%s, %s)   bare view %6.2f %% (%s, %s)   ratio %s\n", n, vimbo, vs[1], vs[2],
+            bare, bs[1], bs[2], (bare >= 0.5 ? sprintf("%.2f", vimbo / bare) : "- (the bare view sleeps)") }'
 }
 
 echo "percent of one core, each process with its web process, over $seconds s"

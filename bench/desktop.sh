@@ -10,6 +10,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+# A stopped benchmark leaves no servers behind.
+trap "exit 1" TERM INT
 
 # Sets `display` and `bus_address`.
 start_desktop() {
