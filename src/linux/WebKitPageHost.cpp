@@ -29,9 +29,21 @@ void finishEvaluation(GObject* source, GAsyncResult* result, gpointer data) {
 
 } // namespace
 
+// The page has no business on the network, and the extension's request filter never sees WebSocket
+// connections or preconnects. Every network connection of WebKit's network process goes through its
+// proxy, so a proxy on port 0, where no connection can be made, closes them all: nothing leaves the
+// machine and no host name is looked up (the proxy would resolve it). Files are not loaded through it.
+void WebKitPageHost::keepOffTheNetwork(WebKitWebContext* context) {
+    WebKitNetworkProxySettings* nowhere = webkit_network_proxy_settings_new("http://127.0.0.1:0", nullptr);
+    webkit_website_data_manager_set_network_proxy_settings(webkit_web_context_get_website_data_manager(context),
+                                                           WEBKIT_NETWORK_PROXY_MODE_CUSTOM, nowhere);
+    webkit_network_proxy_settings_free(nowhere);
+}
+
 WebKitPageHost::WebKitPageHost(platform::SystemLog& systemLog) : systemLog_(systemLog) {
     g_signal_connect(webkit_web_context_get_default(), "initialize-web-extensions",
                      G_CALLBACK(onInitializeWebExtensions), this);
+    keepOffTheNetwork(webkit_web_context_get_default());
     WebKitUserContentManager* manager = webkit_user_content_manager_new();
     // Connect before registering so that no early message is missed.
     g_signal_connect(manager, "script-message-received::app", G_CALLBACK(onScriptMessage), this);

@@ -30,6 +30,7 @@ class WebKitPageHost : public platform::PageHost {
     std::optional<std::string> title() const override;
 
   private:
+    static void keepOffTheNetwork(WebKitWebContext* context);
     void drawWithoutCompositingOnSoftwareGl(WebKitSettings* settings);
     static void onScriptMessage(WebKitUserContentManager* manager, WebKitJavascriptResult* result,
                                 gpointer self);

@@ -8,8 +8,10 @@ import os
 import re
 import shutil
 import signal
+import socket
 import subprocess
 import sys
+import threading
 import time
 import unittest
 
@@ -98,10 +100,25 @@ def ready(title):
     return calls_of(title)[-len(READY_SEQUENCE):] == READY_SEQUENCE and "a=" in title and not title.endswith("a=none")
 
 
+def connections_to(port, stack):
+    """Records each connection made to the port on this machine, while the stack is open."""
+    listener = socket.create_server(("127.0.0.1", port))
+    stack.callback(listener.close)
+    made = []
+
+    def accept():
+        with contextlib.suppress(OSError):
+            while True:
+                made.append(listener.accept()[0].recv(80))
+    threading.Thread(target=accept, daemon=True).start()
+    return made
+
+
 class EndToEndTest(unittest.TestCase):
     def test_page_receives_everything_the_bridge_promises_in_order(self):
         with contextlib.ExitStack() as stack:
             session = VimboSession(stack)
+            network = connections_to(47613, stack)
             vimbo = session.launch()
             title = session.wait_for_title(ready)
             self.assertEqual(calls_of(title), READY_SEQUENCE)
@@ -132,6 +149,7 @@ class EndToEndTest(unittest.TestCase):
             self.assertIn(f"refused to load file://{os.path.dirname(RESOURCES)}/outside.js: the page may only read "
                           f"files in {RESOURCES}/", output)
             self.assertIn("refused to load http://example.invalid/picture.png", output)
+            self.assertEqual(network, [], "the page reached the network")
 
             # The main menu follows the page's menu state, and Quit ends the program cleanly.
             session.wait_for_skin_check(3)
