@@ -6,6 +6,7 @@
 #include "webextension/FileAccess.h"
 #include "webextension/Messages.h"
 
+#include <cstdio>
 #include <memory>
 #include <utility>
 
@@ -77,6 +78,7 @@ void WebKitPageHost::drawWithoutCompositingOnSoftwareGl(WebKitSettings* settings
 }
 
 WebKitPageHost::~WebKitPageHost() {
+    if (reloadSource_) g_source_remove(reloadSource_);
     g_signal_handlers_disconnect_by_data(webkit_web_context_get_default(), this);
     g_signal_handlers_disconnect_by_data(webView_, this);
     g_signal_handlers_disconnect_by_data(webkit_web_view_get_user_content_manager(webView_), this);
@@ -188,16 +190,27 @@ gboolean WebKitPageHost::onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* ur
     return FALSE;
 }
 
-void WebKitPageHost::onWebProcessTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason,
+void WebKitPageHost::onWebProcessTerminated(WebKitWebView*, WebKitWebProcessTerminationReason reason,
                                             gpointer self) {
     auto* host = static_cast<WebKitPageHost*>(self);
     const char* why = reason == WEBKIT_WEB_PROCESS_CRASHED                 ? "crashed"
                       : reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT ? "exceeded its memory limit"
                                                                            : "was terminated";
-    host->systemLog_.warn(std::string("Vimbo web process ") + why + "; reloading the page");
+    const double delay = host->reloadBackoff_.delayAfterCrash(g_get_monotonic_time() / 1e6);
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%g", delay);
+    host->systemLog_.warn(std::string("Vimbo web process ") + why + "; reloading the page in " + seconds + " s");
     host->loadFailed_ = false;
     host->extensionReady_ = false; // until the next web process's extension announces itself
-    webkit_web_view_reload(view);
+    if (host->reloadSource_) g_source_remove(host->reloadSource_);
+    host->reloadSource_ = g_timeout_add(static_cast<guint>(delay * 1000), reloadAfterCrash, host);
+}
+
+gboolean WebKitPageHost::reloadAfterCrash(gpointer self) {
+    auto* host = static_cast<WebKitPageHost*>(self);
+    host->reloadSource_ = 0;
+    webkit_web_view_reload(host->webView_);
+    return G_SOURCE_REMOVE;
 }
 
 // Navigation stays inside the resource directory; everything else is refused.

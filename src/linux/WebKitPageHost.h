@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/app/ReloadBackoff.h"
 #include "core/platform/PageHost.h"
 #include "core/platform/SystemLog.h"
 #include "core/util/ThreadChecker.h"
@@ -37,6 +38,7 @@ class WebKitPageHost : public platform::PageHost {
     static void onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
     static gboolean onLoadFailed(WebKitWebView* view, WebKitLoadEvent event, gchar* uri, GError* error,
                                  gpointer self);
+    static gboolean reloadAfterCrash(gpointer self);
     static void onWebProcessTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason,
                                        gpointer self);
     static void onInitializeWebExtensions(WebKitWebContext* context, gpointer self);
@@ -48,6 +50,8 @@ class WebKitPageHost : public platform::PageHost {
     platform::PageListener* listener_ = nullptr;
     WebKitWebView* webView_ = nullptr; // owned through the reference sunk below
     std::string readAccessPrefix_;     // the resource directory with a trailing slash
+    app::ReloadBackoff reloadBackoff_;
+    guint reloadSource_ = 0;            // the pending reload after a crash
     bool loadFailed_ = false;          // a failed load also ends in "finished", which must not count
     // Scripts without a completion go to the web process extension once it has said it runs there.
     bool extensionReady_ = false;

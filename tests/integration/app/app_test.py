@@ -140,7 +140,7 @@ class EndToEndTest(unittest.TestCase):
             os.kill(int(web_process), signal.SIGKILL)
             session.wait_for_title(lambda t: "shortcuts:10,5,3,7,2|audioInput:systemAudio|micSensitivity:8|" in t)
             output = session.output(0)
-            self.assertEqual(output.count("Vimbo web process crashed; reloading the page"), 1)
+            self.assertEqual(output.count("Vimbo web process crashed; reloading the page in 0.5 s"), 1)
             # Xvfb has only Mesa's CPU rasterizer: the page is drawn without OpenGL compositing.
             self.assertEqual(output.count("Vimbo: OpenGL renders in software (llvmpipe"), 1)
             # The feature calls above went through the web extension built beside the program, which kept the
