@@ -84,11 +84,12 @@ std::optional<audio::AudioCaptureError> PulseCapture::openStream(const PulseCont
     if (pa_stream_connect_record(stream_.get(), device_.c_str(), &attributes, flags) < 0) {
         return streamFailed(StreamFailure::connection, context_->lastError());
     }
+    const auto deadline = PulseContext::deadlineAfter(PulseContext::kConnectSeconds);
     for (;;) {
         const pa_stream_state_t state = pa_stream_get_state(stream_.get());
         if (state == PA_STREAM_READY) break;
         if (isFinal(state)) return streamFailed(StreamFailure::connection, context_->lastError());
-        context_->wait();
+        if (!context_->waitUntil(deadline)) return streamFailed(StreamFailure::connection, PA_ERR_TIMEOUT);
     }
     // A server may quietly connect a stream for a missing device to another one (the microphone,
     // say): that is not the device we asked for.

@@ -69,6 +69,25 @@ void PulseContext::wait() const {
     pa_threaded_mainloop_wait(mainloop_.get());
 }
 
+std::uint64_t PulseContext::deadlineAfter(double seconds) {
+    return pa_rtclock_now() + static_cast<pa_usec_t>(seconds * PA_USEC_PER_SEC);
+}
+
+bool PulseContext::waitUntil(std::uint64_t deadline) const {
+    checkOffLoopThread();
+    if (pa_rtclock_now() >= deadline) return false;
+    // A timer on the loop wakes the wait at the deadline if nothing else does.
+    pa_time_event* timer = pa_context_rttime_new(
+        context(), deadline,
+        [](pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self) {
+            static_cast<const PulseContext*>(self)->signal();
+        },
+        const_cast<PulseContext*>(this));
+    pa_threaded_mainloop_wait(mainloop_.get());
+    if (timer) pa_threaded_mainloop_get_api(mainloop_.get())->time_free(timer);
+    return true;
+}
+
 std::unique_ptr<PulseContext> PulseContext::connect(const char* clientName, int& error) {
     std::unique_ptr<PulseContext> self(new PulseContext());
     self->mainloop_.reset(pa_threaded_mainloop_new());
@@ -91,6 +110,7 @@ std::unique_ptr<PulseContext> PulseContext::connect(const char* clientName, int&
         return nullptr;
     }
     Lock lock(*self);
+    const auto deadline = deadlineAfter(kConnectSeconds);
     for (;;) {
         const pa_context_state_t state = pa_context_get_state(self->context());
         if (state == PA_CONTEXT_READY) return self;
@@ -98,7 +118,10 @@ std::unique_ptr<PulseContext> PulseContext::connect(const char* clientName, int&
             error = self->lastError();
             return nullptr;
         }
-        self->wait();
+        if (!self->waitUntil(deadline)) {
+            error = PA_ERR_TIMEOUT;
+            return nullptr;
+        }
     }
 }
 
@@ -120,8 +143,13 @@ void PulseContext::await(pa_operation* operation) const {
     if (!operation) return;
     checkOffLoopThread();
     PulseOperationPtr owned(operation);
-    while (pa_operation_get_state(operation) == PA_OPERATION_RUNNING)
-        wait();
+    const auto deadline = deadlineAfter(kReplySeconds);
+    while (pa_operation_get_state(operation) == PA_OPERATION_RUNNING) {
+        if (!waitUntil(deadline)) {
+            pa_operation_cancel(operation); // its callback, which would fill the caller's answer, never runs
+            return;
+        }
+    }
 }
 
 void PulseContext::stateChanged(pa_context* context, void* userdata) {

@@ -6,6 +6,7 @@
 #include <pulse/channelmap.h>
 #include <pulse/sample.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -64,8 +65,16 @@ class PulseContext {
     pa_context* context() const { return context_.get(); }
     // Lock held: the server's code for the last failure.
     int lastError() const;
-    // Lock held, off the loop thread: waits until the operation has finished or was cancelled.
-    // Takes ownership of the operation; a null operation returns at once.
+    // A server that is stopped (SIGSTOP) or hangs accepts the connection and then never answers:
+    // every wait for it ends after these, so that no caller waits for it for long.
+    static constexpr double kConnectSeconds = 3.0;
+    static constexpr double kReplySeconds = 2.0;
+    // The loop clock's time `seconds` from now, for waitUntil.
+    static std::uint64_t deadlineAfter(double seconds);
+
+    // Lock held, off the loop thread: waits until the operation has finished, was cancelled or took
+    // longer than kReplySeconds (then it is cancelled). Takes ownership of the operation; a null
+    // operation returns at once.
     void await(pa_operation* operation) const;
     // Debug and sanitizer builds stop a caller on the wrong side of the loop thread.
     void checkOnLoopThread(std::source_location where = std::source_location::current()) const;
@@ -75,6 +84,9 @@ class PulseContext {
     void signal() const;
     // Lock held, off the loop thread: sleeps until the next signal.
     void wait() const;
+    // Lock held, off the loop thread: sleeps until the next signal or the deadline; false, without
+    // sleeping, once the deadline has passed.
+    bool waitUntil(std::uint64_t deadline) const;
 
     struct ServerDefaults {
         std::optional<std::string> sinkName;
