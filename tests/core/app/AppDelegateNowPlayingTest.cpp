@@ -27,12 +27,6 @@ TEST_F(AppDelegateNowPlayingTest, SmokeTestSwitchPollsOnceThePageHasLoadedAndThe
     EXPECT_EQ(timers.live.size(), 2u);
 }
 
-TEST_F(AppDelegateNowPlayingTest, MediaMessageFetchesAgainShortlyAfter) {
-    launchReady();
-    send("media:playpause");
-    EXPECT_THAT(mainQueue.pendingDelays(), ElementsAre(0.4));
-}
-
 TEST_F(AppDelegateNowPlayingTest, CheckForUpdatesFromTheMenuOrTheIconOpensTheReleasesPage) {
     launch();
     delegate->performMenuAction(menus::MenuAction::checkForUpdates, {});

@@ -75,12 +75,6 @@ TEST_F(MusicControllerTest, PausedSpotifyGivesWayToAPlayingSecondPlayerThatThenT
     EXPECT_THAT(players->sent, ElementsAre(sent(kOther, PlayerVerb::next)));
 }
 
-TEST_F(MusicControllerTest, BothPausedGivesTheFirstPlayer) {
-    play(KnownPlayer::spotify, kSpotify, PlayerReport{kPaused, "Song", ""});
-    play(KnownPlayer::music, kOther, PlayerReport{kPaused, "Other", "Them"});
-    EXPECT_EQ(fetch(), R"({"a":"","c":true,"p":false,"t":"Song"})");
-}
-
 TEST_F(MusicControllerTest, BrowserTitleWinsOverAPausedPlayerWhichStillTakesCommands) {
     play(KnownPlayer::spotify, kSpotify, PlayerReport{kPaused, "Song", "Band"});
     browserTitle = "Talk \"live\"";
@@ -117,17 +111,6 @@ TEST_F(MusicControllerTest, CommandWithNoPlayerSendsNothingAndRemembersNothing) 
     play(KnownPlayer::music, kOther, PlayerReport{kPaused, "Other", "Them"});
     command("playpause");
     EXPECT_THAT(players->sent, ElementsAre(sent(kOther, PlayerVerb::playPause)));
-}
-
-TEST(MusicControllerWithoutPlayersTest, CommandsNothingAndAnswersNull) {
-    fakes::ManualMainQueue mainQueue;
-    std::vector<std::string> results;
-    MusicController music(nullptr, nullptr, mainQueue);
-    music.command("next");
-    music.fetch(nullptr, [&](const std::string& text) { results.push_back(text); });
-    music.waitUntilSettled();
-    mainQueue.runPending();
-    EXPECT_THAT(results, ElementsAre("null"));
 }
 
 } // namespace
