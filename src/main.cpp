@@ -15,6 +15,7 @@
 #include "linux/GtkMainWindow.h"
 #include "linux/JsonFileDefaults.h"
 #include "linux/MonotonicClock.h"
+#include "linux/MprisMediaPlayers.h"
 #include "linux/PulseCaptureFactory.h"
 #include "linux/PulseDefaultDevices.h"
 #include "linux/ResourceDirectory.h"
@@ -120,6 +121,8 @@ int main(int argc, char** argv) {
         .statusBar = program.statusBar.get(),
         .terminate = [application] { g_application_quit(G_APPLICATION(application)); },
         .desktop = &program.desktop,
+        .mediaPlayers =
+            std::make_shared<linuxdesktop::MprisMediaPlayers>(sessionBus.get(), program.systemLog),
     };
     program.delegate =
         std::make_shared<app::AppDelegate>(services, options, linuxdesktop::resourceDirectory());

@@ -131,6 +131,7 @@
         element.querySelector(".track-title").textContent = state.track.title;
         element.querySelector(".track-artist").textContent = state.track.artist;
         element.classList.toggle("paused", !state.track.playing);
+        element.classList.toggle("controllable", state.track.controllable);
         element.title = trackLine(state.track);
     }
 
@@ -340,6 +341,10 @@
     // ---- Start ----
 
     document.getElementById("settingsButton").addEventListener("click", () => window.__menuOpenSettings("normal"));
+    document.getElementById("track").addEventListener("click", (event) => {
+        const button = event.target instanceof Element ? event.target.closest("[data-media]") : null;
+        if (button && musicControl()) post("media:" + button.dataset.media);
+    });
     // A click on the visuals puts the settings away, as Esc does.
     document.getElementById("visuals").addEventListener("click", () => panel.close());
     document.addEventListener("keydown", onKeyDown);

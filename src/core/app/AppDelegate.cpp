@@ -25,7 +25,11 @@ AppDelegate::AppDelegate(AppServices services, LaunchOptions options, std::optio
       glass_(std::make_shared<chrome::GlassPresentation>(services_.defaults, services_.systemLog,
                                                          services_.mainQueue)),
       appearance_(services_.defaults), menuBarIcon_(services_.statusBar, services_.defaults),
-      router_(pageMessageRules()) {}
+      router_(pageMessageRules()), updateController_(services_.desktop, VIMBO_RELEASES_URL),
+      music_(services_.mediaPlayers, services_.browserTitle, services_.mainQueue),
+      musicPoll_(std::make_shared<MusicPoll>(
+          music_, services_.timers, services_.mainQueue, [this] { return readyPage(); },
+          [this](std::string_view line) { log(line); })) {}
 
 AppDelegate::~AppDelegate() {
     // The controller's queue may outlive the delegate; its callbacks post to the main queue, which
@@ -184,7 +188,9 @@ void AppDelegate::installMenuBarIcon() {
     actions.openVimbo = [weak] {
         if (auto self = weak.lock()) self->showMainWindow();
     };
-    // The update check is not built yet, so its item does nothing.
+    actions.checkForUpdates = [weak] {
+        if (auto self = weak.lock()) self->updateController_.checkForUpdates();
+    };
     actions.quitVimbo = [weak] {
         if (auto self = weak.lock()) self->terminate();
     };

@@ -4,7 +4,9 @@
 #include "core/app/KeepAwakeActivities.h"
 #include "core/app/LaunchOptions.h"
 #include "core/app/MenuBarIcon.h"
+#include "core/app/MusicPoll.h"
 #include "core/app/PageMessageRouter.h"
+#include "core/app/UpdateController.h"
 #include "core/audio/AudioAnalyzer.h"
 #include "core/audio/AudioInput.h"
 #include "core/audio/AudioInputController.h"
@@ -18,6 +20,9 @@
 #include "core/menus/MenuTarget.h"
 #include "core/menus/ShortcutKey.h"
 #include "core/menus/WebMenuCommand.h"
+#include "core/nowplaying/BrowserTitle.h"
+#include "core/nowplaying/MediaPlayers.h"
+#include "core/nowplaying/MusicController.h"
 #include "core/platform/Clock.h"
 #include "core/platform/DefaultAudioDevices.h"
 #include "core/platform/DefaultsStore.h"
@@ -66,6 +71,9 @@ struct AppServices {
     std::function<void()> terminate = nullptr;
     // About panel, acknowledgements and the support page; without it those items do nothing.
     platform::Desktop* desktop = nullptr;
+    // What is playing: the music players and the browser source; without both, nothing is.
+    std::shared_ptr<nowplaying::MediaPlayers> mediaPlayers = nullptr;
+    nowplaying::BrowserTitle browserTitle = nullptr;
 };
 
 // Owns every long-lived object, runs launch and termination, the page bridge and the frame tick.
@@ -186,6 +194,9 @@ class AppDelegate : public platform::PageListener,
     // The window was taken off the screen by closing it, so only the icon leads back to it.
     bool hiddenByClose_ = false;
     PageMessageRouter router_;
+    UpdateController updateController_;
+    nowplaying::MusicController music_;
+    std::shared_ptr<MusicPoll> musicPoll_;
     util::ThreadChecker mainThread_;
 };
 

@@ -47,7 +47,7 @@ void AppDelegate::pageDidReceiveMessage(const std::optional<std::string>& body) 
 }
 
 // The rules in their fixed order. Rules without an action belong to capabilities not built yet (window
-// chrome, now playing, export files); they take their messages so that nothing later sees them.
+// chrome, export files); they take their messages so that nothing later sees them.
 PageMessageRouter AppDelegate::pageMessageRules() {
     PageMessageRouter rules;
     rules.prefix(menus::kMenuStatePrefix, [this](std::string_view payload) { applyMenuState(payload); })
@@ -71,15 +71,14 @@ PageMessageRouter AppDelegate::pageMessageRules() {
         .exact("appearanceDark:1", [appearance] { appearance(true); })
         .exact("appearanceDark:0", [appearance] { appearance(false); })
         .exact("keepAwake:1", [this] { activities_.beginKeepAwake(); })
-        .exact("keepAwake:0", [this] { activities_.endKeepAwake(); });
-    // Now playing: the music poll (nothing polls yet, so "musicInfo:0" has nothing to stop).
-    rules.exact("musicInfo:1").exact("musicInfo:0");
+        .exact("keepAwake:0", [this] { activities_.endKeepAwake(); })
+        .exact("musicInfo:1", [this] { musicPoll_->start(); })
+        .exact("musicInfo:0", [this] { musicPoll_->stop(); });
     rules.exact("menuBar:1", [this] { menuBarIcon_.setVisible(true); })
         .exact("menuBar:0", [this] { menuBarIcon_.setVisible(false); })
         .prefix("audioInput:", [this](std::string_view name) { selectAudioInput(name); })
         .prefix("micSensitivity:", [this](std::string_view number) { updateMicSensitivity(number); });
-    // Now playing: player commands.
-    rules.prefix("media:");
+    rules.prefix("media:", [this](std::string_view word) { musicPoll_->command(word); });
     // Export: the pickers, the destination, the chunks and finishing; the activity is held meanwhile.
     rules.exact("export:pick")
         .exact("export:pick-background")
@@ -148,8 +147,11 @@ void AppDelegate::performMenuAction(menus::MenuAction action, const menus::MenuV
     case menus::MenuAction::openSupport:
         openSupport();
         break;
+    case menus::MenuAction::checkForUpdates:
+        updateController_.checkForUpdates();
+        break;
     default:
-        // The update check, the mini player and floating are not built yet.
+        // The mini player and floating are not built yet.
         break;
     }
 }
@@ -185,6 +187,7 @@ void AppDelegate::pageDidFinishLoading() {
         pendingMenuCommand_.reset();
         performMenuCommand(command);
     }
+    if (options_.trackInfoSmokeTest) musicPoll_->start();
 }
 
 void AppDelegate::sendStatus(const std::string& status) {

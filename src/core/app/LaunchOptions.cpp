@@ -17,6 +17,7 @@ LaunchOptions LaunchOptions::parse(int argc, const char* const* argv) {
     }};
     LaunchOptions options;
     options.debug = hasSwitch(argc, argv, "--debug");
+    options.trackInfoSmokeTest = hasSwitch(argc, argv, "--track-info-smoke-test");
     for (auto [argument, query] : kQueries) {
         if (hasSwitch(argc, argv, argument)) {
             options.pageQuery = query;

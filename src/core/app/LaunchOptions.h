@@ -8,6 +8,8 @@ namespace vimbo::app {
 struct LaunchOptions {
     // "--debug": the debug log is written.
     bool debug = false;
+    // "--track-info-smoke-test": the music poll starts as soon as the page has loaded.
+    bool trackInfoSmokeTest = false;
     // The page query of the first page-mode switch present, in the fixed order; empty without one.
     std::string pageQuery;
 

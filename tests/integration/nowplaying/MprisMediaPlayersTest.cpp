@@ -1,0 +1,131 @@
+#include "linux/MprisMediaPlayers.h"
+
+#include "core/nowplaying/MusicController.h"
+#include "integration/tray/PrivateSessionBus.h"
+#include "linux/GLibMainQueue.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace vimbo::linuxdesktop {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using testing::PrivateSessionBus;
+
+constexpr const char* kPlayerXml = R"(<node><interface name="org.mpris.MediaPlayer2.Player">
+  <method name="Next"/><method name="Previous"/><method name="PlayPause"/>
+  <property name="PlaybackStatus" type="s" access="read"/>
+  <property name="Metadata" type="a{sv}" access="read"/></interface></node>)";
+
+// A player of the test's own on a connection of its own, as a separate process would be. With a
+// `context` that nobody runs, it never answers.
+class TestPlayer {
+  public:
+    TestPlayer(const PrivateSessionBus& bus, const char* name, const char* status, const char* title,
+               GMainContext* context = nullptr)
+        : connection_(bus.connect()), node_(g_dbus_node_info_new_for_xml(kPlayerXml, nullptr)),
+          status_(status), title_(title) {
+        static const GDBusInterfaceVTable vtable{
+            [](GDBusConnection*, const char*, const char*, const char*, const char* method, GVariant*,
+               GDBusMethodInvocation* invocation, gpointer self) {
+                static_cast<TestPlayer*>(self)->calls.emplace_back(method);
+                g_dbus_method_invocation_return_value(invocation, nullptr);
+            },
+            [](GDBusConnection*, const char*, const char*, const char*, const char* property, GError**,
+               gpointer self) { return static_cast<TestPlayer*>(self)->property(property); },
+            nullptr,
+            {}};
+        if (context) g_main_context_push_thread_default(context);
+        g_dbus_connection_register_object(connection_, "/org/mpris/MediaPlayer2", node_->interfaces[0],
+                                          &vtable, this, nullptr, nullptr);
+        if (context) g_main_context_pop_thread_default(context);
+        GVariant* reply = g_dbus_connection_call_sync(connection_, "org.freedesktop.DBus",
+                                                      "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                                                      "RequestName", g_variant_new("(su)", name, 0u), nullptr,
+                                                      G_DBUS_CALL_FLAGS_NONE, 1000, nullptr, nullptr);
+        if (reply) g_variant_unref(reply);
+    }
+    ~TestPlayer() {
+        g_dbus_connection_close_sync(connection_, nullptr, nullptr);
+        g_object_unref(connection_);
+        g_dbus_node_info_unref(node_);
+    }
+    TestPlayer(const TestPlayer&) = delete;
+    TestPlayer& operator=(const TestPlayer&) = delete;
+
+    std::vector<std::string> calls;
+
+  private:
+    GVariant* property(std::string_view name) const {
+        if (name == "PlaybackStatus") return g_variant_new_string(status_);
+        const char* artists[] = {"First", "Second"};
+        GVariantBuilder metadata;
+        g_variant_builder_init(&metadata, G_VARIANT_TYPE_VARDICT);
+        g_variant_builder_add(&metadata, "{sv}", "xesam:title", g_variant_new_string(title_));
+        g_variant_builder_add(&metadata, "{sv}", "xesam:artist", g_variant_new_strv(artists, 2));
+        return g_variant_builder_end(&metadata);
+    }
+
+    GDBusConnection* connection_;
+    GDBusNodeInfo* node_;
+    const char* status_;
+    const char* title_;
+};
+
+class MprisMediaPlayersTest : public ::testing::Test {
+  protected:
+    // One fetch through the real controller, with the main context running meanwhile.
+    std::string fetch() {
+        std::optional<std::string> result;
+        music.fetch(nullptr, [&result](const std::string& text) { result = text; });
+        testing::runUntil([&] { return result.has_value(); }, 10);
+        return result.value_or("no answer");
+    }
+
+    PrivateSessionBus bus;
+    GObjectPtr<GDBusConnection> client{bus.connect()};
+    struct NoLog : platform::SystemLog {
+        void write(std::string_view) override {}
+        void warn(std::string_view) override {}
+    } systemLog;
+    GLibMainQueue mainQueue;
+    nowplaying::MusicController music{std::make_shared<MprisMediaPlayers>(client.get(), systemLog), nullptr,
+                                      mainQueue};
+};
+
+TEST_F(MprisMediaPlayersTest, PlayingOtherPlayerWinsOverPausedSpotifyAndTakesTheCommands) {
+    TestPlayer spotify(bus, "org.mpris.MediaPlayer2.spotify", "Paused", "Paused song");
+    TestPlayer browser(bus, "org.mpris.MediaPlayer2.firefox.instance123", "Playing", "A video");
+    TestPlayer stopped(bus, "org.mpris.MediaPlayer2.zzz", "Stopped", "Later in name order");
+    TestPlayer vlc(bus, "org.mpris.MediaPlayer2.vlc", "Playing", "One || Two");
+    EXPECT_EQ(fetch(), R"({"a":"First","c":true,"p":true,"t":"One || Two"})");
+    music.command("next");
+    music.command("prev");
+    music.command("playpause");
+    testing::runUntil([&] { return vlc.calls.size() == 3; });
+    EXPECT_THAT(vlc.calls, ElementsAre("Next", "Previous", "PlayPause"));
+    EXPECT_THAT(spotify.calls, IsEmpty());
+    EXPECT_THAT(browser.calls, IsEmpty());
+}
+
+TEST_F(MprisMediaPlayersTest, PlayerThatNeverAnswersCostsOneTimeout) {
+    GMainContext* nobodyRuns = g_main_context_new();
+    {
+        TestPlayer spotify(bus, "org.mpris.MediaPlayer2.spotify", "Paused", "Paused song");
+        TestPlayer hung(bus, "org.mpris.MediaPlayer2.hung", "Playing", "Never told", nobodyRuns);
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(fetch(), R"({"a":"First","c":true,"p":false,"t":"Paused song"})");
+        std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(took.count(), 1.8); // one timeout of 1 s, not one per call
+    }
+    g_main_context_unref(nobodyRuns);
+}
+
+} // namespace
+} // namespace vimbo::linuxdesktop
