@@ -147,11 +147,38 @@ TEST_F(AppDelegateTest, NonStringBodiesAndUnknownMiscasedOrMalformedMessagesChan
                              "micSensitivity: 2", "micSensitivity:", "", "dragThrough:{}"}) {
         send(body);
     }
-    EXPECT_THAT(delegate->dragBar().passThroughRects, ElementsAre(chrome::PassThroughRect{1, 2, 3, 4}));
+    EXPECT_THAT(chromeWindows.passThrough, ElementsAre(platform::Rect{1, 2, 3, 4}));
     EXPECT_EQ(keepAwake.begun, 1);
     EXPECT_THAT(page.scripts, IsEmpty());
     EXPECT_THAT(systemLog.lines, IsEmpty());
     EXPECT_THAT(defaults.values, IsEmpty());
+}
+
+TEST_F(AppDelegateTest, WindowMessagesAndMenuItemsDriveTheChromeAndTheMiniPlayerShowsTheFeatures) {
+    launchReady();
+    send("windowMode:mini");
+    send("alwaysOnTop:1");
+    send("chromeIdle:1");
+    EXPECT_TRUE(delegate->chrome().isAlwaysOnTop());
+    EXPECT_TRUE(delegate->chrome().isChromeIdle());
+    EXPECT_TRUE(delegate->validateMenuItem(menus::MenuAction::toggleAlwaysOnTopFromMenu));
+    window.visible = false;
+    timers.fireAll();
+    EXPECT_THAT(page.scripts, Contains(featureScript(audio::AudioFeatures{})));
+    delegate->showMainWindow();
+    EXPECT_FALSE(window.visible);
+    EXPECT_EQ(chromeWindows.calls.back(), "mini");
+
+    delegate->performMenuAction(menus::MenuAction::toggleAlwaysOnTopFromMenu, {});
+    EXPECT_FALSE(delegate->chrome().isAlwaysOnTop());
+    delegate->performMenuAction(menus::MenuAction::toggleMiniPlayerFromMenu, {});
+    EXPECT_FALSE(delegate->chrome().isMini());
+    send("windowMode:mini");
+    send("windowMode:normal");
+    EXPECT_FALSE(delegate->chrome().isMini());
+    EXPECT_EQ(chromeWindows.calls.back(), "light allowed");
+    send("toggleFullscreen");
+    EXPECT_EQ(chromeWindows.calls.back(), "fullScreen");
 }
 
 TEST_F(AppDelegateTest, SettingsReachesThePageOnlyWhileTheMenuDoesNotShowTheMiniPlayer) {
