@@ -1,9 +1,10 @@
 "use strict";
 const test = require("node:test");
 const assert = require("node:assert/strict");
-const page = require("./pageScripts.js")("sensitivity.js", "dragRects.js");
+const page = require("./pageScripts.js")("sensitivity.js", "dragRects.js", "windowChrome.js");
 const { sensitivity } = page;
 const { dragThroughRects, dragThroughMessage } = page.dragRects;
+const { windowChromeState, windowChromeRequest } = page.windowChrome;
 
 test("the sensitivity slider is logarithmic with exact ends and clamped messages", () => {
     const { sliderToSensitivity, sensitivityToSlider, SLIDER_MAX } = sensitivity;
@@ -27,4 +28,20 @@ test("drag-through keeps only the parts of controls inside the strip, rounded ou
         null,
     ]);
     assert.equal(dragThroughMessage(rects), "dragThrough:[[988,6,27,26],[10,20,51,16]]");
+});
+
+test("window buttons switch windows keeping the pin, and the pin asks for the opposite state", () => {
+    const floatingMini = windowChromeState({ mini: true, onTop: true });
+    assert.deepEqual(windowChromeRequest(floatingMini, "normal"), {
+        message: "windowMode:normal",
+        next: { mini: false, onTop: true },
+    });
+    assert.deepEqual(windowChromeRequest(floatingMini, "pin"), {
+        message: "alwaysOnTop:0",
+        next: { mini: true, onTop: false },
+    });
+    assert.equal(windowChromeRequest({ mini: false, onTop: false }, "pin").message, "alwaysOnTop:1");
+    assert.equal(windowChromeRequest({ mini: false, onTop: false }, "mini").message, "windowMode:mini");
+    assert.deepEqual(windowChromeState({ mini: 1, onTop: "true" }), { mini: false, onTop: false });
+    assert.equal(windowChromeState("mini"), null);
 });
