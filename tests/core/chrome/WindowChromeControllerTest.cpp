@@ -2,11 +2,9 @@
 
 #include "fakes/FakeAppPlatform.h"
 #include "fakes/FakeChromeWindows.h"
-#include "fakes/FakeMainMenu.h"
 #include "fakes/FakePageHost.h"
 #include "fakes/InMemoryDefaults.h"
 #include "fakes/ManualMainQueue.h"
-#include "fakes/RecordingMenuTarget.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -27,7 +25,6 @@ class WindowChromeControllerTest : public ::testing::Test {
     WindowChromeControllerTest() {
         glass->load(false);
         controller.attach(windows);
-        controller.setMainMenuController(&menuController);
         controller.pageDidFinishLoading(page);
         page.scripts.clear();
         windows.calls.clear();
@@ -44,9 +41,6 @@ class WindowChromeControllerTest : public ::testing::Test {
     fakes::ManualMainQueue mainQueue;
     fakes::FakePageHost page;
     fakes::FakeChromeWindows windows;
-    fakes::FakeMainMenu menu;
-    fakes::RecordingMenuTarget menuTarget;
-    menus::MainMenuController menuController{menu, menuTarget};
     std::shared_ptr<GlassPresentation> glass =
         std::make_shared<GlassPresentation>(defaults, systemLog, mainQueue);
     WindowChromeController controller{defaults, glass};
@@ -59,7 +53,6 @@ TEST_F(WindowChromeControllerTest, EnteringAndLeavingMovesThePageOncePushesOnceA
                 ElementsAre("main alpha 1 over 0", "mini", "mini alpha 1 over 0", "light hidden"));
     EXPECT_EQ(windows.mini, (Rect{616, 416, 260, 260}));
     EXPECT_THAT(page.scripts, ElementsAre(kMiniState));
-    EXPECT_TRUE(menuController.windowState().mini);
 
     windows.listener->miniFrameChanged({30, 40, 300, 300});
     EXPECT_EQ(std::get<std::string>(defaults.values.at("miniPlayerTopLeft")), "{30, 40}");
@@ -89,7 +82,6 @@ TEST_F(WindowChromeControllerTest, FloatingOnlyInTheMiniPlayerAndKeptWhenLeaving
     controller.setAlwaysOnTop(true);
     EXPECT_THAT(windows.calls, ElementsAre("above", "light hidden"));
     EXPECT_EQ(page.scripts.back(), R"(window.__windowChrome && __windowChrome({"mini":true,"onTop":true}))");
-    EXPECT_TRUE(menuController.windowState().onTop);
     controller.toggleMiniPlayerFromMenu();
     EXPECT_EQ(page.scripts.back(), R"(window.__windowChrome && __windowChrome({"mini":false,"onTop":true}))");
 }
