@@ -155,32 +155,18 @@ TEST_F(AppDelegateTest, NonStringBodiesAndUnknownMiscasedOrMalformedMessagesChan
 }
 
 // The mini player has no settings; the menu learns of it through the chrome's pushes.
-TEST_F(AppDelegateTest, WindowMessagesAndMenuItemsDriveTheChromeAndTheMiniPlayerShowsFeaturesNotSettings) {
+TEST_F(AppDelegateTest, SettingsReachesThePageOnlyWhileTheMenuDoesNotShowTheMiniPlayer) {
     launchReady();
     fakes::FakeMainMenu menu;
     menus::MainMenuController controller(menu, *delegate);
     delegate->setMainMenuController(&controller);
     send("windowMode:mini");
-    send("alwaysOnTop:1");
-    send("chromeIdle:1");
-    EXPECT_TRUE(delegate->chrome().isAlwaysOnTop() && delegate->chrome().isChromeIdle());
-    EXPECT_TRUE(delegate->validateMenuItem(menus::MenuAction::toggleAlwaysOnTopFromMenu));
     window.visible = false;
     page.scripts.clear();
     delegate->performMenuAction(menus::MenuAction::showSettings, {});
-    timers.fireAll();
-    EXPECT_THAT(page.scripts, ElementsAre(featureScript(audio::AudioFeatures{})));
-    delegate->showMainWindow();
+    EXPECT_THAT(page.scripts, IsEmpty());
     EXPECT_FALSE(window.visible);
-    EXPECT_EQ(chromeWindows.calls.back(), "mini");
-
-    delegate->performMenuAction(menus::MenuAction::toggleAlwaysOnTopFromMenu, {});
-    delegate->performMenuAction(menus::MenuAction::toggleMiniPlayerFromMenu, {});
-    EXPECT_FALSE(delegate->chrome().isMini() || delegate->chrome().isAlwaysOnTop());
-    send("windowMode:mini");
     send("windowMode:normal");
-    send("toggleFullscreen");
-    EXPECT_THAT(chromeWindows.calls, ::testing::IsSupersetOf({"main", "fullScreen"}));
     page.scripts.clear();
     delegate->performMenuAction(menus::MenuAction::showSettings, {});
     EXPECT_THAT(page.scripts, ElementsAre("window.__menuOpenSettings('normal')"));
