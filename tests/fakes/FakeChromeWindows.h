@@ -21,6 +21,7 @@ class FakeChromeWindows : public platform::ChromeWindows {
     std::vector<std::string> calls;
     std::vector<platform::Rect> passThrough;
     std::optional<bool> glass;
+    bool glassDark = true;
 
     void setListener(platform::ChromeWindowsListener* value) override { listener = value; }
     platform::Rect mainFrame() const override { return main; }
@@ -51,7 +52,10 @@ class FakeChromeWindows : public platform::ChromeWindows {
         calls.push_back(std::string("light ") + (allowed ? "allowed" : "hidden") + (idle ? " idle" : ""));
     }
     void setPassThrough(const std::vector<platform::Rect>& rects) override { passThrough = rects; }
-    void setGlass(bool on, bool) override { glass = on; }
+    void setGlass(bool on, bool dark) override {
+        glass = on;
+        glassDark = dark;
+    }
 };
 
 } // namespace vimbo::fakes

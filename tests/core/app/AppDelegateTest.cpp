@@ -220,6 +220,7 @@ TEST_F(AppDelegateTest, GlassLeavesTheSurfaceOnlyAfterThePageAndNeverDuringExpor
         R"("musicInfo":false,"menuBarVisible":true,"musicControl":false,"exportMode":true})";
     send(exporting);
     EXPECT_EQ(page.scripts.back(), "window.__glass(false)");
+    EXPECT_EQ(chromeWindows.calls.back(), "light hidden");
     const auto pushed = page.scripts.size();
     send(exporting); // the page repeats its menu state often: an unchanged export mode pushes nothing
     EXPECT_EQ(page.scripts.size(), pushed);
@@ -227,8 +228,8 @@ TEST_F(AppDelegateTest, GlassLeavesTheSurfaceOnlyAfterThePageAndNeverDuringExpor
     EXPECT_TRUE(delegate->glass().surfaceGlass());
     mainQueue.runPending();
     EXPECT_FALSE(delegate->glass().surfaceGlass());
-    send("appearanceDark:1");
-    EXPECT_TRUE(delegate->glass().appearanceDark());
+    send("appearanceDark:0"); // the windows' surface takes the new appearance at once
+    EXPECT_EQ(chromeWindows.glassDark, false);
 }
 
 // The window opens in the page's last appearance, dark before the page ever chose, and follows it.
