@@ -4,6 +4,7 @@
 
 #include "fakes/FakeAppPlatform.h"
 #include "fakes/FakeCapture.h"
+#include "fakes/FakeChromeWindows.h"
 #include "fakes/FakeDefaultAudioDevices.h"
 #include "fakes/FakeDesktop.h"
 #include "fakes/FakeMicrophonePermission.h"
@@ -62,7 +63,7 @@ struct DelegateHarness {
         delegate = std::make_shared<app::AppDelegate>(
             services, app::LaunchOptions::parse(static_cast<int>(argv.size()), argv.data()),
             std::move(resourceDir));
-        delegate->applicationDidFinishLaunching(window, page);
+        delegate->applicationDidFinishLaunching(window, page, &chromeWindows);
         settleAudio();
         debugLines.clear();
     }
@@ -95,6 +96,7 @@ struct DelegateHarness {
     ManualMainQueue mainQueue;
     FakeMainWindow window;
     FakePageHost page;
+    FakeChromeWindows chromeWindows;
     FakeStatusBar statusBar;
     FakeDesktop desktop;
     std::shared_ptr<FakeMicrophonePermission> permission = std::make_shared<FakeMicrophonePermission>();

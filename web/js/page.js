@@ -12,6 +12,7 @@
     const { shortcutSheetModel } = Vimbo.shortcutSheet;
     const { dragThroughRects, dragThroughMessage } = Vimbo.dragRects;
     const { trackInfo, trackLine } = Vimbo.trackInfo;
+    const { windowChromeState, windowChromeRequest } = Vimbo.windowChrome;
 
     const STORAGE_KEY = "vimbo.settings";
     const IDLE_MILLISECONDS = 3000;
@@ -144,6 +145,7 @@
         body.classList.toggle("light", !settings.dark);
         body.classList.toggle("glass", glass);
         body.classList.toggle("mini", state.chrome.mini);
+        document.getElementById("pinButton").setAttribute("aria-pressed", String(state.chrome.onTop));
         panel.render(state);
         renderTrack();
     }
@@ -272,9 +274,10 @@
         render();
     };
 
-    window.__windowChrome = function (chrome) {
-        if (chrome === null || typeof chrome !== "object") return;
-        state.chrome = { mini: chrome.mini === true, onTop: chrome.onTop === true };
+    window.__windowChrome = function (payload) {
+        const chrome = windowChromeState(payload);
+        if (chrome === null) return;
+        state.chrome = chrome;
         if (state.chrome.mini) {
             panel.close();
             overlay.close();
@@ -345,6 +348,14 @@
         const button = event.target instanceof Element ? event.target.closest("[data-media]") : null;
         if (button && musicControl()) post("media:" + button.dataset.media);
     });
+    for (const button of document.querySelectorAll("[data-window]")) {
+        button.addEventListener("click", () => {
+            const request = windowChromeRequest(state.chrome, button.dataset.window);
+            post(request.message);
+            // Without a native side nothing will answer; show the change directly.
+            if (!isHosted()) window.__windowChrome(request.next);
+        });
+    }
     // A click on the visuals puts the settings away, as Esc does.
     document.getElementById("visuals").addEventListener("click", () => panel.close());
     document.addEventListener("keydown", onKeyDown);

@@ -24,8 +24,9 @@ AppDelegate::AppDelegate(AppServices services, LaunchOptions options, std::optio
       micSensitivityStore_(services_.defaults), activities_(services_.keepAwake), debug_(options_.debug),
       glass_(std::make_shared<chrome::GlassPresentation>(services_.defaults, services_.systemLog,
                                                          services_.mainQueue)),
-      appearance_(services_.defaults), menuBarIcon_(services_.statusBar, services_.defaults),
-      router_(pageMessageRules()), updateController_(services_.desktop, VIMBO_RELEASES_URL),
+      chrome_(services_.defaults, glass_), appearance_(services_.defaults),
+      menuBarIcon_(services_.statusBar, services_.defaults), router_(pageMessageRules()),
+      updateController_(services_.desktop, VIMBO_RELEASES_URL),
       music_(services_.mediaPlayers, services_.browserTitle, services_.mainQueue),
       musicPoll_(std::make_shared<MusicPoll>(
           music_, services_.timers, services_.mainQueue, [this] { return readyPage(); },
@@ -40,11 +41,13 @@ AppDelegate::~AppDelegate() {
     audio_->waitUntilSettled();
 }
 
-void AppDelegate::applicationDidFinishLaunching(platform::MainWindow& window, platform::PageHost& page) {
+void AppDelegate::applicationDidFinishLaunching(platform::MainWindow& window, platform::PageHost& page,
+                                                platform::ChromeWindows* chromeWindows) {
     mainThread_.check();
-    glass_->load();
+    glass_->load(appearance_.storedDark());
     window_ = &window;
     appearance_.attach(window);
+    if (chromeWindows) chrome_.attach(*chromeWindows);
     page_ = &page;
     page.setListener(this);
     if (!page.makeTransparent())
@@ -78,7 +81,10 @@ bool AppDelegate::applicationShouldHandleReopen() {
 
 void AppDelegate::showMainWindow() {
     hiddenByClose_ = false;
-    if (window_) window_->show();
+    if (chrome_.isMini())
+        chrome_.showMiniPlayer();
+    else if (window_)
+        window_->show();
 }
 
 void AppDelegate::hideMainWindow() {
@@ -124,8 +130,8 @@ void AppDelegate::tick() {
     double now = services_.clock.now();
     auto features = analyzer_->analyze(now);
     menuBarIcon_.update(features, now);
-    // The mini player does not exist yet, so the main window is the one showing the page.
-    const bool toPage = pageReady_ && window_ && window_->isVisible();
+    // The mini player shows the page while the main window is hidden.
+    const bool toPage = pageReady_ && window_ && (window_->isVisible() || chrome_.isMini());
     ++frameCount_;
     const bool debugLine = debug_ && frameCount_ % 60 == 0;
     // Formatted only when someone reads it: a hidden window costs no text at all.

@@ -12,10 +12,9 @@
 #include "core/audio/AudioInputController.h"
 #include "core/audio/MicrophonePermissionProviding.h"
 #include "core/audio/MicrophoneSensitivityStore.h"
-#include "core/chrome/DragBar.h"
 #include "core/chrome/GlassPresentation.h"
 #include "core/chrome/WindowAppearance.h"
-#include "core/chrome/WindowChromeState.h"
+#include "core/chrome/WindowChromeController.h"
 #include "core/menus/MainMenuController.h"
 #include "core/menus/MenuTarget.h"
 #include "core/menus/ShortcutKey.h"
@@ -23,6 +22,7 @@
 #include "core/nowplaying/BrowserTitle.h"
 #include "core/nowplaying/MediaPlayers.h"
 #include "core/nowplaying/MusicController.h"
+#include "core/platform/ChromeWindows.h"
 #include "core/platform/Clock.h"
 #include "core/platform/DefaultAudioDevices.h"
 #include "core/platform/DefaultsStore.h"
@@ -88,8 +88,10 @@ class AppDelegate : public platform::PageListener,
     AppDelegate(const AppDelegate&) = delete;
     AppDelegate& operator=(const AppDelegate&) = delete;
 
-    // Lifecycle. `window` and `page` stay alive until termination.
-    void applicationDidFinishLaunching(platform::MainWindow& window, platform::PageHost& page);
+    // Lifecycle. `window`, `page` and `chromeWindows` stay alive until termination; without chrome
+    // windows the page stays in the main window.
+    void applicationDidFinishLaunching(platform::MainWindow& window, platform::PageHost& page,
+                                       platform::ChromeWindows* chromeWindows = nullptr);
     void applicationWillTerminate();
     // Launching the program again while it runs: show the window. Answers true.
     bool applicationShouldHandleReopen();
@@ -126,7 +128,7 @@ class AppDelegate : public platform::PageListener,
     bool pageReady() const { return pageReady_; }
     const chrome::GlassPresentation& glass() const { return *glass_; }
     std::int64_t frameCount() const { return frameCount_; }
-    const chrome::DragBar& dragBar() const { return dragBar_; }
+    const chrome::WindowChromeController& chrome() const { return chrome_; }
     audio::AudioAnalyzer& analyzer() { return *analyzer_; }
     audio::AudioInputController& audioController() { return *audio_; }
 
@@ -146,7 +148,6 @@ class AppDelegate : public platform::PageListener,
     void loadPage();
     void startFrameTick();
     void applyStoredMicSensitivity();
-    void pushWindowChrome();
 
     // The controller's callbacks come from its own queue: each moves to the main thread first.
     void installAudioCallbacks();
@@ -171,7 +172,6 @@ class AppDelegate : public platform::PageListener,
     platform::MainWindow* window_ = nullptr;
     platform::PageHost* page_ = nullptr;
     menus::MainMenuController* mainMenuController_ = nullptr;
-    chrome::DragBar dragBar_;
     std::shared_ptr<audio::AudioAnalyzer> analyzer_;
     std::shared_ptr<audio::AudioInputController> audio_;
     std::shared_ptr<DefaultDeviceListeners> deviceListeners_;
@@ -183,10 +183,8 @@ class AppDelegate : public platform::PageListener,
     const bool debug_;
     std::int64_t frameCount_ = 0;
     std::string lastPushedFeatures_; // the feature line the page holds
-    // The mini player and floating are not built yet, so this stays the main window's state.
-    chrome::WindowChromeState chromeState_;
-    chrome::WindowChromePushGate chromePushGate_;
     std::shared_ptr<chrome::GlassPresentation> glass_;
+    chrome::WindowChromeController chrome_;
     chrome::WindowAppearance appearance_;
     std::optional<audio::AudioInput> pendingAudioInput_;
     std::optional<std::string> pendingStatus_;

@@ -46,21 +46,21 @@ void AppDelegate::pageDidReceiveMessage(const std::optional<std::string>& body) 
     router_.route(*body);
 }
 
-// The rules in their fixed order. Rules without an action belong to capabilities not built yet (window
-// chrome, export files); they take their messages so that nothing later sees them.
+// The rules in their fixed order. Rules without an action belong to capabilities not built yet
+// (export files); they take their messages so that nothing later sees them.
 PageMessageRouter AppDelegate::pageMessageRules() {
     PageMessageRouter rules;
     rules.prefix(menus::kMenuStatePrefix, [this](std::string_view payload) { applyMenuState(payload); })
         .prefixUnlessDeclined("dragThrough:",
                               [this](std::string_view json) { return takeDragThrough(json); });
     // Window chrome: full screen, the mini player, idle fading and floating.
-    rules.exact("toggleFullscreen")
-        .exact("windowMode:mini")
-        .exact("windowMode:normal")
-        .exact("chromeIdle:1")
-        .exact("chromeIdle:0")
-        .exact("alwaysOnTop:1")
-        .exact("alwaysOnTop:0");
+    rules.exact("toggleFullscreen", [this] { chrome_.toggleFullScreen(); })
+        .exact("windowMode:mini", [this] { chrome_.setMini(true); })
+        .exact("windowMode:normal", [this] { chrome_.setMini(false); })
+        .exact("chromeIdle:1", [this] { chrome_.setChromeIdle(true); })
+        .exact("chromeIdle:0", [this] { chrome_.setChromeIdle(false); })
+        .exact("alwaysOnTop:1", [this] { chrome_.setAlwaysOnTop(true); })
+        .exact("alwaysOnTop:0", [this] { chrome_.setAlwaysOnTop(false); });
     // The appearance tints the glass backdrop and paints the window around the page.
     auto appearance = [this](bool dark) {
         glass_->setAppearanceDark(dark);
@@ -98,12 +98,12 @@ void AppDelegate::applyMenuState(std::string_view payload) {
         return;
     }
     if (mainMenuController_) mainMenuController_->apply(*state);
-    glass_->setExportMode(state->exportMode, readyPage());
+    chrome_.setExportMode(state->exportMode);
 }
 
 bool AppDelegate::takeDragThrough(std::string_view payload) {
     auto rects = chrome::DragBarPassThrough::rects(payload);
-    if (rects) dragBar_.passThroughRects = std::move(*rects);
+    if (rects) chrome_.setPassThrough(std::move(*rects));
     return rects.has_value();
 }
 
@@ -128,6 +128,7 @@ void AppDelegate::exportFailed(std::string_view payload) {
 
 void AppDelegate::setMainMenuController(menus::MainMenuController* controller) {
     mainMenuController_ = controller;
+    chrome_.setMainMenuController(controller);
     if (mainMenuController_) mainMenuController_->validateItems();
 }
 
@@ -150,20 +151,25 @@ void AppDelegate::performMenuAction(menus::MenuAction action, const menus::MenuV
     case menus::MenuAction::checkForUpdates:
         updateController_.checkForUpdates();
         break;
+    case menus::MenuAction::toggleMiniPlayerFromMenu:
+        chrome_.toggleMiniPlayerFromMenu();
+        break;
+    case menus::MenuAction::toggleAlwaysOnTopFromMenu:
+        chrome_.toggleAlwaysOnTopFromMenu();
+        break;
     default:
-        // The mini player and floating are not built yet.
+        // The window's standard items are the menu's own.
         break;
     }
 }
 
 bool AppDelegate::validateMenuItem(menus::MenuAction action) const {
-    return menus::validateMenuItem(action, mainMenuController_, chromeState_.mini);
+    return menus::validateMenuItem(action, mainMenuController_, chrome_.isMini());
 }
 
 void AppDelegate::pageDidFinishLoading() {
     mainThread_.check();
     pageReady_ = true;
-    chromePushGate_.reset();
     lastPushedFeatures_.clear(); // a reloaded page starts from silence
     page_->evaluate("__shortcuts(" + menus::KeyboardShortcutCatalog::json(services_.shortcutLabels) + ")",
                     [weak = weak_from_this()](const std::optional<std::string>& error) {
@@ -180,7 +186,7 @@ void AppDelegate::pageDidFinishLoading() {
     pendingAudioInput_.reset();
     sendAudioInput(input);
     sendMicSensitivity(micSensitivityStore_.load());
-    pushWindowChrome();
+    chrome_.pageDidFinishLoading(*page_);
     glass_->synchronize(page_);
     if (pendingMenuCommand_) {
         auto command = *pendingMenuCommand_;
@@ -226,13 +232,6 @@ void AppDelegate::performMenuCommand(const menus::WebMenuCommand& command) {
         auto self = weak.lock();
         if (self && error) self->services_.systemLog.write("Vimbo menu command failed: " + *error);
     });
-}
-
-void AppDelegate::pushWindowChrome() {
-    if (mainMenuController_)
-        mainMenuController_->apply(menus::WindowMenuState{chromeState_.mini, chromeState_.onTop});
-    if (pageReady_ && chromePushGate_.admits(chromeState_))
-        page_->evaluate("window.__windowChrome && __windowChrome(" + chromeState_.json() + ")");
 }
 
 } // namespace vimbo::app

@@ -1,20 +1,16 @@
 #pragma once
 
+#include "core/platform/ChromeWindows.h"
+
 #include <optional>
 #include <string_view>
 #include <vector>
 
 namespace vimbo::chrome {
 
-// A rectangle in page coordinates, as the page measured its controls.
-struct PassThroughRect {
-    double x = 0;
-    double y = 0;
-    double width = 0;
-    double height = 0;
-
-    friend bool operator==(const PassThroughRect&, const PassThroughRect&) = default;
-};
+// A rectangle in drag-bar coordinates (origin at the bar's top-left corner), as the page measured
+// its controls.
+using PassThroughRect = platform::Rect;
 
 // Parses the "dragThrough:" payload: a JSON array of arrays of numbers.
 class DragBarPassThrough {

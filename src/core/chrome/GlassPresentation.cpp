@@ -8,9 +8,15 @@ GlassPresentation::GlassPresentation(platform::DefaultsStore& defaults, platform
                                      platform::MainQueue& mainQueue)
     : preferenceStore_(defaults), systemLog_(systemLog), mainQueue_(mainQueue) {}
 
-void GlassPresentation::load() {
+void GlassPresentation::load(bool appearanceDark) {
     enabled_ = preferenceStore_.load();
+    appearanceDark_ = appearanceDark;
     surfaceGlass_ = effective();
+}
+
+void GlassPresentation::attach(platform::ChromeWindows& windows) {
+    windows_ = &windows;
+    applySurface(surfaceGlass_);
 }
 
 void GlassPresentation::setEnabled(bool enabled, platform::PageHost* readyPage) {
@@ -21,22 +27,35 @@ void GlassPresentation::setEnabled(bool enabled, platform::PageHost* readyPage) 
 }
 
 void GlassPresentation::setExportMode(bool exportMode, platform::PageHost* readyPage) {
+    setSuppressed(exportMode_, exportMode, readyPage);
+}
+
+void GlassPresentation::setFullScreen(bool fullScreen, platform::PageHost* readyPage) {
+    setSuppressed(fullScreen_, fullScreen, readyPage);
+}
+
+void GlassPresentation::setSuppressed(bool& suppressor, bool suppressed, platform::PageHost* readyPage) {
     mainThread_.check();
-    if (exportMode == exportMode_) return;
-    exportMode_ = exportMode;
+    if (suppressed == suppressor) return;
+    suppressor = suppressed;
     synchronize(readyPage);
 }
 
 void GlassPresentation::setAppearanceDark(bool dark) {
     mainThread_.check();
     appearanceDark_ = dark;
-    surfaceGlass_ = effective();
+    applySurface(effective());
+}
+
+void GlassPresentation::applySurface(bool glass) {
+    surfaceGlass_ = glass;
+    if (windows_) windows_->setGlass(glass, appearanceDark_);
 }
 
 void GlassPresentation::synchronize(platform::PageHost* readyPage) {
     mainThread_.check();
     bool want = effective();
-    if (want || !readyPage) surfaceGlass_ = want;
+    if (want || !readyPage) applySurface(want);
     if (!readyPage) return;
     readyPage->evaluate(std::string("window.__glass(") + (want ? "true" : "false") + ")",
                         [weak = weak_from_this(), want](const std::optional<std::string>& error) {
@@ -47,7 +66,7 @@ void GlassPresentation::synchronize(platform::PageHost* readyPage) {
                             // Switched back on meanwhile: the surface keeps its glass.
                             self->mainQueue_.post([weak] {
                                 auto later = weak.lock();
-                                if (later && !later->effective()) later->surfaceGlass_ = false;
+                                if (later && !later->effective()) later->applySurface(false);
                             });
                         });
 }

@@ -15,10 +15,10 @@ class WindowAppearance {
     void attach(platform::MainWindow& window);
     // The page says which appearance it shows.
     void setDark(bool dark);
-
-  private:
+    // The appearance the windows open in.
     bool storedDark() const;
 
+  private:
     platform::DefaultsStore& defaults_;
     platform::MainWindow* window_ = nullptr;
 };

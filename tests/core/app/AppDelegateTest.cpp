@@ -156,24 +156,27 @@ TEST_F(AppDelegateTest, NonStringBodiesAndUnknownMiscasedOrMalformedMessagesChan
                              "micSensitivity: 2", "micSensitivity:", "", "dragThrough:{}"}) {
         send(body);
     }
-    EXPECT_THAT(delegate->dragBar().passThroughRects, ElementsAre(chrome::PassThroughRect{1, 2, 3, 4}));
+    EXPECT_THAT(chromeWindows.passThrough, ElementsAre(platform::Rect{1, 2, 3, 4}));
     EXPECT_EQ(keepAwake.begun, 1);
     EXPECT_THAT(page.scripts, IsEmpty());
     EXPECT_THAT(systemLog.lines, IsEmpty());
     EXPECT_THAT(defaults.values, IsEmpty());
 }
 
+// The mini player has no settings; the menu learns of it through the chrome's pushes.
 TEST_F(AppDelegateTest, SettingsReachesThePageOnlyWhileTheMenuDoesNotShowTheMiniPlayer) {
     launchReady();
     fakes::FakeMainMenu menu;
     menus::MainMenuController controller(menu, *delegate);
     delegate->setMainMenuController(&controller);
-    controller.apply(menus::WindowMenuState{true, false});
+    send("windowMode:mini");
     window.visible = false;
+    page.scripts.clear();
     delegate->performMenuAction(menus::MenuAction::showSettings, {});
     EXPECT_THAT(page.scripts, IsEmpty());
     EXPECT_FALSE(window.visible);
-    controller.apply(menus::WindowMenuState{false, false});
+    send("windowMode:normal");
+    page.scripts.clear();
     delegate->performMenuAction(menus::MenuAction::showSettings, {});
     EXPECT_THAT(page.scripts, ElementsAre("window.__menuOpenSettings('normal')"));
     delegate->setMainMenuController(nullptr);
@@ -226,6 +229,7 @@ TEST_F(AppDelegateTest, GlassLeavesTheSurfaceOnlyAfterThePageAndNeverDuringExpor
         R"("musicInfo":false,"menuBarVisible":true,"musicControl":false,"exportMode":true})";
     send(exporting);
     EXPECT_EQ(page.scripts.back(), "window.__glass(false)");
+    EXPECT_EQ(chromeWindows.calls.back(), "light hidden");
     const auto pushed = page.scripts.size();
     send(exporting); // the page repeats its menu state often: an unchanged export mode pushes nothing
     EXPECT_EQ(page.scripts.size(), pushed);
@@ -233,8 +237,8 @@ TEST_F(AppDelegateTest, GlassLeavesTheSurfaceOnlyAfterThePageAndNeverDuringExpor
     EXPECT_TRUE(delegate->glass().surfaceGlass());
     mainQueue.runPending();
     EXPECT_FALSE(delegate->glass().surfaceGlass());
-    send("appearanceDark:1");
-    EXPECT_TRUE(delegate->glass().appearanceDark());
+    send("appearanceDark:0"); // the windows' surface takes the new appearance at once
+    EXPECT_EQ(chromeWindows.glassDark, false);
 }
 
 // The window opens in the page's last appearance, dark before the page ever chose, and follows it.

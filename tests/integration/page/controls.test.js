@@ -1,9 +1,10 @@
 "use strict";
 const test = require("node:test");
 const assert = require("node:assert/strict");
-const page = require("./pageScripts.js")("sensitivity.js", "dragRects.js");
+const page = require("./pageScripts.js")("sensitivity.js", "dragRects.js", "windowChrome.js");
 const { sensitivity } = page;
 const { dragThroughRects, dragThroughMessage } = page.dragRects;
+const { windowChromeState, windowChromeRequest } = page.windowChrome;
 
 test("the sensitivity slider is logarithmic with exact ends and clamped messages", () => {
     const { sliderToSensitivity, sensitivityToSlider, SLIDER_MAX } = sensitivity;
@@ -27,4 +28,15 @@ test("drag-through keeps only the parts of controls inside the strip, rounded ou
         null,
     ]);
     assert.equal(dragThroughMessage(rects), "dragThrough:[[988,6,27,26],[10,20,51,16]]");
+});
+
+test("window buttons switch windows keeping the pin, and the pin asks for the opposite state", () => {
+    const floatingMini = windowChromeState({ mini: true, onTop: true });
+    const back = windowChromeRequest(floatingMini, "normal");
+    assert.deepEqual([back.message, back.next], ["windowMode:normal", { mini: false, onTop: true }]);
+    const unpin = windowChromeRequest(floatingMini, "pin");
+    assert.deepEqual([unpin.message, unpin.next], ["alwaysOnTop:0", { mini: true, onTop: false }]);
+    assert.equal(windowChromeRequest({ mini: false, onTop: false }, "pin").message, "alwaysOnTop:1");
+    assert.deepEqual(windowChromeState({ mini: 1, onTop: "true" }), { mini: false, onTop: false });
+    assert.equal(windowChromeState("mini"), null);
 });

@@ -76,8 +76,12 @@ key('Escape'); report.escape = dialogs(); __audioInput('systemAudio'); key(',', 
 report.settingsKey = {...dialogs(), sliderDisabled: slider.matches(':disabled')};
 key(',', true); report.settingsKeyAgain = dialogs();
 key(' ');
+document.getElementById('miniButton').click();
 __menuBarHidden(); __windowChrome({mini: true, onTop: true}); await wait();
-report.mini = {gearBoxes: document.getElementById('settingsButton').getClientRects().length, errors: __pageErrors};
+const pin = document.getElementById('pinButton');
+report.mini = {gearBoxes: document.getElementById('settingsButton').getClientRects().length,
+    pinPressed: pin.getAttribute('aria-pressed'), errors: __pageErrors};
+pin.click();
 return JSON.stringify(report);
 """.replace("CATALOG", json.dumps(CATALOG))
 # Loaded again (as after a web process crash), the page starts from what it stored.
@@ -101,7 +105,7 @@ EXPECTED = {
     "escape": {"sheetOpen": False, "settingsOpen": False},
     "settingsKey": {"sheetOpen": False, "settingsOpen": True, "sliderDisabled": True},
     "settingsKeyAgain": {"sheetOpen": False, "settingsOpen": False},
-    "mini": {"gearBoxes": 0, "errors": []},
+    "mini": {"gearBoxes": 0, "pinPressed": "true", "errors": []},
     "skins": [],
     "toastMisses": [],
     "reloaded": {"errors": [], "toastShown": False},
@@ -178,7 +182,8 @@ def check(all_messages, report, failures):
             for s in states), "malformed menu state: %s" % states),
         (states[-1].get("musicControl"), "controllable track did not enable music control"),
         (drag[0] and drag[0].startswith("dragThrough:[["), "no drag-through rectangles posted"),
-        (drag[-1] == "dragThrough:[]", "mini player kept its drag-through rectangles"),
+        # In the mini player only its two buttons let clicks through.
+        (drag[-1] and len(json.loads(drag[-1][len("dragThrough:"):])) == 2, "mini player drag-through: %s" % drag[-1]),
         # Hidden from the icon's own menu: the page records it without echoing it back.
         (states[-1].get("menuBarVisible") is False and "menuBar:0" not in messages, "menu bar hide not recorded"),
         # Dust (id 1) is fifth in menu order, so select(1) then cycle(-1) lands on Mesh (id 3).
@@ -186,7 +191,7 @@ def check(all_messages, report, failures):
          "settings not restored after reload: %s" % restored),
     ] + [(expected in messages, "missing message " + expected) for expected in [
         "media:next", "media:prev", "glass:1", "micSensitivity:2",
-        "audioInput:systemAudio", "media:playpause"]] if not ok]
+        "audioInput:systemAudio", "media:playpause", "windowMode:mini", "alwaysOnTop:0"]] if not ok]
 
 
 if __name__ == "__main__":
