@@ -12,6 +12,7 @@
 #include <pwd.h>
 #include <string>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vimbo::linuxdesktop {
@@ -65,26 +66,79 @@ bool writeAll(int fd, const std::string& text) {
     return true;
 }
 
-// The file's whole content, or nothing with errno set.
-std::optional<std::string> readAll(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+// The settings are a few hundred bytes; anything far larger is not ours, and reading it all
+// (a link to /dev/zero) would exhaust memory.
+constexpr std::size_t kMaxFileBytes = 1 << 20;
+// Deeper nesting than any settings need makes the parser and the writer recurse until the stack
+// or the memory runs out.
+constexpr int kMaxDepth = 64;
+
+struct FileText {
+    std::optional<std::string> text;
+    bool missing = false;
+    std::string failure; // why there is no text, when it is not missing
+};
+
+// The file's whole content when it is a regular file of at most kMaxFileBytes. Opened without
+// blocking, so a FIFO in its place cannot hang the program.
+FileText readAll(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return {std::nullopt, errno == ENOENT, errnoText()};
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return {std::nullopt, false, "not a regular file"};
+    }
     std::string text;
     char buffer[8192];
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
-            const int error = errno;
+            FileText failed{std::nullopt, false, errnoText()};
             ::close(fd);
-            errno = error;
-            return std::nullopt;
+            return failed;
         }
         if (got == 0) break;
         text.append(buffer, static_cast<std::size_t>(got));
+        if (text.size() > kMaxFileBytes) {
+            ::close(fd);
+            return {std::nullopt, false, "larger than " + std::to_string(kMaxFileBytes) + " bytes"};
+        }
     }
     ::close(fd);
-    return text;
+    return {std::move(text), false, {}};
+}
+
+// Whether arrays and objects nest deeper than kMaxDepth anywhere outside strings.
+bool nestsTooDeep(std::string_view text) {
+    int depth = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\') ++i;
+            else if (c == '"') inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > kMaxDepth) return true;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return false;
+}
+
+// Where a write lands: through a link to the file it points at (a settings file kept in a dotfiles
+// folder stays there), otherwise the path itself.
+std::filesystem::path writeTarget(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) return path;
+    auto target = std::filesystem::read_symlink(path, error);
+    if (error) return path;
+    if (target.is_relative()) target = path.parent_path() / target;
+    return std::filesystem::weakly_canonical(target, error);
 }
 
 json encodeDate(DefaultsDate value) {
@@ -292,12 +346,11 @@ void JsonFileDefaults::update(std::string_view key, const json* value) {
 // aside and gives an empty object too; when even the rename fails, there is no object, so that the
 // caller never writes over the file.
 std::optional<json> JsonFileDefaults::loadLocked() const {
-    const auto text = readAll(file_);
-    if (!text) {
-        if (errno == ENOENT) return json::object();
-        return keepAside(errnoText());
-    }
-    json parsed = json::parse(*text, nullptr, false);
+    const auto file = readAll(file_);
+    if (file.missing) return json::object();
+    if (!file.text) return keepAside(file.failure);
+    if (nestsTooDeep(*file.text)) return keepAside("nested deeper than " + std::to_string(kMaxDepth) + " levels");
+    json parsed = json::parse(*file.text, nullptr, false);
     if (parsed.is_discarded()) return keepAside("not valid JSON");
     if (!parsed.is_object()) return keepAside("not a JSON object");
     return parsed;
@@ -329,7 +382,8 @@ std::optional<json> JsonFileDefaults::keepAside(const std::string& reason) const
 bool JsonFileDefaults::replaceFileLocked(const json& object) const {
     // Invalid UTF-8 in a key or text cannot be stored as JSON; it is replaced rather than refused.
     const std::string text = object.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
-    std::string temporary = file_.string() + temporaryMarker + "XXXXXX";
+    const auto target = writeTarget(file_);
+    std::string temporary = target.string() + temporaryMarker + "XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
         systemLog_.warn("Vimbo defaults file " + file_.string() + " could not be written: " + errnoText());
@@ -337,13 +391,13 @@ bool JsonFileDefaults::replaceFileLocked(const json& object) const {
     }
     bool written = writeAll(fd, text) && ::fsync(fd) == 0;
     written = (::close(fd) == 0) && written;
-    if (!written || std::rename(temporary.c_str(), file_.c_str()) != 0) {
+    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
         systemLog_.warn("Vimbo defaults file " + file_.string() + " could not be written: " + errnoText());
         ::unlink(temporary.c_str());
         return false;
     }
     // Make the rename itself durable.
-    const int directory = ::open(file_.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int directory = ::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (directory >= 0) {
         ::fsync(directory);
         ::close(directory);
