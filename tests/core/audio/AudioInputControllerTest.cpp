@@ -218,6 +218,7 @@ TEST_F(AudioInputControllerTest, InterruptionRestartsOnlyTheActiveCapture) {
     flush();
     EXPECT_THAT(log(), Contains("audio capture interrupted input=systemAudio generation=2"));
     ASSERT_EQ(systemCaptures.size(), 2u);
+    EXPECT_EQ(systemCaptures[0]->stops, 1); // its stream is closed, not only replaced
 
     systemCaptures[0]->interrupt(); // already replaced
     flush();
