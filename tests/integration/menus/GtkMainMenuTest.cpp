@@ -158,7 +158,6 @@ TEST(GtkAcceleratorTest, EveryKeyEquivalentParsesAndShowsTheLabelOfTheShortcutSh
     std::vector<menus::ShortcutKey> keys{{" ", 0}, {"f", 0}, {menus::kEscapeKey, 0}};
     for (const auto& item : fake.items)
         if (item.item.key) keys.push_back(*item.item.key);
-    EXPECT_EQ(keys.size(), 3u + 34u);
     for (const auto& key : keys) {
         guint keyval = 0;
         GdkModifierType modifiers{};
