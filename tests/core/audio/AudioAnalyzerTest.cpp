@@ -92,11 +92,13 @@ TEST_F(AudioAnalyzerTest, ChannelLayoutsMixToOneMonoSamplePerFrame) {
     ingest({&interleaved, 1}, 48000, 0);
     EXPECT_FLOAT_EQ(tick().level, firstLevel(frameRms(0.002f, 256)));
 
-    // Non-interleaved: null and too-small buffers are skipped and the shortest channel sets the length.
+    // Non-interleaved: null and too-small buffers are skipped and the shortest channel, here the first,
+    // sets the length.
     restart();
     const std::vector<float> left(512, 0.003f);
-    const std::vector<float> right(480, 0.001f);
-    const AudioBuffer planes[] = {bufferOf(left), AudioBuffer{1, 4096, nullptr}, bufferOf(right),
+    const std::vector<float> right(512, 0.001f);
+    const AudioBuffer planes[] = {AudioBuffer{1, 480 * sizeof(float), left.data()},
+                                  AudioBuffer{1, 4096, nullptr}, bufferOf(right),
                                   AudioBuffer{1, 3, left.data()}};
     ingest(planes, 48000, 1, kAudioFormatFlagIsNonInterleaved);
     EXPECT_FLOAT_EQ(tick().level, firstLevel(frameRms(0.002f, 480)));
@@ -145,6 +147,18 @@ TEST_F(AudioAnalyzerTest, ToneCentredOnABinLightsOnlyTheBandsHoldingIt) {
         EXPECT_EQ(f.treble > 0.5f, row.treble) << f.treble;
         EXPECT_EQ(std::ranges::max_element(f.spectrum) - f.spectrum.begin(), row.loudest);
     }
+    // Two equal tones: each band is its mean bin against the loudest band's, raised to 0.38. The first
+    // band (bins 1 and 2) holds 3/4 of the tone at bin 1, the ninth (bins 11 to 14) 1/2 of the one at 12.
+    // The first is a cosine, whose window fills bin 0 too: no band may take it in.
+    restart();
+    std::vector<float> samples(2048);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = 0.1f * static_cast<float>(std::cos(2 * std::numbers::pi * i / 2048.0) +
+                                               std::sin(2 * std::numbers::pi * 12 * i / 2048.0));
+    ingestMono(samples);
+    const AudioFeatures f = tick();
+    EXPECT_FLOAT_EQ(f.spectrum[0], 1.0f);
+    EXPECT_NEAR(f.spectrum[8], std::pow(2.0f / 3.0f, 0.38f), 1e-4f);
 }
 
 TEST_F(AudioAnalyzerTest, EnergyRisesAt0035FallsAt0007AndDecaysAt0006WhenIdle) {

@@ -150,25 +150,23 @@ TEST_F(AudioInputControllerTest, RetryPendingFromFormerSelectionIsRejected) {
     EXPECT_EQ(systemCaptures[0]->stops, 1); // on its failure, and never again: it was let go then
 }
 
-TEST_F(AudioInputControllerTest, PermissionCompletionAfterStopStartsNothing) {
+// An answer to a request made before a stop starts nothing; a refusal waits for the next request.
+TEST_F(AudioInputControllerTest, PermissionAnswerAfterStopIsStaleAndRefusalWaitsWithoutRetry) {
     controller->select(AudioInput::microphone);
     controller->stop();
     flush();
     permission->answerPending(true);
     flush();
     EXPECT_THAT(log(), Contains("audio rejected stale permission completion input=microphone generation=1"));
-}
-
-TEST_F(AudioInputControllerTest, DeniedPermissionWaitsWithoutRetry) {
-    controller->select(AudioInput::microphone);
+    controller->start();
     flush();
     permission->answerPending(false);
     flush();
-    EXPECT_THAT(log(), Contains("audio status waiting-microphone-permission input=microphone generation=1"));
+    EXPECT_THAT(log(), Contains("audio status waiting-microphone-permission input=microphone generation=3"));
     EXPECT_EQ(mainQueue.pending(), 0u);
     controller->start(); // a new request asks again
     flush();
-    EXPECT_EQ(permission->requests, 2);
+    EXPECT_EQ(permission->requests, 3);
 }
 
 TEST_F(AudioInputControllerTest, FailedMicrophoneRetryAsksPermissionAgain) {
@@ -220,6 +218,7 @@ TEST_F(AudioInputControllerTest, InterruptionRestartsOnlyTheActiveCapture) {
     flush();
     EXPECT_THAT(log(), Contains("audio capture interrupted input=systemAudio generation=2"));
     ASSERT_EQ(systemCaptures.size(), 2u);
+    EXPECT_EQ(systemCaptures[0]->stops, 1); // its stream is closed, not only replaced
 
     systemCaptures[0]->interrupt(); // already replaced
     flush();

@@ -96,6 +96,7 @@ TEST_F(JsonFileDefaultsTest, EveryTypeSurvivesANewInstance) {
         store.writeDouble("nan", std::nan(""));
         store.writeDouble("minusInf", minusInf);
         store.writeString("unicode", unicode);
+        store.writeString("notUtf8", "a\xff"); // stored with a replacement character, not refused
         store.writeString("looksLikeADate", "2026-12-05T20:47:41.123456789Z");
         store.writeDate("BrowserNowPlaying.lastAccessibilityPromptAt", date);
         store.writeDate("old", before1970);
@@ -106,6 +107,7 @@ TEST_F(JsonFileDefaultsTest, EveryTypeSurvivesANewInstance) {
     EXPECT_TRUE(std::isnan(store.readDouble("nan").value_or(0)));
     EXPECT_EQ(store.readDouble("minusInf"), minusInf);
     EXPECT_EQ(store.readString("unicode"), unicode);
+    EXPECT_EQ(store.readString("notUtf8"), "a\xef\xbf\xbd");
     EXPECT_EQ(store.readDate("BrowserNowPlaying.lastAccessibilityPromptAt"), date);
     EXPECT_EQ(store.readDate("old"), before1970);
     EXPECT_EQ(store.typeOf("nan"), DefaultsType::number);
