@@ -236,11 +236,27 @@ std::filesystem::path accountHome() {
 JsonFileDefaults::JsonFileDefaults(std::filesystem::path file, platform::SystemLog& systemLog)
     : file_(std::filesystem::absolute(file)), systemLog_(systemLog), lockFile_(file_.string() + ".lock") {
     std::error_code error;
-    if (!std::filesystem::exists(file_.parent_path(), error)) return; // nothing stored yet
-    const FileLock lock(lockFile_);
-    // Without the lock (a read-only directory) the file is still read; nothing could be renamed anyway.
-    if (auto loaded = loadLocked()) values_ = std::move(*loaded);
-    if (lock.held()) removeStaleTemporariesLocked();
+    if (std::filesystem::exists(file_.parent_path(), error)) {
+        const FileLock lock(lockFile_);
+        // Without the lock (a read-only directory) the file is still read; nothing could be renamed anyway.
+        if (auto loaded = loadLocked()) values_ = std::move(*loaded);
+        if (lock.held()) removeStaleTemporariesLocked();
+    }
+    writer_ = std::thread([this] { writeLoop(); });
+}
+
+JsonFileDefaults::~JsonFileDefaults() {
+    {
+        std::lock_guard guard(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_one();
+    if (writer_.joinable()) writer_.join();
+}
+
+void JsonFileDefaults::flush() {
+    std::unique_lock lock(mutex_);
+    written_.wait(lock, [this] { return pending_.empty() && !writing_; });
 }
 
 std::filesystem::path JsonFileDefaults::defaultPath() {
@@ -316,30 +332,61 @@ const json* JsonFileDefaults::find(std::string_view key) const {
 }
 
 void JsonFileDefaults::update(std::string_view key, const json* value) {
-    const auto apply = [&](json& object) {
+    {
+        std::lock_guard guard(mutex_);
+        // The change holds for this process at once, even when the file cannot be written.
         if (value != nullptr) {
-            object[std::string(key)] = *value;
+            values_[std::string(key)] = *value;
         } else {
-            object.erase(std::string(key));
+            values_.erase(std::string(key));
         }
-    };
-    std::lock_guard guard(mutex_);
-    // The change holds for this process even when the file cannot be written.
-    apply(values_);
+        pending_[std::string(key)] = value ? std::optional<json>(*value) : std::nullopt;
+    }
+    changed_.notify_one();
+}
 
+void JsonFileDefaults::writeLoop() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return stopping_ || !pending_.empty(); });
+        if (pending_.empty()) return; // stopping with nothing left to write
+        Changes changes;
+        changes.swap(pending_);
+        writing_ = true;
+        lock.unlock();
+        auto written = writeChanges(changes);
+        lock.lock();
+        writing_ = false;
+        if (written) {
+            // The file as written holds other processes' keys too; changes made meanwhile stay on top.
+            values_ = std::move(*written);
+            for (const auto& [key, value] : pending_) {
+                if (value) values_[key] = *value;
+                else values_.erase(key);
+            }
+        }
+        if (pending_.empty()) written_.notify_all();
+    }
+}
+
+std::optional<json> JsonFileDefaults::writeChanges(const Changes& changes) {
     std::error_code error;
     std::filesystem::create_directories(file_.parent_path(), error);
     const FileLock lock(lockFile_);
     if (!lock.held()) {
         systemLog_.warn("Vimbo defaults file " + file_.string() +
                         " could not be locked for writing: " + errnoText());
-        return;
+        return std::nullopt;
     }
     // Start from what is on disk now, so keys written meanwhile by other processes are kept.
     auto current = loadLocked();
-    if (!current) return;
-    apply(*current);
-    if (replaceFileLocked(*current)) values_ = std::move(*current);
+    if (!current) return std::nullopt;
+    for (const auto& [key, value] : changes) {
+        if (value) (*current)[key] = *value;
+        else current->erase(key);
+    }
+    if (!replaceFileLocked(*current)) return std::nullopt;
+    return current;
 }
 
 // An absent file is an empty object. A file that cannot be read or is not a JSON object is renamed

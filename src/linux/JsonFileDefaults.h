@@ -3,8 +3,12 @@
 #include "core/platform/DefaultsStore.h"
 #include "core/platform/SystemLog.h"
 
+#include <condition_variable>
 #include <filesystem>
+#include <map>
 #include <mutex>
+#include <optional>
+#include <thread>
 #include <nlohmann/json.hpp>
 
 namespace vimbo::linuxdesktop {
@@ -20,13 +24,20 @@ namespace vimbo::linuxdesktop {
 // Anything else (null, arrays, other objects, malformed dates) is kept in the file untouched and
 // reads as absent; `typeOf` gives no type for it.
 //
-// Each write re-reads the file under an advisory lock on "<file>.lock", applies its one change and
-// replaces the file through a synced temporary in the same directory, so a crash never leaves a
-// half-written file and no process loses another's keys. A file that cannot be read or parsed is
-// renamed to "<file>.corrupt-<UTC time>" with one warning, and the store starts empty.
+// A write takes effect in memory at once and reaches the file from a writer thread of the store's
+// own, so that a burst of changes (a slider dragged) costs the caller nothing and becomes a few
+// file writes: each re-reads the file under an advisory lock on "<file>.lock", applies every change
+// made since the last one and replaces the file through a synced temporary in the same directory,
+// so a crash never leaves a half-written file and no process loses another's keys. Destruction
+// writes what is still pending. A file that cannot be read or parsed, or that is not a regular file
+// of reasonable size and nesting, is renamed to "<file>.corrupt-<UTC time>" with one warning, and
+// the store starts empty.
 class JsonFileDefaults : public platform::DefaultsStore {
   public:
     JsonFileDefaults(std::filesystem::path file, platform::SystemLog& systemLog);
+    ~JsonFileDefaults() override;
+    JsonFileDefaults(const JsonFileDefaults&) = delete;
+    JsonFileDefaults& operator=(const JsonFileDefaults&) = delete;
 
     // $XDG_CONFIG_HOME/vimbo/defaults.json, or ~/.config/vimbo/defaults.json when it is unset or
     // not absolute.
@@ -46,9 +57,18 @@ class JsonFileDefaults : public platform::DefaultsStore {
     void writeDate(std::string_view key, platform::DefaultsDate value) override;
     void remove(std::string_view key) override;
 
+    // Returns once every change made before the call is in the file (or failed with a warning).
+    void flush();
+
   private:
-    // Sets the key to `value`, or removes it when there is none, in memory and in the file.
+    // A key's new value, or none when it is removed.
+    using Changes = std::map<std::string, std::optional<nlohmann::json>, std::less<>>;
+
+    // Sets the key to `value`, or removes it when there is none, in memory, and queues it for the file.
     void update(std::string_view key, const nlohmann::json* value);
+    void writeLoop();
+    // The changes into the file, under the file lock; the object written, or none when it was not.
+    std::optional<nlohmann::json> writeChanges(const Changes& changes);
     // The file's object, with the process lock held; see the .cpp for the failure cases.
     std::optional<nlohmann::json> loadLocked() const;
     std::optional<nlohmann::json> keepAside(const std::string& reason) const;
@@ -59,8 +79,14 @@ class JsonFileDefaults : public platform::DefaultsStore {
     std::filesystem::path file_;
     platform::SystemLog& systemLog_;
     std::filesystem::path lockFile_;
-    mutable std::mutex mutex_; // guards values_ and serialises this process's writers
+    mutable std::mutex mutex_; // guards everything below
     nlohmann::json values_ = nlohmann::json::object();
+    Changes pending_;
+    bool writing_ = false;
+    bool stopping_ = false;
+    std::condition_variable changed_; // pending changes or stopping, for the writer
+    std::condition_variable written_; // nothing pending or being written, for flush
+    std::thread writer_;              // started last, after everything it uses
 };
 
 } // namespace vimbo::linuxdesktop

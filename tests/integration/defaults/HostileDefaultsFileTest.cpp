@@ -29,6 +29,7 @@ class HostileDefaultsFileTest : public ::testing::Test {
         EXPECT_THAT(log.lines, testing::ElementsAre(testing::HasSubstr("(" + reason + ")"))) << reason;
         EXPECT_EQ(store.readBool("glassMode"), std::nullopt);
         store.writeBool("glassMode", true);
+        store.flush();
         EXPECT_EQ(JsonFileDefaults(file, log).readBool("glassMode"), true);
         fs::remove_all(folder);
         fs::create_directories(folder);
@@ -48,6 +49,7 @@ TEST_F(HostileDefaultsFileTest, DeepOrHugeFilesFifosAndDevicesAreKeptAsideWithou
         vimbo::fakes::RecordingSystemLog log;
         JsonFileDefaults store(file, log);
         store.writeBool("glassMode", true);
+        store.flush();
         EXPECT_THAT(log.lines, testing::IsEmpty());
     }
     fs::remove(file);
@@ -71,6 +73,17 @@ TEST_F(HostileDefaultsFileTest, ALinkedFileIsWrittenWhereItLeadsAndStaysALink) {
     EXPECT_EQ(reread.readBool("keepAwake"), true);
     EXPECT_EQ(reread.readBool("glassMode"), true);
     EXPECT_THAT(log.lines, testing::IsEmpty());
+}
+
+// A page can send a setting thousands of times a second; the writes reach the file in a few
+// rounds, and the last value is the one kept.
+TEST_F(HostileDefaultsFileTest, AFloodOfWritesEndsWithTheLastValueInTheFile) {
+    vimbo::fakes::RecordingSystemLog log;
+    JsonFileDefaults store(file, log);
+    for (int n = 0; n <= 20'000; ++n)
+        store.writeDouble("microphoneSensitivity", n);
+    store.flush();
+    EXPECT_EQ(JsonFileDefaults(file, log).readDouble("microphoneSensitivity"), 20'000);
 }
 
 } // namespace

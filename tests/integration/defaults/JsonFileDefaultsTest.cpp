@@ -144,6 +144,7 @@ TEST_F(JsonFileDefaultsTest, WrongTypesAndUnknownShapesReadAsAbsentAndSurviveWri
     store.writeDouble("gone", 1);
     store.remove("gone");
     store.remove("neverThere");
+    store.flush();
     json expected = unknown;
     expected["audioInput"] = "microphone";
     EXPECT_EQ(parsedFile(), expected);
@@ -200,6 +201,7 @@ TEST_F(JsonFileDefaultsTest, CorruptOrUnreadableFileIsKeptAsideWithOneWarning) {
                                              " is corrupt, kept as " + stray[0].string()))
             << log.lines[0];
         store.writeBool("glassMode", true);
+        store.flush();
         EXPECT_EQ(JsonFileDefaults(file, log).readBool("glassMode"), true);
     }
 }
@@ -214,6 +216,7 @@ TEST_F(JsonFileDefaultsTest, EachLaterCorruptionGetsItsOwnKeptFile) {
     // Found only when writing: kept aside too, and the write still lands.
     plant(file, "garbage");
     second.writeBool("glassMode", true);
+    second.flush();
     EXPECT_EQ(parsedFile(), json({{"glassMode", true}}));
     // Files kept within one second are numbered on from the plain name: "...Z", "...Z-1", "...Z-2".
     auto kept = strayFiles();
@@ -232,6 +235,7 @@ TEST_F(JsonFileDefaultsTest, UnwritableLocationKeepsValuesInMemoryAndWarns) {
     JsonFileDefaults store(file, log);
     store.writeDouble("microphoneSensitivity", 2.0);
     EXPECT_EQ(store.readDouble("microphoneSensitivity"), 2.0);
+    store.flush();
     ASSERT_FALSE(log.lines.empty());
     EXPECT_TRUE(log.lines[0].starts_with("Vimbo defaults file " + file.string())) << log.lines[0];
 }
@@ -266,6 +270,7 @@ TEST_F(JsonFileDefaultsTest, ConcurrentWritersNeverTearTheFileOrLoseKeys) {
     for (auto& writer : writers)
         writer.join();
     shared.writeDouble("shared-a-0", 0); // in memory too, a write brings in what the others stored
+    shared.flush();
     for (const auto& prefix : prefixes)
         for (int n = 0; n < keysPerWriter; ++n)
             EXPECT_EQ(shared.readDouble(prefix + "-" + std::to_string(n)), n) << prefix << " " << n;
