@@ -28,7 +28,6 @@ struct FakeBrowserDesktop : platform::AudioOutputProcesses,
     std::map<std::int32_t, std::string> applications; // process → root element
     std::map<std::string, Node> nodes;
     int prompts = 0;
-    int elementsVisited = 0;
 
     nowplaying::BrowserNowPlaying::Ports ports() { return {*this, *this, *this, *this, *this, *this}; }
 
@@ -46,7 +45,6 @@ struct FakeBrowserDesktop : platform::AudioOutputProcesses,
         return platform::AccessibleElement{"", *root};
     }
     std::optional<std::string> title(const platform::AccessibleElement& element) override {
-        ++elementsVisited;
         auto node = find(nodes, element.path);
         return node ? node->title : std::nullopt;
     }
