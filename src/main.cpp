@@ -15,6 +15,7 @@
 #include "linux/GtkMainWindow.h"
 #include "linux/JsonFileDefaults.h"
 #include "linux/MonotonicClock.h"
+#include "linux/DesktopBrowserTitle.h"
 #include "linux/MprisMediaPlayers.h"
 #include "linux/PulseCaptureFactory.h"
 #include "linux/PulseDefaultDevices.h"
@@ -123,6 +124,7 @@ int main(int argc, char** argv) {
         .desktop = &program.desktop,
         .mediaPlayers =
             std::make_shared<linuxdesktop::MprisMediaPlayers>(sessionBus.get(), program.systemLog),
+        .browserTitle = linuxdesktop::desktopBrowserTitle(sessionBus.get(), program.defaults),
     };
     program.delegate =
         std::make_shared<app::AppDelegate>(services, options, linuxdesktop::resourceDirectory());

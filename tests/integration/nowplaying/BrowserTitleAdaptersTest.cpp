@@ -1,0 +1,163 @@
+#include "integration/tray/PrivateSessionBus.h"
+
+#include "linux/AtSpiAccessibilityTree.h"
+#include "linux/DesktopNotificationPrompt.h"
+#include "linux/MprisMediaSessionTitles.h"
+#include "linux/ProcFsProcessTable.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <memory>
+#include <unistd.h>
+
+namespace vimbo::linuxdesktop {
+namespace {
+
+using testing::runUntil;
+using Connection = std::unique_ptr<GDBusConnection, void (*)(gpointer)>;
+
+// An object of the test's own whose methods and properties all answer through one function.
+class Served {
+  public:
+    using Answer = std::function<GVariant*(const char* member, GVariant* parameters)>;
+
+    Served(GDBusConnection* connection, const char* path, const char* xml, Answer answer)
+        : connection_(connection), answer_(std::move(answer)),
+          node_(g_dbus_node_info_new_for_xml(xml, nullptr)) {
+        static const GDBusInterfaceVTable vtable{
+            [](GDBusConnection*, const char*, const char*, const char*, const char* method,
+               GVariant* parameters, GDBusMethodInvocation* invocation, gpointer data) {
+                g_dbus_method_invocation_return_value(
+                    invocation, static_cast<Served*>(data)->answer_(method, parameters));
+            },
+            [](GDBusConnection*, const char*, const char*, const char*, const char* property, GError**,
+               gpointer data) { return static_cast<Served*>(data)->answer_(property, nullptr); },
+            nullptr,
+            {}};
+        registration_ = g_dbus_connection_register_object(connection, path, node_->interfaces[0], &vtable,
+                                                          this, nullptr, nullptr);
+    }
+    ~Served() {
+        g_dbus_connection_unregister_object(connection_, registration_);
+        g_dbus_node_info_unref(node_);
+    }
+
+  private:
+    GDBusConnection* connection_;
+    Answer answer_;
+    GDBusNodeInfo* node_;
+    guint registration_;
+};
+
+constexpr const char* kAccessibleXml = R"xml(<node><interface name="org.a11y.atspi.Accessible">
+    <method name="GetChildren"><arg type="a(so)" direction="out"/></method>
+    <property name="Name" type="s" access="read"/></interface></node>)xml";
+
+// This process plays the browser: its player, its accessibility tree and the desktop's services all
+// live on one private bus, which also stands in for the accessibility bus.
+class BrowserTitleAdaptersTest : public ::testing::Test {
+  protected:
+    void own(const char* name) {
+        g_bus_own_name_on_connection(server.get(), name, G_BUS_NAME_OWNER_FLAGS_NONE, nullptr, nullptr,
+                                     nullptr, nullptr);
+    }
+    // Runs an adapter's blocking call on a thread of its own while this one serves.
+    template <class F> auto offThread(F work) {
+        auto result = std::async(std::launch::async, work);
+        runUntil([&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 10);
+        return result.get();
+    }
+    GVariant* children(const std::vector<std::string>& paths) {
+        GVariantBuilder builder;
+        g_variant_builder_init(&builder, G_VARIANT_TYPE("a(so)"));
+        for (const auto& path : paths)
+            g_variant_builder_add(&builder, "(so)", g_dbus_connection_get_unique_name(server.get()),
+                                  path.c_str());
+        return g_variant_new("(a(so))", &builder);
+    }
+    void serveElement(const char* path, const char* name, std::vector<std::string> childPaths) {
+        served.push_back(std::make_unique<Served>(
+            server.get(), path, kAccessibleXml, [=, this](const char* member, GVariant*) -> GVariant* {
+                return std::string_view(member) == "Name" ? g_variant_new_string(name) : children(childPaths);
+            }));
+    }
+
+    testing::PrivateSessionBus bus;
+    Connection server{bus.connect(), g_object_unref};
+    Connection client{bus.connect(), g_object_unref};
+    std::vector<std::unique_ptr<Served>> served;
+};
+
+TEST_F(BrowserTitleAdaptersTest, MediaTitleComesFromThePlayerOfTheSameProcess) {
+    MprisMediaSessionTitles titles(client.get());
+    EXPECT_EQ(offThread([&] { return titles.mediaTitle(getpid()); }), std::nullopt);
+    served.push_back(std::make_unique<Served>(server.get(), "/org/mpris/MediaPlayer2",
+                                              R"(<node><interface name="org.mpris.MediaPlayer2.Player">
+           <property name="Metadata" type="a{sv}" access="read"/></interface></node>)",
+                                              [](const char*, GVariant*) {
+                                                  GVariantDict metadata;
+                                                  g_variant_dict_init(&metadata, nullptr);
+                                                  g_variant_dict_insert(&metadata, "xesam:title", "s",
+                                                                        "Song - YouTube");
+                                                  return g_variant_dict_end(&metadata);
+                                              }));
+    own("org.mpris.MediaPlayer2.firefox.instance_1_7");
+    EXPECT_EQ(offThread([&] { return titles.mediaTitle(getpid()); }), "Song - YouTube");
+    EXPECT_EQ(offThread([&] { return titles.mediaTitle(getppid()); }), std::nullopt);
+}
+
+TEST_F(BrowserTitleAdaptersTest, AccessibilityTreeIsReadThroughTheRegistryOfTheAccessibilityBus) {
+    AtSpiAccessibilityTree tree(client.get());
+    EXPECT_FALSE(offThread([&] { return tree.isTrusted(); }));
+    served.push_back(std::make_unique<Served>(
+        server.get(), "/org/a11y/bus",
+        R"(<node><interface name="org.a11y.Bus"><method name="GetAddress"><arg type="s" direction="out"/>
+           </method></interface></node>)",
+        [this](const char*, GVariant*) {
+            return g_variant_new("(s)", g_getenv("DBUS_SESSION_BUS_ADDRESS"));
+        }));
+    own("org.a11y.Bus");
+    own("org.a11y.atspi.Registry");
+    serveElement("/org/a11y/atspi/accessible/root", "main", {"/app"});
+    serveElement("/app", "Firefox", {"/org/a11y/atspi/null", "/tab"});
+    serveElement("/tab", "Song - YouTube", {});
+    ASSERT_TRUE(offThread([&] { return tree.isTrusted(); }));
+    const auto application = offThread([&] { return tree.application(getpid()); });
+    ASSERT_EQ(application,
+              (platform::AccessibleElement{g_dbus_connection_get_unique_name(server.get()), "/app"}));
+    const auto tabs = offThread([&] { return tree.children(*application); });
+    ASSERT_EQ(tabs->size(), 1u);
+    EXPECT_EQ(offThread([&] { return tree.title(tabs->front()); }), "Song - YouTube");
+    EXPECT_EQ(offThread([&] { return tree.application(getppid()); }), std::nullopt);
+}
+
+TEST_F(BrowserTitleAdaptersTest, PromptIsOneNotificationTellingHowToTurnAccessibilityOn) {
+    std::vector<std::string> summaries;
+    served.push_back(std::make_unique<Served>(
+        server.get(), "/org/freedesktop/Notifications",
+        R"(<node><interface name="org.freedesktop.Notifications"><method name="Notify">
+           <arg type="s"/><arg type="u"/><arg type="s"/><arg type="s"/><arg type="s"/><arg type="as"/>
+           <arg type="a{sv}"/><arg type="i"/><arg type="u" direction="out"/></method></interface></node>)",
+        [&](const char*, GVariant* parameters) {
+            summaries.emplace_back(g_variant_get_string(g_variant_get_child_value(parameters, 3), nullptr));
+            return g_variant_new("(u)", 1u);
+        }));
+    own("org.freedesktop.Notifications");
+    testing::runFor(0.05);
+    DesktopNotificationPrompt(client.get()).show();
+    EXPECT_TRUE(runUntil([&] { return !summaries.empty(); }));
+    EXPECT_EQ(summaries, std::vector<std::string>{DesktopNotificationPrompt::kSummary});
+}
+
+TEST(ProcFsProcessTableTest, ReadsParentProgramAndApplicationMode) {
+    const auto self = ProcFsProcessTable().entry(getpid());
+    ASSERT_TRUE(self);
+    EXPECT_EQ(self->parent, getppid());
+    EXPECT_EQ(self->executable, "nowplaying_integration_tests");
+    EXPECT_FALSE(self->applicationMode);
+    EXPECT_EQ(ProcFsProcessTable().entry(0), std::nullopt);
+}
+
+} // namespace
+} // namespace vimbo::linuxdesktop
