@@ -21,8 +21,6 @@ GtkBorderlessWindow::GtkBorderlessWindow(GtkApplication* application, Events eve
     // The window paints its own background: plain, or clear with the rim for glass.
     gtk_widget_set_app_paintable(window_, TRUE);
     gtk_overlay_add_overlay(GTK_OVERLAY(slot_), edges_.widget());
-    // The overlay's own window for the bands would take every click the bands' shape leaves out.
-    gtk_overlay_set_overlay_pass_through(GTK_OVERLAY(slot_), edges_.widget(), TRUE);
     gtk_container_add(GTK_CONTAINER(window_), slot_);
     gtk_widget_show_all(slot_);
     g_signal_connect_after(window_, "draw", G_CALLBACK(onDraw), this);

@@ -36,7 +36,6 @@ GtkChromeWindows::GtkChromeWindows(GtkApplication* application, GtkWidget* webVi
     GtkWidget* page = gtk_overlay_new();
     gtk_container_add(GTK_CONTAINER(page), webView);
     gtk_overlay_add_overlay(GTK_OVERLAY(page), bar_.widget());
-    gtk_overlay_set_overlay_pass_through(GTK_OVERLAY(page), bar_.widget(), TRUE);
     gtk_overlay_add_overlay(GTK_OVERLAY(page), miniLight_.widget());
     content_ = GTK_WIDGET(g_object_ref_sink(surround(page)));
     gtk_widget_show_all(content_);

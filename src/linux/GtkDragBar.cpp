@@ -1,6 +1,7 @@
 #include "linux/GtkDragBar.h"
 
 #include "linux/GLibOwners.h"
+#include "linux/GtkOverlayInputShape.h"
 #include "linux/TitleBarButtonPainter.h"
 
 #include <cmath>
@@ -94,7 +95,7 @@ void GtkDragBar::applyInputShape() {
     }
     cairo_rectangle_int_t row = outerPixels(frames().row(false));
     cairo_region_union_rectangle(shape, &row);
-    gtk_widget_input_shape_combine_region(area_, shape);
+    shapeOverlayInput(area_, shape);
     cairo_region_destroy(shape);
 }
 

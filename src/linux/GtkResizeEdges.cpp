@@ -1,6 +1,7 @@
 #include "linux/GtkResizeEdges.h"
 
 #include "linux/GLibOwners.h"
+#include "linux/GtkOverlayInputShape.h"
 
 namespace vimbo::linuxdesktop {
 namespace {
@@ -70,7 +71,7 @@ void GtkResizeEdges::applyShape() {
                                 std::max(0, height - 2 * kBand)};
     cairo_region_t* band = cairo_region_create_rectangle(&outer);
     cairo_region_subtract_rectangle(band, &inner);
-    gtk_widget_input_shape_combine_region(box_, band);
+    shapeOverlayInput(box_, band);
     cairo_region_destroy(band);
 }
 
