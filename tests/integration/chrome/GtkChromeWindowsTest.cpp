@@ -71,10 +71,11 @@ struct RecordingListener : platform::ChromeWindowsListener {
     void activityChanged() override {}
 };
 
-// Counts the page's clicks in its title, so a reload (the count starting again) shows.
+// Counts the page's clicks in its title, so a reload (the count starting again) shows; tall enough to scroll.
 constexpr const char* kPage =
-    "<body style='margin:0;height:100vh;background:transparent'><script>let n = 0;"
-    "onclick = e => document.title = 'clicks ' + (++n) + ' at ' + e.clientX + ',' + e.clientY;</script>";
+    "<body style='margin:0;height:300vh;background:transparent'><script>let n = 0;"
+    "onclick = e => document.title = 'clicks ' + (++n) + ' at ' + e.clientX + ',' + e.clientY;"
+    "onscroll = () => document.title = 'clicks ' + n + ' scrolled';</script>";
 
 } // namespace
 
@@ -145,6 +146,9 @@ TEST_F(GtkChromeWindowsTest, DragBarPassesThroughThePagesRectanglesOnlyAndDragsT
     act(clickIn(main, 60, 10) + "sleep 0.3; " + clickIn(main, 300, 300));
     ASSERT_TRUE(runUntil([] { return titleEnds(" at 300,300"); }));
     EXPECT_EQ(clicks(), before + 2) << "the click beside the rectangle reached the page";
+    act("xdotool mousemove --window " + xid(main) + " 300 10 click 5");
+    EXPECT_TRUE(runUntil([] { return titleEnds(" scrolled"); }))
+        << "the wheel over the bar did not scroll the page";
 
     platform::Rect start = windows->mainFrame();
     act("xdotool mousemove --window " + xid(main) +
