@@ -120,7 +120,7 @@ gboolean GtkDragBar::onPress(GtkWidget*, GdkEventButton* event, gpointer self) {
     } else if (event->type == GDK_2BUTTON_PRESS) {
         bar->doubleClick();
     } else if (event->type == GDK_BUTTON_PRESS || event->type == GDK_3BUTTON_PRESS) {
-        bar->dragStart_ = *event;
+        bar->dragStart_ = DragStart{event->button, event->x, event->y, event->x_root, event->y_root};
     }
     return TRUE;
 }
@@ -140,13 +140,13 @@ gboolean GtkDragBar::onMotion(GtkWidget* widget, GdkEventMotion* event, gpointer
     auto row = bar->frames().row(bar->miniLightShown_);
     bar->setPointerInRow(event->x >= row.x && event->x < row.x + row.width && event->y < kHeight);
     if (!bar->dragStart_) return FALSE;
-    const GdkEventButton& start = *bar->dragStart_;
+    const DragStart& start = *bar->dragStart_;
     if (!gtk_drag_check_threshold(widget, static_cast<int>(start.x), static_cast<int>(start.y),
                                   static_cast<int>(event->x), static_cast<int>(event->y)))
         return TRUE;
     bar->dragStart_.reset();
     gtk_window_begin_move_drag(GTK_WINDOW(gtk_widget_get_toplevel(widget)), start.button,
-                               static_cast<int>(start.x_root), static_cast<int>(start.y_root), event->time);
+                               static_cast<int>(start.xRoot), static_cast<int>(start.yRoot), event->time);
     return TRUE;
 }
 

@@ -57,7 +57,12 @@ class GtkDragBar {
     std::vector<platform::Rect> passThrough_;
     chrome::TitleBarButtonState look_;
     std::optional<chrome::TitleBarButton> pressed_;
-    std::optional<GdkEventButton> dragStart_; // a press that becomes a window drag once it moves
+    // A press that becomes a window drag once it moves.
+    struct DragStart {
+        guint button;
+        double x, y, xRoot, yRoot;
+    };
+    std::optional<DragStart> dragStart_;
     bool rowHovered_ = false;
     bool pointerInRow_ = false;
     bool miniLightShown_ = false;
