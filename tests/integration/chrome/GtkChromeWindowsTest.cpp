@@ -234,6 +234,12 @@ TEST_F(GtkChromeWindowsTest, GlassShowsWhatLiesBehindTheWindowWithACompositor) {
     EXPECT_FALSE(redAtCentre());
     windows->setGlass(true, false);
     EXPECT_TRUE(runUntil(redAtCentre));
+    windows->requestFullScreen(true); // never glass in full screen
+    ASSERT_TRUE(runUntil([] { return !listener.fullScreen.empty() && listener.fullScreen.back(); }));
+    vimbo::testing::runFor(0.5);
+    EXPECT_FALSE(redAtCentre());
+    windows->requestFullScreen(false);
+    ASSERT_TRUE(runUntil([] { return !listener.fullScreen.back(); }));
     windows->setGlass(false, false);
     gtk_widget_destroy(behind);
 }
