@@ -159,6 +159,14 @@ TEST_F(GtkChromeWindowsTest, DragBarPassesThroughThePagesRectanglesOnlyAndDragsT
     EXPECT_NEAR(windows->mainFrame().y, start.y + 40, 6);
     EXPECT_EQ(clicks(), before + 2);
 
+    double width = windows->mainFrame().width;
+    act("xdotool mousemove --window " + xid(main) + " " + std::to_string(int(width) - 2) +
+        " 400 mousedown 1; sleep 0.2; xdotool mousemove_relative -- -10 0; sleep 0.3;"
+        " xdotool mousemove_relative -- -90 0; sleep 0.3; xdotool mouseup 1");
+    ASSERT_TRUE(runUntil([&] { return windows->mainFrame().width < width - 50; }))
+        << "no resize from the edge";
+    EXPECT_NEAR(windows->mainFrame().width, width - 100, 6);
+
     act("xdotool mousemove --window " + xid(main) + " " +
         centreOf(chrome::TitleBarButton::miniLight, windows->mainFrame().width) + " click 1");
     EXPECT_TRUE(runUntil([] { return listener.miniLightClicks == 1; }));
