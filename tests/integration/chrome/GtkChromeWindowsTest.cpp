@@ -10,6 +10,7 @@
 // After gtest: X11 defines None as a macro.
 #include <gdk/gdkx.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -121,6 +122,14 @@ class GtkChromeWindowsTest : public ::testing::Test {
         return "xdotool mousemove --window " + xid(window) + " " + std::to_string(x) + " " +
                std::to_string(y) + " click 1; ";
     }
+    // The colour on the screen at a point, as the user sees it.
+    static std::array<int, 3> screenPixel(double x, double y) {
+        GdkPixbuf* pixel = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), int(x), int(y), 1, 1);
+        const guchar* rgb = gdk_pixbuf_get_pixels(pixel);
+        std::array<int, 3> colour{rgb[0], rgb[1], rgb[2]};
+        g_object_unref(pixel);
+        return colour;
+    }
     // The page's click count, 0 before the first click.
     static int clicks() { return title().empty() ? 0 : std::stoi(title().substr(7)); }
     static bool titleEnds(const std::string& end) { return title().ends_with(end); }
@@ -170,6 +179,18 @@ TEST_F(GtkChromeWindowsTest, DragBarPassesThroughThePagesRectanglesOnlyAndDragsT
     act("xdotool mousemove --window " + xid(main) + " " +
         centreOf(chrome::TitleBarButton::miniLight, windows->mainFrame().width) + " click 1");
     EXPECT_TRUE(runUntil([] { return listener.miniLightClicks == 1; }));
+
+    // The idle fade leaves the page's (here: the plain white window's) colour where the close button was.
+    auto close =
+        chrome::TitleBarButtonFrames::in(windows->mainFrame().width, windows->desktopTitleBarSide()).close;
+    auto closeColour = [&] {
+        return screenPixel(windows->mainFrame().x + close.x + 7, windows->mainFrame().y + close.y + 7);
+    };
+    EXPECT_LT(closeColour()[2], 150);
+    windows->setButtonsAlpha(ChromeWindow::main, 0.0001, 0.2);
+    EXPECT_TRUE(runUntil([&] { return closeColour()[2] > 250; }, 2));
+    windows->setButtonsAlpha(ChromeWindow::main, 1, 0);
+    EXPECT_TRUE(runUntil([&] { return closeColour()[2] < 150; }, 2));
 }
 
 TEST_F(GtkChromeWindowsTest, MiniPlayerKeepsThePageFloatsAndReportsItsFrame) {
@@ -229,13 +250,8 @@ TEST_F(GtkChromeWindowsTest, GlassShowsWhatLiesBehindTheWindowWithACompositor) {
     vimbo::testing::runFor(1);
     windows->show();
     auto redAtCentre = [&] {
-        GdkPixbuf* pixel =
-            gdk_pixbuf_get_from_window(gdk_get_default_root_window(), int(frame.x + frame.width / 2),
-                                       int(frame.y + frame.height / 2), 1, 1);
-        const guchar* rgb = gdk_pixbuf_get_pixels(pixel);
-        bool red = rgb[0] > 200 && rgb[1] < 60 && rgb[2] < 60;
-        g_object_unref(pixel);
-        return red;
+        auto rgb = screenPixel(frame.x + frame.width / 2, frame.y + frame.height / 2);
+        return rgb[0] > 200 && rgb[1] < 60 && rgb[2] < 60;
     };
     windows->setGlass(false, false);
     vimbo::testing::runFor(1);
