@@ -9,10 +9,10 @@
 #include "linux/GLibOwners.h"
 #include "linux/GLibSystemLog.h"
 #include "linux/GLibTimers.h"
+#include "linux/GtkChromeWindows.h"
 #include "linux/GtkDesktop.h"
 #include "linux/GtkKeepAwake.h"
 #include "linux/GtkMainMenu.h"
-#include "linux/GtkMainWindow.h"
 #include "linux/JsonFileDefaults.h"
 #include "linux/MonotonicClock.h"
 #include "linux/DesktopBrowserTitle.h"
@@ -51,7 +51,7 @@ struct Program {
     std::unique_ptr<linuxdesktop::GtkMainMenu> menu;
     std::unique_ptr<menus::MainMenuController> mainMenuController;
     std::unique_ptr<linuxdesktop::WebKitPageHost> page;
-    std::unique_ptr<linuxdesktop::GtkMainWindow> window;
+    std::unique_ptr<linuxdesktop::GtkChromeWindows> window;
 };
 
 gboolean quitOnSignal(gpointer application) {
@@ -82,10 +82,15 @@ void onActivate(GApplication*, gpointer data) {
         return;
     }
     program.page = std::make_unique<linuxdesktop::WebKitPageHost>(program.systemLog);
-    program.window = std::make_unique<linuxdesktop::GtkMainWindow>(
-        program.application.get(), program.menu->overlayMenuButton(program.page->widget()),
-        program.page->widget(), [&program] { program.delegate->windowShouldClose(); });
-    program.menu->attachToWindow(GTK_WINDOW(gtk_widget_get_toplevel(program.page->widget())));
+    // The menu button takes the top corner the title-bar buttons leave free.
+    GtkAlign menuCorner = linuxdesktop::GtkChromeWindows::desktopTitleBarSide() == chrome::TitleBarSide::right
+                              ? GTK_ALIGN_START
+                              : GTK_ALIGN_END;
+    program.window = std::make_unique<linuxdesktop::GtkChromeWindows>(
+        program.application.get(), program.page->widget(),
+        [&program, menuCorner](GtkWidget* page) { return program.menu->overlayMenuButton(page, menuCorner); },
+        [&program] { program.delegate->windowShouldClose(); });
+    program.menu->attachToWindow(program.window->mainWindow());
     program.delegate->applicationDidFinishLaunching(*program.window, *program.page);
 }
 

@@ -148,7 +148,7 @@ void GtkMainMenu::installAsMenubar() {
     gtk_application_set_menubar(application_, model());
 }
 
-GtkWidget* GtkMainMenu::overlayMenuButton(GtkWidget* content) {
+GtkWidget* GtkMainMenu::overlayMenuButton(GtkWidget* content, GtkAlign corner) {
     GtkWidget* overlay = gtk_overlay_new();
     gtk_container_add(GTK_CONTAINER(overlay), content);
 
@@ -161,9 +161,10 @@ GtkWidget* GtkMainMenu::overlayMenuButton(GtkWidget* content) {
     gtk_button_set_relief(GTK_BUTTON(menuButton_), GTK_RELIEF_NONE);
     gtk_widget_set_tooltip_text(menuButton_, "Menu (F10)");
     gtk_widget_set_focus_on_click(menuButton_, FALSE);
-    gtk_widget_set_halign(menuButton_, GTK_ALIGN_END);
+    gtk_widget_set_halign(menuButton_, corner);
     gtk_widget_set_valign(menuButton_, GTK_ALIGN_START);
     gtk_widget_set_margin_top(menuButton_, 4);
+    gtk_widget_set_margin_start(menuButton_, 4);
     gtk_widget_set_margin_end(menuButton_, 4);
     gtk_overlay_add_overlay(GTK_OVERLAY(overlay), menuButton_);
     gtk_widget_show_all(overlay);

@@ -32,9 +32,10 @@ class GtkMainMenu : public platform::MainMenu {
     GMenuModel* model() const { return G_MENU_MODEL(menus_.front().menu.get()); }
     // Makes the tree the application's menu bar: desktops with a global menu show it there.
     void installAsMenubar();
-    // Wraps `content` in an overlay whose top-right corner holds a menu button with the whole menu,
-    // so the menu is reachable inside the window without taking space from the page.
-    GtkWidget* overlayMenuButton(GtkWidget* content);
+    // Wraps `content` in an overlay whose top corner (right for GTK_ALIGN_END, left for GTK_ALIGN_START)
+    // holds a menu button with the whole menu, so the menu is reachable inside the window without
+    // taking space from the page.
+    GtkWidget* overlayMenuButton(GtkWidget* content, GtkAlign corner = GTK_ALIGN_END);
     // Opens that menu on F10 in `window` (one window), and keeps an application window from showing the menu
     // bar as a permanent strip over the visuals.
     void attachToWindow(GtkWindow* window);
