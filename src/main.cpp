@@ -91,7 +91,7 @@ void onActivate(GApplication*, gpointer data) {
         [&program, menuCorner](GtkWidget* page) { return program.menu->overlayMenuButton(page, menuCorner); },
         [&program] { program.delegate->windowShouldClose(); });
     program.menu->attachToWindow(program.window->mainWindow());
-    program.delegate->applicationDidFinishLaunching(*program.window, *program.page);
+    program.delegate->applicationDidFinishLaunching(*program.window, *program.page, program.window.get());
 }
 
 void onShutdown(GApplication*, gpointer data) {
