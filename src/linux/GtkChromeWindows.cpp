@@ -24,7 +24,10 @@ void setFrame(GtkWindow* window, const platform::Rect& frame) {
 GtkChromeWindows::GtkChromeWindows(GtkApplication* application, GtkWidget* webView,
                                    const std::function<GtkWidget*(GtkWidget*)>& surround,
                                    std::function<void()> onMainClose)
-    : application_(application), webView_(webView), side_(desktopTitleBarSide()),
+    : application_(application), webView_(webView),
+      plainDrawing_(webkit_settings_get_hardware_acceleration_policy(
+          webkit_web_view_get_settings(WEBKIT_WEB_VIEW(webView)))),
+      side_(desktopTitleBarSide()),
       bar_(
           webView, side_, [this](TitleBarButton button) { buttonClicked(button); },
           [this](bool hovered) { rowHoverChanged(hovered, miniLightHovered_); }),
@@ -215,6 +218,12 @@ void GtkChromeWindows::setPassThrough(const std::vector<platform::Rect>& rects) 
 
 void GtkChromeWindows::setGlass(bool glass, bool dark) {
     mainThread_.check();
+    // Drawing without compositing, WebKit never clears what it drew where the page is transparent:
+    // under glass every frame would pile onto the last, leaving trails and soon an opaque window.
+    // Glass therefore draws with compositing, which costs more where OpenGL runs on the CPU.
+    webkit_settings_set_hardware_acceleration_policy(webkit_web_view_get_settings(WEBKIT_WEB_VIEW(webView_)),
+                                                     glass ? WEBKIT_HARDWARE_ACCELERATION_POLICY_ALWAYS
+                                                           : plainDrawing_);
     glass_ = glass;
     dark_ = dark;
     main_.setSurface(glass, dark);

@@ -10,6 +10,7 @@
 #include "linux/GtkMiniLight.h"
 
 #include <gtk/gtk.h>
+#include <webkit2/webkit2.h>
 
 #include <functional>
 #include <memory>
@@ -70,6 +71,8 @@ class GtkChromeWindows : public platform::ChromeWindows, public platform::MainWi
 
     GtkApplication* application_;
     GtkWidget* webView_;
+    // How WebKit draws the page without glass: its policy as the page host left it.
+    WebKitHardwareAccelerationPolicy plainDrawing_;
     chrome::TitleBarSide side_;
     GtkDragBar bar_;
     GtkMiniLight miniLight_;
