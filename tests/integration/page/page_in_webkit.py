@@ -181,8 +181,9 @@ def check(all_messages, report, failures):
             list(s) == MENU_KEYS and type(s["skin"]) is int and all(type(s[k]) is bool for k in MENU_KEYS[1:])
             for s in states), "malformed menu state: %s" % states),
         (states[-1].get("musicControl"), "controllable track did not enable music control"),
-        (drag[0] and drag[0].startswith("dragThrough:[["), "no drag-through rectangles posted"),
-        # In the mini player only its two buttons let clicks through.
+        # The main layout keeps its controls below the strip; in the mini player its two buttons sit in
+        # the strip and let clicks through.
+        (drag[0] == "dragThrough:[]", "main layout drag-through: %s" % drag[0]),
         (drag[-1] and len(json.loads(drag[-1][len("dragThrough:"):])) == 2, "mini player drag-through: %s" % drag[-1]),
         # Hidden from the icon's own menu: the page records it without echoing it back.
         (states[-1].get("menuBarVisible") is False and "menuBar:0" not in messages, "menu bar hide not recorded"),
