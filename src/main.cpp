@@ -1,5 +1,7 @@
 // Vimbo: wires the Linux adapters into the application delegate and runs the GTK main loop.
+#include "core/app/AboutPanelContent.h"
 #include "core/app/AppDelegate.h"
+#include "core/app/CommandLine.h"
 #include "core/app/DebugLog.h"
 #include "core/app/LaunchOptions.h"
 #include "core/menus/MainMenuController.h"
@@ -26,6 +28,7 @@
 
 #include <clocale>
 #include <csignal>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -96,6 +99,11 @@ void onShutdown(GApplication*, gpointer data) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const auto version = app::AboutPanelContent::make(VIMBO_VERSION, VIMBO_BUILD).applicationVersion;
+    if (auto answer = app::informationRequest(argc, argv, version)) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
     auto options = app::LaunchOptions::parse(argc, argv);
     Program program;
     program.application.reset(gtk_application_new("org.vimbo.Vimbo", G_APPLICATION_DEFAULT_FLAGS));
