@@ -65,6 +65,8 @@ void onStartup(GApplication* application, gpointer data) {
     auto& program = *static_cast<Program*>(data);
     // GTK adopts the user's locale; numbers written into scripts must keep a decimal point.
     std::setlocale(LC_NUMERIC, "C");
+    // Windows, dialogs and the task switcher show the icon installed under the application id.
+    gtk_window_set_default_icon_name("org.vimbo.Vimbo");
     // A session logout or Ctrl-C ends the program through the normal termination sequence.
     g_unix_signal_add(SIGTERM, quitOnSignal, application);
     g_unix_signal_add(SIGINT, quitOnSignal, application);
