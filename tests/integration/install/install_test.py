@@ -1,13 +1,9 @@
-"""Installs the built tree as a user would, and as a Debian package would, and checks that desktops and the
-program find what they need there.
-
-Usage: install_test.py BUILD_DIR VERSION LIBDIR CMAKE CPACK [unittest arguments]
-"""
+"""Installs the built tree as a user would and as a Debian package would, and checks what desktops and the program
+find there. Usage: install_test.py BUILD_DIR VERSION LIBDIR CMAKE CPACK [unittest arguments]"""
 import contextlib
 import glob
 import os
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
@@ -17,7 +13,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from app_test import VimboSession  # noqa: E402
 
 APP_ID = "org.vimbo.Vimbo"
-BUILD = VERSION = LIBDIR = CMAKE = CPACK = None
+EXTENSION = os.path.join("vimbo", "web-extensions", "vimbo-web-extension.so")
 
 
 def run(args, **options):
@@ -25,33 +21,22 @@ def run(args, **options):
 
 
 class InstallTreeTest(unittest.TestCase):
-    def test_install_puts_each_file_where_desktops_look_and_the_program_answers_without_a_display(self):
+    def test_files_land_where_desktops_look_validate_and_the_program_answers_without_a_display(self):
         with tempfile.TemporaryDirectory() as prefix:
-            installed = run([CMAKE, "--install", BUILD, "--prefix", prefix])
-            self.assertEqual(installed.returncode, 0, installed.stderr)
-            files = {os.path.relpath(os.path.join(folder, name), prefix)
-                     for folder, _, names in os.walk(prefix) for name in names}
-            share = "share/icons/hicolor/"
-            self.assertLessEqual({
-                "bin/vimbo", "share/vimbo/web/index.html", f"{LIBDIR}/vimbo/web-extensions/vimbo-web-extension.so",
-                f"share/applications/{APP_ID}.desktop", f"share/metainfo/{APP_ID}.metainfo.xml",
-                f"{share}scalable/apps/{APP_ID}.svg", f"{share}256x256/apps/{APP_ID}.png"}, files)
-            with open(os.path.join(prefix, share, "256x256", "apps", APP_ID + ".png"), "rb") as png:
-                self.assertEqual(struct.unpack(">II", png.read(24)[16:]), (256, 256))
-            for check in (["desktop-file-validate", f"share/applications/{APP_ID}.desktop"],
-                          ["appstreamcli", "validate", "--no-net", f"share/metainfo/{APP_ID}.metainfo.xml"]):
+            self.assertEqual(run([CMAKE, "--install", BUILD, "--prefix", prefix]).returncode, 0)
+            entry, metainfo = f"share/applications/{APP_ID}.desktop", f"share/metainfo/{APP_ID}.metainfo.xml"
+            for path in ("bin/vimbo", "share/vimbo/web/index.html", os.path.join(LIBDIR, EXTENSION),
+                         f"share/icons/hicolor/scalable/apps/{APP_ID}.svg",
+                         f"share/icons/hicolor/256x256/apps/{APP_ID}.png"):
+                self.assertTrue(os.path.isfile(os.path.join(prefix, path)), path)
+            for check in (["desktop-file-validate", entry], ["appstreamcli", "validate", "--no-net", metainfo]):
                 result = run(check, cwd=prefix)
                 self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
-            # The entry launches the installed program by name and shows the installed icon.
-            with open(os.path.join(prefix, "share", "applications", APP_ID + ".desktop")) as entry:
-                keys = dict(line.rstrip("\n").split("=", 1) for line in entry if "=" in line)
-            self.assertEqual((keys["Exec"].split()[0], keys["Icon"]), ("vimbo", APP_ID))
-
-            # No display: "--version" answers before GTK would fail to open one.
+            with open(os.path.join(prefix, entry)) as file:
+                self.assertIn(f"\nIcon={APP_ID}\n", file.read())
             env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
             answer = run([os.path.join(prefix, "bin", "vimbo"), "--debug", "--version"], env=env)
-            self.assertEqual((answer.returncode, answer.stdout.split(" (")[0]), (0, f"Vimbo {VERSION}"),
-                             answer.stderr)
+            self.assertEqual((answer.returncode, answer.stdout.split(" (")[0]), (0, f"Vimbo {VERSION}"))
 
 
 class DebianPackageTest(unittest.TestCase):
@@ -63,37 +48,32 @@ class DebianPackageTest(unittest.TestCase):
             packed = run([CPACK, "-G", "DEB", "-B", work, "--config", os.path.join(BUILD, "CPackConfig.cmake")])
             self.assertEqual(packed.returncode, 0, packed.stdout + packed.stderr)
             deb, = glob.glob(os.path.join(work, "*.deb"))
-            control = dict(line.split(": ", 1) for line in run(["dpkg-deb", "-f", deb, "Section", "Depends"],
-                                                              check=True).stdout.splitlines())
+            control = dict(line.split(": ", 1) for line in
+                           run(["dpkg-deb", "-f", deb, "Section", "Depends"], check=True).stdout.splitlines())
             self.assertEqual(control["Section"], "sound")
-            names = {part.split()[0] for part in control["Depends"].replace("|", ",").split(",")}
             self.assertLessEqual({"libgtk-3-0", "libwebkit2gtk-4.1-0", "libpulse0", "libfftw3-single3",
-                                  "libgl1-mesa-dri"}, names)
-
+                                  "libgl1-mesa-dri"}, {part.split()[0] for part in control["Depends"].split(", ")})
             root = os.path.join(work, "root")
             run(["dpkg", "-x", deb, root], check=True)
             # A title of its own tells the extracted page from the source tree's, where a wrong lookup would land.
             page = os.path.join(root, "usr", "share", "vimbo", "web", "index.html")
             with open(page) as file:
-                html = file.read()
-            self.assertIn("<title>Vimbo</title>", html)
+                html = file.read().replace("<title>Vimbo</title>", "<title>Vimbo from the package</title>")
             with open(page, "w") as file:
-                file.write(html.replace("<title>Vimbo</title>", "<title>Vimbo from the package</title>"))
+                file.write(html)
 
             session = VimboSession(stack)
             session.env.pop("VIMBO_RESOURCE_DIR")
             session.env["XDG_DATA_DIRS"] = os.path.join(root, "usr", "share") + ":/usr/share"
             vimbo = session.launch(os.path.join(root, "usr", "bin", "vimbo"))
             session.wait_for_title(lambda title: title == "Vimbo from the package")
-            # The window shows the icon the package installed under the application id.
             window, = session.windows_named("Vimbo")
             icon = run(["xprop", "-id", window, "_NET_WM_ICON"], env=session.env).stdout
             self.assertTrue(icon.startswith("_NET_WM_ICON(CARDINAL) ="), icon[:200])
             web_process = run(["pgrep", "-P", str(vimbo.pid), "WebKitWebProces"], check=True).stdout.split()[0]
             with open(f"/proc/{web_process}/maps") as maps:
                 loaded = {line.split()[-1] for line in maps if line.rstrip().endswith("/vimbo-web-extension.so")}
-            self.assertEqual(loaded, {os.path.join(root, "usr", LIBDIR, "vimbo", "web-extensions",
-                                                   "vimbo-web-extension.so")})
+            self.assertEqual(loaded, {os.path.join(root, "usr", LIBDIR, EXTENSION)})
 
 
 if __name__ == "__main__":
