@@ -1,5 +1,7 @@
 // Vimbo: wires the Linux adapters into the application delegate and runs the GTK main loop.
+#include "core/app/AboutPanelContent.h"
 #include "core/app/AppDelegate.h"
+#include "core/app/CommandLine.h"
 #include "core/app/DebugLog.h"
 #include "core/app/LaunchOptions.h"
 #include "core/menus/MainMenuController.h"
@@ -27,6 +29,7 @@
 
 #include <clocale>
 #include <csignal>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -63,6 +66,8 @@ void onStartup(GApplication* application, gpointer data) {
     auto& program = *static_cast<Program*>(data);
     // GTK adopts the user's locale; numbers written into scripts must keep a decimal point.
     std::setlocale(LC_NUMERIC, "C");
+    // Windows, dialogs and the task switcher show the icon installed under the application id.
+    gtk_window_set_default_icon_name("org.vimbo.Vimbo");
     // A session logout or Ctrl-C ends the program through the normal termination sequence.
     g_unix_signal_add(SIGTERM, quitOnSignal, application);
     g_unix_signal_add(SIGINT, quitOnSignal, application);
@@ -102,6 +107,11 @@ void onShutdown(GApplication*, gpointer data) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const auto version = app::AboutPanelContent::make(VIMBO_VERSION, VIMBO_BUILD).applicationVersion;
+    if (auto answer = app::informationRequest(argc, argv, version)) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
     auto options = app::LaunchOptions::parse(argc, argv);
     Program program;
     program.application.reset(gtk_application_new("org.vimbo.Vimbo", G_APPLICATION_DEFAULT_FLAGS));
