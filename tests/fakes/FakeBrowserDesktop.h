@@ -7,7 +7,7 @@
 namespace vimbo::fakes {
 
 // Sound server, processes, windows, media sessions and accessibility trees of a desktop, in memory.
-// Accessible elements are named by their path alone.
+// Accessible elements are named by their path alone, a process's application by its pid.
 struct FakeBrowserDesktop : platform::AudioOutputProcesses,
                             platform::ProcessTable,
                             platform::ApplicationWindows,
@@ -25,7 +25,6 @@ struct FakeBrowserDesktop : platform::AudioOutputProcesses,
     std::map<std::int32_t, std::vector<std::string>> windows;
     std::map<std::int32_t, std::string> mediaTitles;
     bool trusted = true;
-    std::map<std::int32_t, std::string> applications; // process → root element
     std::map<std::string, Node> nodes;
     int prompts = 0;
 
@@ -40,9 +39,8 @@ struct FakeBrowserDesktop : platform::AudioOutputProcesses,
     std::optional<std::string> mediaTitle(std::int32_t pid) override { return find(mediaTitles, pid); }
     bool isTrusted() override { return trusted; }
     std::optional<platform::AccessibleElement> application(std::int32_t pid) override {
-        auto root = find(applications, pid);
-        if (!root) return std::nullopt;
-        return platform::AccessibleElement{"", *root};
+        if (!nodes.contains(std::to_string(pid))) return std::nullopt;
+        return platform::AccessibleElement{"", std::to_string(pid)};
     }
     std::optional<std::string> title(const platform::AccessibleElement& element) override {
         auto node = find(nodes, element.path);

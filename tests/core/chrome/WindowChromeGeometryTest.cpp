@@ -1,4 +1,3 @@
-#include "core/chrome/MiniLightGeometry.h"
 #include "core/chrome/MiniPlayerWindow.h"
 #include "core/chrome/MiniWindowAnchorStore.h"
 
@@ -43,14 +42,6 @@ TEST(MiniWindowAnchorStoreTest, KeepsTheCornerAsPointTextAndIgnoresTextThatIsNoP
     }
     defaults.values["miniPlayerTopLeft"] = 3.0;
     EXPECT_EQ(store.load(), std::nullopt);
-}
-
-TEST(MiniLightGeometryTest, SitsOnePitchAfterTheZoomButtonAndWidensTheHoverRow) {
-    const std::vector<Rect> buttons{{20, 6, 14, 14}, {40, 6, 14, 14}, {60, 6, 14, 14}};
-    EXPECT_THAT(MiniLightGeometry::frame(buttons), Optional(Rect{80, 6, 14, 14}));
-    EXPECT_EQ(MiniLightGeometry::rowRect(buttons, {80, 6, 14, 14}), (Rect{20, 6, 74, 14}));
-    EXPECT_EQ(MiniLightGeometry::frame({{20, 6, 14, 14}, {20, 6, 14, 14}, {60, 6, 14, 14}}), std::nullopt);
-    EXPECT_EQ(MiniLightGeometry::frame({{20, 6, 14, 14}}), std::nullopt);
 }
 
 } // namespace

@@ -222,16 +222,6 @@ TEST_F(GtkChromeWindowsTest, MiniPlayerKeepsThePageFloatsAndReportsItsFrame) {
     EXPECT_TRUE(runUntil([&] { return clicks() == before + 2; })) << "the page was loaded again: " << title();
 }
 
-TEST_F(GtkChromeWindowsTest, FullScreenIsReportedFromTheWindowManager) {
-    auto state = [] { return run("xprop -id " + xid(windows->mainWindow()) + " _NET_WM_STATE"); };
-    windows->requestFullScreen(true);
-    ASSERT_TRUE(runUntil([] { return !listener.fullScreen.empty() && listener.fullScreen.back(); }));
-    EXPECT_NE(state().find("_NET_WM_STATE_FULLSCREEN"), std::string::npos);
-    windows->requestFullScreen(false);
-    ASSERT_TRUE(runUntil([] { return !listener.fullScreen.back(); }));
-    EXPECT_EQ(state().find("_NET_WM_STATE_FULLSCREEN"), std::string::npos);
-}
-
 TEST_F(GtkChromeWindowsTest, GlassShowsWhatLiesBehindTheWindowWithACompositor) {
     Helper compositor({"xcompmgr"});
     platform::Rect frame = windows->mainFrame();

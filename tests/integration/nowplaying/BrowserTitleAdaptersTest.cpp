@@ -17,12 +17,13 @@ namespace {
 using testing::runUntil;
 using Connection = std::unique_ptr<GDBusConnection, void (*)(gpointer)>;
 
-// An object of the test's own whose methods and properties all answer through one function.
+// An object of the test's own, under a well-known name unless null, whose methods and properties all
+// answer through one function.
 class Served {
   public:
     using Answer = std::function<GVariant*(const char* member, GVariant* parameters)>;
 
-    Served(GDBusConnection* connection, const char* path, const char* xml, Answer answer)
+    Served(GDBusConnection* connection, const char* name, const char* path, const char* xml, Answer answer)
         : connection_(connection), answer_(std::move(answer)),
           node_(g_dbus_node_info_new_for_xml(xml, nullptr)) {
         static const GDBusInterfaceVTable vtable{
@@ -37,6 +38,9 @@ class Served {
             {}};
         registration_ = g_dbus_connection_register_object(connection, path, node_->interfaces[0], &vtable,
                                                           this, nullptr, nullptr);
+        if (name)
+            g_bus_own_name_on_connection(connection, name, G_BUS_NAME_OWNER_FLAGS_NONE, nullptr, nullptr,
+                                         nullptr, nullptr);
     }
     ~Served() {
         g_dbus_connection_unregister_object(connection_, registration_);
@@ -58,10 +62,6 @@ constexpr const char* kAccessibleXml = R"xml(<node><interface name="org.a11y.ats
 // live on one private bus, which also stands in for the accessibility bus.
 class BrowserTitleAdaptersTest : public ::testing::Test {
   protected:
-    void own(const char* name) {
-        g_bus_own_name_on_connection(server.get(), name, G_BUS_NAME_OWNER_FLAGS_NONE, nullptr, nullptr,
-                                     nullptr, nullptr);
-    }
     // Runs an adapter's blocking call on a thread of its own while this one serves.
     template <class F> auto offThread(F work) {
         auto result = std::async(std::launch::async, work);
@@ -76,11 +76,12 @@ class BrowserTitleAdaptersTest : public ::testing::Test {
                                   path.c_str());
         return g_variant_new("(a(so))", &builder);
     }
-    void serveElement(const char* path, const char* name, std::vector<std::string> childPaths) {
-        served.push_back(std::make_unique<Served>(
-            server.get(), path, kAccessibleXml, [=, this](const char* member, GVariant*) -> GVariant* {
-                return std::string_view(member) == "Name" ? g_variant_new_string(name) : children(childPaths);
-            }));
+    void serveElement(const char* path, const char* name, std::vector<std::string> childPaths,
+                      const char* busName = nullptr) {
+        auto answer = [=, this](const char* member, GVariant*) -> GVariant* {
+            return std::string_view(member) == "Name" ? g_variant_new_string(name) : children(childPaths);
+        };
+        served.push_back(std::make_unique<Served>(server.get(), busName, path, kAccessibleXml, answer));
     }
 
     testing::PrivateSessionBus bus;
@@ -92,17 +93,16 @@ class BrowserTitleAdaptersTest : public ::testing::Test {
 TEST_F(BrowserTitleAdaptersTest, MediaTitleComesFromThePlayerOfTheSameProcess) {
     MprisMediaSessionTitles titles(client.get());
     EXPECT_EQ(offThread([&] { return titles.mediaTitle(getpid()); }), std::nullopt);
-    served.push_back(std::make_unique<Served>(server.get(), "/org/mpris/MediaPlayer2",
-                                              R"(<node><interface name="org.mpris.MediaPlayer2.Player">
+    served.push_back(std::make_unique<Served>(
+        server.get(), "org.mpris.MediaPlayer2.firefox.instance_1_7", "/org/mpris/MediaPlayer2",
+        R"(<node><interface name="org.mpris.MediaPlayer2.Player">
            <property name="Metadata" type="a{sv}" access="read"/></interface></node>)",
-                                              [](const char*, GVariant*) {
-                                                  GVariantDict metadata;
-                                                  g_variant_dict_init(&metadata, nullptr);
-                                                  g_variant_dict_insert(&metadata, "xesam:title", "s",
-                                                                        "Song - YouTube");
-                                                  return g_variant_dict_end(&metadata);
-                                              }));
-    own("org.mpris.MediaPlayer2.firefox.instance_1_7");
+        [](const char*, GVariant*) {
+            GVariantDict metadata;
+            g_variant_dict_init(&metadata, nullptr);
+            g_variant_dict_insert(&metadata, "xesam:title", "s", "Song - YouTube");
+            return g_variant_dict_end(&metadata);
+        }));
     EXPECT_EQ(offThread([&] { return titles.mediaTitle(getpid()); }), "Song - YouTube");
     EXPECT_EQ(offThread([&] { return titles.mediaTitle(getppid()); }), std::nullopt);
 }
@@ -111,15 +111,13 @@ TEST_F(BrowserTitleAdaptersTest, AccessibilityTreeIsReadThroughTheRegistryOfTheA
     AtSpiAccessibilityTree tree(client.get());
     EXPECT_FALSE(offThread([&] { return tree.isTrusted(); }));
     served.push_back(std::make_unique<Served>(
-        server.get(), "/org/a11y/bus",
+        server.get(), "org.a11y.Bus", "/org/a11y/bus",
         R"(<node><interface name="org.a11y.Bus"><method name="GetAddress"><arg type="s" direction="out"/>
            </method></interface></node>)",
         [this](const char*, GVariant*) {
             return g_variant_new("(s)", g_getenv("DBUS_SESSION_BUS_ADDRESS"));
         }));
-    own("org.a11y.Bus");
-    own("org.a11y.atspi.Registry");
-    serveElement("/org/a11y/atspi/accessible/root", "main", {"/app"});
+    serveElement("/org/a11y/atspi/accessible/root", "main", {"/app"}, "org.a11y.atspi.Registry");
     serveElement("/app", "Firefox", {"/org/a11y/atspi/null", "/tab"});
     serveElement("/tab", "Song - YouTube", {});
     ASSERT_TRUE(offThread([&] { return tree.isTrusted(); }));
@@ -135,7 +133,7 @@ TEST_F(BrowserTitleAdaptersTest, AccessibilityTreeIsReadThroughTheRegistryOfTheA
 TEST_F(BrowserTitleAdaptersTest, PromptIsOneNotificationTellingHowToTurnAccessibilityOn) {
     std::vector<std::string> summaries;
     served.push_back(std::make_unique<Served>(
-        server.get(), "/org/freedesktop/Notifications",
+        server.get(), "org.freedesktop.Notifications", "/org/freedesktop/Notifications",
         R"(<node><interface name="org.freedesktop.Notifications"><method name="Notify">
            <arg type="s"/><arg type="u"/><arg type="s"/><arg type="s"/><arg type="s"/><arg type="as"/>
            <arg type="a{sv}"/><arg type="i"/><arg type="u" direction="out"/></method></interface></node>)",
@@ -143,7 +141,6 @@ TEST_F(BrowserTitleAdaptersTest, PromptIsOneNotificationTellingHowToTurnAccessib
             summaries.emplace_back(g_variant_get_string(g_variant_get_child_value(parameters, 3), nullptr));
             return g_variant_new("(u)", 1u);
         }));
-    own("org.freedesktop.Notifications");
     testing::runFor(0.05);
     DesktopNotificationPrompt(client.get()).show();
     EXPECT_TRUE(runUntil([&] { return !summaries.empty(); }));
