@@ -56,8 +56,6 @@ TEST_F(MusicPollTest, StartingTwiceFetchesOnceAndKeepsOneTwoSecondTimerUntilStop
     EXPECT_EQ(page.scripts.size(), 2u);
     poll->stop();
     EXPECT_THAT(timers.live, IsEmpty());
-    poll->start(); // stopped polling starts again
-    EXPECT_EQ(timers.live.size(), 1u);
 }
 
 TEST_F(MusicPollTest, ResultsArrivingBeforeThePageIsReadyOrAfterThePollIsGoneAreDropped) {
@@ -76,7 +74,8 @@ TEST_F(MusicPollTest, ResultsArrivingBeforeThePageIsReadyOrAfterThePollIsGoneAre
 TEST_F(MusicPollTest, CommandGoesToThePlayerAndOneFetchFollows0_4SecondsLater) {
     poll->command("next");
     music.waitUntilSettled();
-    EXPECT_THAT(players->sent, ElementsAre("spotify " + std::to_string(int(nowplaying::PlayerVerb::next))));
+    EXPECT_THAT(players->sent,
+                ElementsAre(fakes::FakeMediaPlayers::Command{"spotify", nowplaying::PlayerVerb::next}));
     EXPECT_THAT(mainQueue.pendingDelays(), ElementsAre(0.4));
     mainQueue.runPending();
     settle();
