@@ -30,7 +30,7 @@ class TestPlayer {
   public:
     TestPlayer(const PrivateSessionBus& bus, const char* name, const char* status, const char* title,
                GMainContext* context = nullptr)
-        : connection_(bus.connect()), status_(status), title_(title) {
+        : status(status), connection_(bus.connect()), title_(title) {
         static const GDBusInterfaceVTable vtable{
             [](GDBusConnection*, const char*, const char*, const char*, const char* method, GVariant*,
                GDBusMethodInvocation* invocation, gpointer self) {
@@ -54,11 +54,12 @@ class TestPlayer {
     }
     ~TestPlayer() { g_dbus_connection_close_sync(connection_.get(), nullptr, nullptr); }
 
+    const char* status;
     std::vector<std::string> calls;
 
   private:
     GVariant* property(std::string_view name) const {
-        if (name == "PlaybackStatus") return g_variant_new_string(status_);
+        if (name == "PlaybackStatus") return g_variant_new_string(status);
         const char* artists[] = {"First", "Second"};
         GVariantBuilder metadata;
         g_variant_builder_init(&metadata, G_VARIANT_TYPE_VARDICT);
@@ -68,7 +69,6 @@ class TestPlayer {
     }
 
     GObjectPtr<GDBusConnection> connection_;
-    const char* status_;
     const char* title_;
 };
 
@@ -95,7 +95,7 @@ class MprisMediaPlayersTest : public ::testing::Test {
 TEST_F(MprisMediaPlayersTest, FindsTheOtherPlayerCommandsItAndSurvivesOneThatHangs) {
     std::unique_ptr<GMainContext, decltype(&g_main_context_unref)> nobodyRuns{g_main_context_new(),
                                                                               g_main_context_unref};
-    TestPlayer spotify(bus, "org.mpris.MediaPlayer2.spotify", "Paused", "Paused song");
+    TestPlayer spotify(bus, "org.mpris.MediaPlayer2.spotify", "Paused", "Spotify song");
     TestPlayer browser(bus, "org.mpris.MediaPlayer2.firefox.instance123", "Playing", "A video");
     TestPlayer stopped(bus, "org.mpris.MediaPlayer2.zzz", "Stopped", "Later in name order");
     TestPlayer vlc(bus, "org.mpris.MediaPlayer2.vlc", "Playing", "One || Two");
@@ -106,10 +106,13 @@ TEST_F(MprisMediaPlayersTest, FindsTheOtherPlayerCommandsItAndSurvivesOneThatHan
     testing::runUntil([&] { return vlc.calls.size() == 3; });
     EXPECT_THAT(vlc.calls, ElementsAre("Next", "Previous", "PlayPause"));
     EXPECT_THAT(systemLog.lines, IsEmpty());
+    spotify.status = "Playing"; // first in order of preference
+    EXPECT_EQ(fetch(), R"({"a":"First","c":true,"p":true,"t":"Spotify song"})");
+    spotify.status = "Paused";
 
     TestPlayer hung(bus, "org.mpris.MediaPlayer2.hung", "Playing", "Never told", nobodyRuns.get());
     auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(fetch(), R"({"a":"First","c":true,"p":false,"t":"Paused song"})");
+    EXPECT_EQ(fetch(), R"({"a":"First","c":true,"p":false,"t":"Spotify song"})");
     std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     EXPECT_LT(took.count(), 1.8); // one timeout of 1 s, not one per call
     fetch();
