@@ -9,22 +9,21 @@
 
 namespace vimbo::fakes {
 
-// Players set up by the test; records the commands sent to them.
+// Players set up by the test, each running under its entry's name, "spotify" or "music"; records the
+// commands sent to them.
 class FakeMediaPlayers : public nowplaying::MediaPlayers {
   public:
     using Command = std::pair<std::string, nowplaying::PlayerVerb>;
 
-    std::map<nowplaying::KnownPlayer, std::string> runningPlayers;
-    std::map<std::string, nowplaying::PlayerReport> reports; // a running player without one is silent
+    std::map<std::string, std::optional<nowplaying::PlayerReport>> players; // one without a report is silent
     std::vector<Command> sent;
 
-    std::optional<std::string> running(nowplaying::KnownPlayer player) override {
-        auto found = runningPlayers.find(player);
-        return found == runningPlayers.end() ? std::nullopt : std::optional(found->second);
+    std::optional<std::string> running(nowplaying::KnownPlayer entry) override {
+        std::string name = entry == nowplaying::KnownPlayer::spotify ? "spotify" : "music";
+        return players.contains(name) ? std::optional(name) : std::nullopt;
     }
     std::optional<nowplaying::PlayerReport> query(const std::string& player) override {
-        auto found = reports.find(player);
-        return found == reports.end() ? std::nullopt : std::optional(found->second);
+        return players.at(player);
     }
     void send(const std::string& player, nowplaying::PlayerVerb verb) override {
         sent.emplace_back(player, verb);

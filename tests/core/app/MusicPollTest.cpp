@@ -16,10 +16,7 @@ constexpr const char* kTrack = R"({"a":"Band","c":true,"p":true,"t":"Song"})";
 
 class MusicPollTest : public ::testing::Test {
   protected:
-    MusicPollTest() {
-        players->runningPlayers[nowplaying::KnownPlayer::spotify] = "spotify";
-        players->reports["spotify"] = {nowplaying::PlaybackState::playing, "Song", "Band"};
-    }
+    MusicPollTest() { players->players["spotify"] = {{nowplaying::PlaybackState::playing, "Song", "Band"}}; }
     // Lets the fetches queued so far finish and delivers their results.
     void settle() {
         music.waitUntilSettled();

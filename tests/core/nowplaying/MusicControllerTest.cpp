@@ -13,14 +13,10 @@ using ::testing::ElementsAre;
 using Command = fakes::FakeMediaPlayers::Command;
 
 const std::string kSpotify = "spotify";
-const std::string kOther = "other";
+const std::string kMusic = "music";
 
 // A controller over fake players and a fake browser source.
 struct Rig {
-    void play(KnownPlayer entry, const std::string& name, PlayerReport report) {
-        players->runningPlayers[entry] = name;
-        players->reports[name] = std::move(report);
-    }
     // One fetch, run to its completion on the main queue.
     std::string fetch() {
         std::string result = "not delivered";
@@ -48,12 +44,12 @@ struct Rig {
                           mainQueue};
 };
 
-// Each row: what Spotify and the other player report (if running), the browser's title and what a
+// Each row: what Spotify and the other music player report (if running), the browser's title and what a
 // fetch shows; then the command word a fresh controller gets and the player it goes to, if any.
 TEST(MusicControllerTest, ChoosesTheSourceToShowAndThePlayerToCommand) {
     struct Row {
         const char* what;
-        std::optional<PlayerReport> spotify, other;
+        std::optional<PlayerReport> spotify, music;
         std::optional<std::string> browser;
         const char* shown;
         const char* word;
@@ -62,22 +58,22 @@ TEST(MusicControllerTest, ChoosesTheSourceToShowAndThePlayerToCommand) {
     };
     const PlayerReport pausedSong{PlaybackState::paused, "Song", "Band"};
     const PlayerReport playingSong{PlaybackState::playing, "Song", "Band"};
-    const PlayerReport pausedOther{PlaybackState::paused, "Other", "Them"};
-    const PlayerReport playingOther{PlaybackState::playing, "Other", "Them"};
+    const PlayerReport pausedMusic{PlaybackState::paused, "Tune", "Them"};
+    const PlayerReport playingMusic{PlaybackState::playing, "Tune", "Them"};
     constexpr auto none = std::nullopt;
     const std::vector<Row> rows{
-        {"paused Spotify, playing second player", pausedSong, playingOther, none,
-         R"({"a":"Them","c":true,"p":true,"t":"Other"})", "next", kOther, PlayerVerb::next},
-        {"both playing, and a browser title", playingSong, playingOther, "Video",
+        {"paused Spotify, playing second player", pausedSong, playingMusic, none,
+         R"({"a":"Them","c":true,"p":true,"t":"Tune"})", "next", kMusic, PlayerVerb::next},
+        {"both playing, and a browser title", playingSong, playingMusic, "Video",
          R"({"a":"Band","c":true,"p":true,"t":"Song"})", "stop", kSpotify, PlayerVerb::playPause},
-        {"both paused", pausedSong, pausedOther, none, R"({"a":"Band","c":true,"p":false,"t":"Song"})",
+        {"both paused", pausedSong, pausedMusic, none, R"({"a":"Band","c":true,"p":false,"t":"Song"})",
          "prev", kSpotify, PlayerVerb::previous},
-        {"paused player and a browser title", none, pausedOther, "Talk \"live\"",
-         R"({"a":"","c":false,"p":true,"t":"Talk \"live\""})", "playpause", kOther, PlayerVerb::playPause},
+        {"paused player and a browser title", none, pausedMusic, "Talk \"live\"",
+         R"({"a":"","c":false,"p":true,"t":"Talk \"live\""})", "playpause", kMusic, PlayerVerb::playPause},
         {"paused player and an unwritable browser title", pausedSong, none, "bad \xff title",
          R"({"a":"Band","c":true,"p":false,"t":"Song"})", "next", kSpotify, PlayerVerb::next},
         {"title with a separator", none, PlayerReport{PlaybackState::playing, "A || B", "Band"}, none,
-         R"({"a":"Band","c":true,"p":true,"t":"A || B"})", "prev", kOther, PlayerVerb::previous},
+         R"({"a":"Band","c":true,"p":true,"t":"A || B"})", "prev", kMusic, PlayerVerb::previous},
         {"browser only", none, none, "Video", R"({"a":"","c":false,"p":true,"t":"Video"})", "next", "",
          PlayerVerb::next},
         {"nothing", none, none, none, "null", "next", "", PlayerVerb::next},
@@ -85,8 +81,8 @@ TEST(MusicControllerTest, ChoosesTheSourceToShowAndThePlayerToCommand) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         Rig rig;
-        if (row.spotify) rig.play(KnownPlayer::spotify, kSpotify, *row.spotify);
-        if (row.other) rig.play(KnownPlayer::music, kOther, *row.other);
+        if (row.spotify) rig.players->players[kSpotify] = row.spotify;
+        if (row.music) rig.players->players[kMusic] = row.music;
         rig.browserTitle = row.browser;
         rig.command(row.word);
         auto sent = row.target.empty() ? std::vector<Command>{} : std::vector{Command{row.target, row.verb}};
@@ -99,17 +95,17 @@ TEST(MusicControllerTest, ChoosesTheSourceToShowAndThePlayerToCommand) {
 
 TEST(MusicControllerTest, SilentOrUnwritablePlayersAreSkippedAndCommandsGoToThePlayerSeenLast) {
     Rig rig;
-    rig.players->runningPlayers[KnownPlayer::spotify] = kSpotify; // running, but not answering
-    rig.command("prev");                                          // nobody to send it to
-    rig.play(KnownPlayer::music, kOther, {PlaybackState::playing, "bad \xff title", "Band"});
+    rig.players->players[kSpotify] = std::nullopt; // running, but not answering
+    rig.command("prev");                           // nobody to send it to
+    rig.players->players[kMusic] = PlayerReport{PlaybackState::playing, "bad \xff title", "Band"};
     EXPECT_EQ(rig.fetch(), "null");
     rig.command("next"); // detected, and remembered
-    rig.play(KnownPlayer::spotify, kSpotify, {PlaybackState::playing, "Song", "Band"});
+    rig.players->players[kSpotify] = PlayerReport{PlaybackState::playing, "Song", "Band"};
     rig.command("stop");
     rig.fetch(); // a fetch that shows a player makes it the one commanded
     rig.command("next");
     EXPECT_THAT(rig.players->sent,
-                ElementsAre(Command{kOther, PlayerVerb::next}, Command{kOther, PlayerVerb::playPause},
+                ElementsAre(Command{kMusic, PlayerVerb::next}, Command{kMusic, PlayerVerb::playPause},
                             Command{kSpotify, PlayerVerb::next}));
 }
 

@@ -16,7 +16,6 @@ namespace vimbo::linuxdesktop {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using testing::PrivateSessionBus;
 
 constexpr const char* kPlayerXml = R"(<node><interface name="org.mpris.MediaPlayer2.Player">
@@ -60,12 +59,7 @@ class TestPlayer {
   private:
     GVariant* property(std::string_view name) const {
         if (name == "PlaybackStatus") return g_variant_new_string(status);
-        const char* artists[] = {"First", "Second"};
-        GVariantBuilder metadata;
-        g_variant_builder_init(&metadata, G_VARIANT_TYPE_VARDICT);
-        g_variant_builder_add(&metadata, "{sv}", "xesam:title", g_variant_new_string(title_));
-        g_variant_builder_add(&metadata, "{sv}", "xesam:artist", g_variant_new_strv(artists, 2));
-        return g_variant_builder_end(&metadata);
+        return g_variant_new_parsed("{'xesam:title': <%s>, 'xesam:artist': <['First', 'Second']>}", title_);
     }
 
     GObjectPtr<GDBusConnection> connection_;
@@ -105,7 +99,6 @@ TEST_F(MprisMediaPlayersTest, FindsTheOtherPlayerCommandsItAndSurvivesOneThatHan
     music.command("playpause");
     testing::runUntil([&] { return vlc.calls.size() == 3; });
     EXPECT_THAT(vlc.calls, ElementsAre("Next", "Previous", "PlayPause"));
-    EXPECT_THAT(systemLog.lines, IsEmpty());
     spotify.status = "Playing"; // first in order of preference
     EXPECT_EQ(fetch(), R"({"a":"First","c":true,"p":true,"t":"Spotify song"})");
     spotify.status = "Paused";
