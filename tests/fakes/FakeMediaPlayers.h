@@ -3,32 +3,30 @@
 #include "core/nowplaying/MediaPlayers.h"
 
 #include <map>
-#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace vimbo::fakes {
 
-// Players set up by the test; records who was asked and what was sent ("player verb").
+// Players set up by the test, each running under its entry's name, "spotify" or "music"; records the
+// commands sent to them.
 class FakeMediaPlayers : public nowplaying::MediaPlayers {
   public:
-    std::map<nowplaying::KnownPlayer, std::string> runningPlayers;
-    std::map<std::string, nowplaying::PlayerReport> reports; // a running player without one is silent
-    std::vector<std::string> queried;
-    std::vector<std::string> sent;
+    using Command = std::pair<std::string, nowplaying::PlayerVerb>;
 
-    std::optional<std::string> running(nowplaying::KnownPlayer player) override {
-        auto found = runningPlayers.find(player);
-        return found == runningPlayers.end() ? std::nullopt : std::optional(found->second);
+    std::map<std::string, std::optional<nowplaying::PlayerReport>> players; // one without a report is silent
+    std::vector<Command> sent;
+
+    std::optional<std::string> running(nowplaying::KnownPlayer entry) override {
+        std::string name = entry == nowplaying::KnownPlayer::spotify ? "spotify" : "music";
+        return players.contains(name) ? std::optional(name) : std::nullopt;
     }
     std::optional<nowplaying::PlayerReport> query(const std::string& player) override {
-        queried.push_back(player);
-        auto found = reports.find(player);
-        return found == reports.end() ? std::nullopt : std::optional(found->second);
+        return players.at(player);
     }
     void send(const std::string& player, nowplaying::PlayerVerb verb) override {
-        sent.push_back(player + " " + std::to_string(static_cast<int>(verb)));
+        sent.emplace_back(player, verb);
     }
 };
 

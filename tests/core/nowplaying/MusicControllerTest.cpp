@@ -10,33 +10,22 @@ namespace vimbo::nowplaying {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
+using Command = fakes::FakeMediaPlayers::Command;
 
-constexpr PlaybackState kPlaying = PlaybackState::playing;
-constexpr PlaybackState kPaused = PlaybackState::paused;
 const std::string kSpotify = "spotify";
-const std::string kOther = "other";
+const std::string kMusic = "music";
 
-std::string sent(const std::string& player, PlayerVerb verb) {
-    return player + " " + std::to_string(static_cast<int>(verb));
-}
-
-class MusicControllerTest : public ::testing::Test {
-  protected:
-    void play(KnownPlayer entry, const std::string& name, std::optional<PlayerReport> report) {
-        players->runningPlayers[entry] = name;
-        if (report) players->reports[name] = *report;
-    }
+// A controller over fake players and a fake browser source.
+struct Rig {
     // One fetch, run to its completion on the main queue.
     std::string fetch() {
-        std::vector<std::string> results;
+        std::string result = "not delivered";
         music.fetch([this](std::string_view line) { debugLines.emplace_back(line); },
-                    [&results](const std::string& text) { results.push_back(text); });
+                    [&result](const std::string& text) { result = text; });
         music.waitUntilSettled();
-        EXPECT_TRUE(results.empty()); // delivered on the main queue, not on the music queue
+        EXPECT_EQ(result, "not delivered"); // delivered on the main queue, not on the music queue
         mainQueue.runPending();
-        EXPECT_EQ(results.size(), 1u);
-        return results.empty() ? "" : results[0];
+        return result;
     }
     void command(const std::string& word) {
         music.command(word);
@@ -45,72 +34,79 @@ class MusicControllerTest : public ::testing::Test {
 
     std::shared_ptr<fakes::FakeMediaPlayers> players = std::make_shared<fakes::FakeMediaPlayers>();
     std::optional<std::string> browserTitle;
-    int browserAsked = 0;
     std::vector<std::string> debugLines;
     fakes::ManualMainQueue mainQueue;
     MusicController music{players,
                           [this](const std::function<void(std::string_view)>* debug) {
-                              ++browserAsked;
                               if (debug) (*debug)("browser asked");
                               return browserTitle;
                           },
                           mainQueue};
 };
 
-TEST_F(MusicControllerTest, FirstPlayingPlayerWinsAndLaterPlayersAreNotAsked) {
-    play(KnownPlayer::spotify, kSpotify, PlayerReport{kPlaying, "Song", "Band"});
-    play(KnownPlayer::music, kOther, PlayerReport{kPlaying, "Other", "Them"});
-    browserTitle = "Video";
-    EXPECT_EQ(fetch(), R"({"a":"Band","c":true,"p":true,"t":"Song"})");
-    EXPECT_THAT(players->queried, ElementsAre(kSpotify));
-    EXPECT_EQ(browserAsked, 1);
-    EXPECT_THAT(debugLines, ElementsAre("browser asked"));
+// Each row: what Spotify and the other music player report (if running), the browser's title and what a
+// fetch shows; then the command word a fresh controller gets and the player it goes to, if any.
+TEST(MusicControllerTest, ChoosesTheSourceToShowAndThePlayerToCommand) {
+    struct Row {
+        const char* what;
+        std::optional<PlayerReport> spotify, music;
+        std::optional<std::string> browser;
+        const char* shown;
+        const char* word;
+        std::string target;
+        PlayerVerb verb;
+    };
+    const PlayerReport pausedSong{PlaybackState::paused, "Song", "Band"};
+    const PlayerReport playingSong{PlaybackState::playing, "Song", "Band"};
+    const PlayerReport pausedMusic{PlaybackState::paused, "Tune", "Them"};
+    const PlayerReport playingMusic{PlaybackState::playing, "Tune", "Them"};
+    constexpr auto none = std::nullopt;
+    const std::vector<Row> rows{
+        {"paused Spotify, playing second player", pausedSong, playingMusic, none,
+         R"({"a":"Them","c":true,"p":true,"t":"Tune"})", "next", kMusic, PlayerVerb::next},
+        {"both playing, and a browser title", playingSong, playingMusic, "Video",
+         R"({"a":"Band","c":true,"p":true,"t":"Song"})", "stop", kSpotify, PlayerVerb::playPause},
+        {"both paused", pausedSong, pausedMusic, none, R"({"a":"Band","c":true,"p":false,"t":"Song"})",
+         "prev", kSpotify, PlayerVerb::previous},
+        {"paused player and a browser title", none, pausedMusic, "Talk \"live\"",
+         R"({"a":"","c":false,"p":true,"t":"Talk \"live\""})", "playpause", kMusic, PlayerVerb::playPause},
+        {"paused player and an unwritable browser title", pausedSong, none, "bad \xff title",
+         R"({"a":"Band","c":true,"p":false,"t":"Song"})", "next", kSpotify, PlayerVerb::next},
+        {"title with a separator", none, PlayerReport{PlaybackState::playing, "A || B", "Band"}, none,
+         R"({"a":"Band","c":true,"p":true,"t":"A || B"})", "prev", kMusic, PlayerVerb::previous},
+        {"browser only", none, none, "Video", R"({"a":"","c":false,"p":true,"t":"Video"})", "next", "",
+         PlayerVerb::next},
+        {"nothing", none, none, none, "null", "next", "", PlayerVerb::next},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Rig rig;
+        if (row.spotify) rig.players->players[kSpotify] = row.spotify;
+        if (row.music) rig.players->players[kMusic] = row.music;
+        rig.browserTitle = row.browser;
+        rig.command(row.word);
+        auto sent = row.target.empty() ? std::vector<Command>{} : std::vector{Command{row.target, row.verb}};
+        EXPECT_EQ(rig.players->sent, sent);
+        EXPECT_EQ(rig.fetch(), row.shown);
+        // Asked even when a player plays, with the debug lines passed on.
+        EXPECT_THAT(rig.debugLines, ElementsAre("browser asked"));
+    }
 }
 
-TEST_F(MusicControllerTest, PausedSpotifyGivesWayToAPlayingSecondPlayerThatThenTakesCommands) {
-    play(KnownPlayer::spotify, kSpotify, PlayerReport{kPaused, "Song", "Band"});
-    play(KnownPlayer::music, kOther, PlayerReport{kPlaying, "Other", "Them"});
-    EXPECT_EQ(fetch(), R"({"a":"Them","c":true,"p":true,"t":"Other"})");
-    command("next");
-    EXPECT_THAT(players->sent, ElementsAre(sent(kOther, PlayerVerb::next)));
-}
-
-TEST_F(MusicControllerTest, BrowserTitleWinsOverAPausedPlayerWhichStillTakesCommands) {
-    play(KnownPlayer::spotify, kSpotify, PlayerReport{kPaused, "Song", "Band"});
-    browserTitle = "Talk \"live\"";
-    EXPECT_EQ(fetch(), R"({"a":"","c":false,"p":true,"t":"Talk \"live\""})");
-    command("prev");
-    EXPECT_THAT(players->sent, ElementsAre(sent(kSpotify, PlayerVerb::previous)));
-}
-
-TEST_F(MusicControllerTest, TitleWithSeparatorComesThroughWholeWithItsArtist) {
-    play(KnownPlayer::music, kOther, PlayerReport{kPlaying, "A || B", "Band"});
-    EXPECT_EQ(fetch(), R"({"a":"Band","c":true,"p":true,"t":"A || B"})");
-}
-
-TEST_F(MusicControllerTest, SilentOrUnwritablePlayersAreSkipped) {
-    play(KnownPlayer::spotify, kSpotify, std::nullopt);
-    play(KnownPlayer::music, kOther, PlayerReport{kPlaying, "bad \xff title", "Band"});
-    EXPECT_EQ(fetch(), "null");
-    browserTitle = "Video";
-    EXPECT_EQ(fetch(), R"({"a":"","c":false,"p":true,"t":"Video"})");
-}
-
-TEST_F(MusicControllerTest, CommandWithoutAPlayerSeenGoesToTheDetectedOneAndIsRemembered) {
-    play(KnownPlayer::music, kOther, PlayerReport{kPaused, "Other", "Them"});
-    command("next");
-    players->runningPlayers.clear(); // a remembered player is used without asking again
-    command("stop");
-    EXPECT_THAT(players->sent,
-                ElementsAre(sent(kOther, PlayerVerb::next), sent(kOther, PlayerVerb::playPause)));
-}
-
-TEST_F(MusicControllerTest, CommandWithNoPlayerSendsNothingAndRemembersNothing) {
-    players->runningPlayers[KnownPlayer::spotify] = kSpotify; // running, but not answering
-    command("prev");
-    play(KnownPlayer::music, kOther, PlayerReport{kPaused, "Other", "Them"});
-    command("playpause");
-    EXPECT_THAT(players->sent, ElementsAre(sent(kOther, PlayerVerb::playPause)));
+TEST(MusicControllerTest, SilentOrUnwritablePlayersAreSkippedAndCommandsGoToThePlayerSeenLast) {
+    Rig rig;
+    rig.players->players[kSpotify] = std::nullopt; // running, but not answering
+    rig.command("prev");                           // nobody to send it to
+    rig.players->players[kMusic] = PlayerReport{PlaybackState::playing, "bad \xff title", "Band"};
+    EXPECT_EQ(rig.fetch(), "null");
+    rig.command("next"); // detected, and remembered
+    rig.players->players[kSpotify] = PlayerReport{PlaybackState::playing, "Song", "Band"};
+    rig.command("stop");
+    rig.fetch(); // a fetch that shows a player makes it the one commanded
+    rig.command("next");
+    EXPECT_THAT(rig.players->sent,
+                ElementsAre(Command{kMusic, PlayerVerb::next}, Command{kMusic, PlayerVerb::playPause},
+                            Command{kSpotify, PlayerVerb::next}));
 }
 
 } // namespace
