@@ -152,8 +152,7 @@ TEST_F(GtkMainMenuTest, F10OpensTheMenuInsideTheWindow) {
     ASSERT_TRUE(iterateUntil([&] { return !gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(button)); }));
 }
 
-// Shift turns "/" into "?",
-// yet Shift-Ctrl-/ still reaches the item whose shortcut is written with "/".
+// Shift turns "/" into "?", yet Shift-Ctrl-/ still reaches the item whose shortcut is written with "/".
 TEST_F(GtkMainMenuTest, MenuKeysReachTheTarget) {
     press("ctrl+5 ctrl+bracketleft ctrl+shift+slash");
     ASSERT_TRUE(iterateUntil([] { return target->performed.size() == 3; }));
