@@ -1,6 +1,7 @@
 #include "linux/JsonFileDefaults.h"
 #include "fakes/FakeAppPlatform.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,10 +14,13 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 #include <vector>
 
 using nlohmann::json;
+using ::testing::ElementsAre;
+using ::testing::StartsWith;
 using vimbo::linuxdesktop::JsonFileDefaults;
 using vimbo::platform::DefaultsDate;
 using vimbo::platform::DefaultsType;
@@ -55,6 +59,27 @@ class JsonFileDefaultsTest : public ::testing::Test {
             if (auto name = entry.path().filename(); name != "defaults.json" && name != "defaults.json.lock")
                 stray.push_back(entry.path());
         return stray;
+    }
+
+    // A new store over what lies at `file` (`planted` text, if given) keeps it aside with one warning
+    // naming `reason`, starts empty and then saves normally. The folder is emptied afterwards.
+    void expectKeptAside(const std::string& reason, const std::optional<std::string>& planted = {}) {
+        if (planted) plant(file, *planted);
+        JsonFileDefaults store(file, log);
+        EXPECT_EQ(store.typeOf("glassMode"), std::nullopt);
+        const auto stray = strayFiles();
+        const auto kept = stray.size() == 1 ? stray[0] : std::filesystem::path("none kept");
+        EXPECT_TRUE(kept.filename().string().starts_with("defaults.json.corrupt-")) << kept;
+        EXPECT_EQ(planted.value_or(""), planted ? slurp(kept) : "");
+        EXPECT_THAT(log.lines,
+                    ElementsAre(StartsWith("Vimbo defaults file " + file.string() + " is corrupt, kept as " +
+                                           kept.string() + " (" + reason)));
+        store.writeBool("glassMode", true);
+        store.flush();
+        EXPECT_EQ(JsonFileDefaults(file, log).readBool("glassMode"), true);
+        log.lines.clear();
+        std::filesystem::remove_all(file.parent_path());
+        std::filesystem::create_directories(file.parent_path());
     }
 
     // The file as it is now: it must always parse as an object while writers run.
@@ -185,25 +210,47 @@ TEST_F(JsonFileDefaultsTest, StoredDatesReadWithAnyFractionPrecisionWithinTheClo
 }
 
 TEST_F(JsonFileDefaultsTest, CorruptOrUnreadableFileIsKeptAsideWithOneWarning) {
-    for (const std::string text : {"{\"glassMode\": tru", "[true]", "", "{\"a\": \"\xff\xfe\"}"}) {
-        SCOPED_TRACE(text);
-        std::filesystem::remove_all(file.parent_path());
-        plant(file, text);
-        log.lines.clear();
-        JsonFileDefaults store(file, log);
-        EXPECT_EQ(store.typeOf("glassMode"), std::nullopt);
-        const auto stray = strayFiles();
-        ASSERT_EQ(stray.size(), 1u);
-        EXPECT_TRUE(stray[0].filename().string().starts_with("defaults.json.corrupt-"));
-        EXPECT_EQ(slurp(stray[0]), text);
-        ASSERT_EQ(log.lines.size(), 1u);
-        EXPECT_TRUE(log.lines[0].starts_with("Vimbo defaults file " + file.string() +
-                                             " is corrupt, kept as " + stray[0].string()))
-            << log.lines[0];
-        store.writeBool("glassMode", true);
-        store.flush();
-        EXPECT_EQ(JsonFileDefaults(file, log).readBool("glassMode"), true);
-    }
+    for (const std::string text : {"{\"glassMode\": tru", "[true]", "", "{\"a\": \"\xff\xfe\"}"})
+        expectKeptAside("", text);
+}
+
+// Shapes that pass a parser, or are not files at all: none may hang or exhaust the program.
+TEST_F(JsonFileDefaultsTest, DeepOrHugeFilesFifosAndDevicesAreKeptAsideWithoutHanging) {
+    // 100,000 nested arrays under an unknown key: 200 KB that once made the first write climb past 2.5 GB.
+    expectKeptAside("nested deeper than 64 levels)",
+                    "{\"x\":" + std::string(100'000, '[') + std::string(100'000, ']') + "}");
+    // 64 levels are still settings (brackets inside strings do not count).
+    plant(file, "{\"k\":\"[[[[\",\"x\":" + std::string(63, '[') + std::string(63, ']') + "}");
+    JsonFileDefaults(file, log).writeBool("glassMode", true);
+    EXPECT_TRUE(log.lines.empty());
+    std::filesystem::remove(file);
+    expectKeptAside("larger than 1048576 bytes)", "{\"x\":\"" + std::string(2 << 20, 'a') + "\"}");
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); // used to block start-up for ever
+    expectKeptAside("not a regular file)");
+    std::filesystem::create_symlink("/dev/zero", file); // used to grow past 3 GB
+    expectKeptAside("not a regular file)");
+}
+
+TEST_F(JsonFileDefaultsTest, ALinkedFileIsWrittenWhereItLeadsAndStaysALink) {
+    plant(configHome / "dotfiles/vimbo.json", "{\"keepAwake\": true}");
+    std::filesystem::create_directories(file.parent_path());
+    std::filesystem::create_symlink("../dotfiles/vimbo.json", file);
+    JsonFileDefaults(file, log).writeBool("glassMode", true);
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    JsonFileDefaults reread(configHome / "dotfiles/vimbo.json", log);
+    EXPECT_EQ(reread.readBool("keepAwake"), true);
+    EXPECT_EQ(reread.readBool("glassMode"), true);
+    EXPECT_TRUE(log.lines.empty());
+}
+
+// A page can send a setting thousands of times a second; the writes reach the file in a few rounds,
+// and the last value is the one kept.
+TEST_F(JsonFileDefaultsTest, AFloodOfWritesEndsWithTheLastValueInTheFile) {
+    JsonFileDefaults store(file, log);
+    for (int n = 0; n <= 20'000; ++n)
+        store.writeDouble("microphoneSensitivity", n);
+    store.flush();
+    EXPECT_EQ(JsonFileDefaults(file, log).readDouble("microphoneSensitivity"), 20'000);
 }
 
 TEST_F(JsonFileDefaultsTest, EachLaterCorruptionGetsItsOwnKeptFile) {

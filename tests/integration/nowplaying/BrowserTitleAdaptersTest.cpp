@@ -1,4 +1,4 @@
-#include "integration/tray/PrivateSessionBus.h"
+#include "integration/tray/TestBusObject.h"
 
 #include "linux/AtSpiAccessibilityTree.h"
 #include "linux/DesktopNotificationPrompt.h"
@@ -16,43 +16,6 @@ namespace {
 
 using testing::runUntil;
 using Connection = std::unique_ptr<GDBusConnection, void (*)(gpointer)>;
-
-// An object of the test's own, under a well-known name unless null, whose methods and properties all
-// answer through one function.
-class Served {
-  public:
-    using Answer = std::function<GVariant*(const char* member, GVariant* parameters)>;
-
-    Served(GDBusConnection* connection, const char* name, const char* path, const char* xml, Answer answer)
-        : connection_(connection), answer_(std::move(answer)),
-          node_(g_dbus_node_info_new_for_xml(xml, nullptr)) {
-        static const GDBusInterfaceVTable vtable{
-            [](GDBusConnection*, const char*, const char*, const char*, const char* method,
-               GVariant* parameters, GDBusMethodInvocation* invocation, gpointer data) {
-                g_dbus_method_invocation_return_value(
-                    invocation, static_cast<Served*>(data)->answer_(method, parameters));
-            },
-            [](GDBusConnection*, const char*, const char*, const char*, const char* property, GError**,
-               gpointer data) { return static_cast<Served*>(data)->answer_(property, nullptr); },
-            nullptr,
-            {}};
-        registration_ = g_dbus_connection_register_object(connection, path, node_->interfaces[0], &vtable,
-                                                          this, nullptr, nullptr);
-        if (name)
-            g_bus_own_name_on_connection(connection, name, G_BUS_NAME_OWNER_FLAGS_NONE, nullptr, nullptr,
-                                         nullptr, nullptr);
-    }
-    ~Served() {
-        g_dbus_connection_unregister_object(connection_, registration_);
-        g_dbus_node_info_unref(node_);
-    }
-
-  private:
-    GDBusConnection* connection_;
-    Answer answer_;
-    GDBusNodeInfo* node_;
-    guint registration_;
-};
 
 constexpr const char* kAccessibleXml = R"xml(<node><interface name="org.a11y.atspi.Accessible">
     <method name="GetChildren"><arg type="a(so)" direction="out"/></method>
@@ -81,19 +44,20 @@ class BrowserTitleAdaptersTest : public ::testing::Test {
         auto answer = [=, this](const char* member, GVariant*) -> GVariant* {
             return std::string_view(member) == "Name" ? g_variant_new_string(name) : children(childPaths);
         };
-        served.push_back(std::make_unique<Served>(server.get(), busName, path, kAccessibleXml, answer));
+        served.push_back(
+            std::make_unique<testing::TestBusObject>(server.get(), busName, path, kAccessibleXml, answer));
     }
 
     testing::PrivateSessionBus bus;
     Connection server{bus.connect(), g_object_unref};
     Connection client{bus.connect(), g_object_unref};
-    std::vector<std::unique_ptr<Served>> served;
+    std::vector<std::unique_ptr<testing::TestBusObject>> served;
 };
 
 TEST_F(BrowserTitleAdaptersTest, MediaTitleComesFromThePlayerOfTheSameProcess) {
     MprisMediaSessionTitles titles(client.get());
     EXPECT_EQ(offThread([&] { return titles.mediaTitle(getpid()); }), std::nullopt);
-    served.push_back(std::make_unique<Served>(
+    served.push_back(std::make_unique<testing::TestBusObject>(
         server.get(), "org.mpris.MediaPlayer2.firefox.instance_1_7", "/org/mpris/MediaPlayer2",
         R"(<node><interface name="org.mpris.MediaPlayer2.Player">
            <property name="Metadata" type="a{sv}" access="read"/></interface></node>)",
@@ -110,7 +74,7 @@ TEST_F(BrowserTitleAdaptersTest, MediaTitleComesFromThePlayerOfTheSameProcess) {
 TEST_F(BrowserTitleAdaptersTest, AccessibilityTreeIsReadThroughTheRegistryOfTheAccessibilityBus) {
     AtSpiAccessibilityTree tree(client.get());
     EXPECT_FALSE(offThread([&] { return tree.isTrusted(); }));
-    served.push_back(std::make_unique<Served>(
+    served.push_back(std::make_unique<testing::TestBusObject>(
         server.get(), "org.a11y.Bus", "/org/a11y/bus",
         R"(<node><interface name="org.a11y.Bus"><method name="GetAddress"><arg type="s" direction="out"/>
            </method></interface></node>)",
@@ -132,7 +96,7 @@ TEST_F(BrowserTitleAdaptersTest, AccessibilityTreeIsReadThroughTheRegistryOfTheA
 
 TEST_F(BrowserTitleAdaptersTest, PromptIsOneNotificationTellingHowToTurnAccessibilityOn) {
     std::vector<std::string> summaries;
-    served.push_back(std::make_unique<Served>(
+    served.push_back(std::make_unique<testing::TestBusObject>(
         server.get(), "org.freedesktop.Notifications", "/org/freedesktop/Notifications",
         R"(<node><interface name="org.freedesktop.Notifications"><method name="Notify">
            <arg type="s"/><arg type="u"/><arg type="s"/><arg type="s"/><arg type="s"/><arg type="as"/>
@@ -141,7 +105,6 @@ TEST_F(BrowserTitleAdaptersTest, PromptIsOneNotificationTellingHowToTurnAccessib
             summaries.emplace_back(g_variant_get_string(g_variant_get_child_value(parameters, 3), nullptr));
             return g_variant_new("(u)", 1u);
         }));
-    testing::runFor(0.05);
     DesktopNotificationPrompt(client.get()).show();
     EXPECT_TRUE(runUntil([&] { return !summaries.empty(); }));
     EXPECT_EQ(summaries, std::vector<std::string>{DesktopNotificationPrompt::kSummary});

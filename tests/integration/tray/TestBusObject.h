@@ -6,11 +6,11 @@
 
 namespace vimbo::testing {
 
-// One object of the test's own under a well-known name (a watcher, a portal); `answer` gives each
-// method's reply tuple, or null for none.
+// One object of the test's own, under a well-known name unless null (a watcher, a portal); `answer`
+// gives each method's reply tuple, or null for none, and each property's value (with null parameters).
 class TestBusObject {
   public:
-    using Answer = std::function<GVariant*(const char* method, GVariant* parameters)>;
+    using Answer = std::function<GVariant*(const char* member, GVariant* parameters)>;
 
     TestBusObject(GDBusConnection* connection, const char* name, const char* path, const char* xml,
                   Answer answer)
@@ -22,17 +22,19 @@ class TestBusObject {
                 g_dbus_method_invocation_return_value(
                     invocation, static_cast<TestBusObject*>(data)->answer_(method, parameters));
             },
-            nullptr,
+            [](GDBusConnection*, const char*, const char*, const char*, const char* property, GError**,
+               gpointer data) { return static_cast<TestBusObject*>(data)->answer_(property, nullptr); },
             nullptr,
             {}};
         registration_ = g_dbus_connection_register_object(connection_, path, node_->interfaces[0], &vtable,
                                                           this, nullptr, nullptr);
-        ownerId_ = g_bus_own_name_on_connection(connection_, name, G_BUS_NAME_OWNER_FLAGS_NONE, nullptr,
-                                                nullptr, nullptr, nullptr);
+        if (name)
+            ownerId_ = g_bus_own_name_on_connection(connection_, name, G_BUS_NAME_OWNER_FLAGS_NONE, nullptr,
+                                                    nullptr, nullptr, nullptr);
         runFor(0.05);
     }
     ~TestBusObject() {
-        g_bus_unown_name(ownerId_);
+        if (ownerId_) g_bus_unown_name(ownerId_);
         g_dbus_connection_unregister_object(connection_, registration_);
         g_dbus_node_info_unref(node_);
         runFor(0.05); // let the bus see the name go before anything else happens
