@@ -47,17 +47,8 @@ std::string run(const std::string& command) {
     return text;
 }
 
-// Runs a shell line (xdotool steps with pauses) while the main loop keeps serving the windows.
 void act(const std::string& line) {
-    const char* argv[] = {"sh", "-c", line.c_str(), nullptr};
-    GPid pid = 0;
-    ASSERT_TRUE(g_spawn_async(nullptr, const_cast<char**>(argv), nullptr,
-                              GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr, nullptr,
-                              &pid, nullptr));
-    bool done = false;
-    g_child_watch_add(
-        pid, [](GPid, gint, gpointer done) { *static_cast<bool*>(done) = true; }, &done);
-    ASSERT_TRUE(runUntil([&] { return done; }, 20));
+    ASSERT_TRUE(vimbo::testing::runCommand(line));
 }
 
 struct RecordingListener : platform::ChromeWindowsListener {

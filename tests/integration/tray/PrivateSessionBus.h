@@ -54,6 +54,20 @@ inline void runFor(double seconds) {
     runUntil([] { return false; }, seconds);
 }
 
+// Runs a shell line (xdotool steps with pauses) to its end while the main context keeps serving the
+// windows it acts on; returns whether it ended in time.
+inline bool runCommand(const std::string& line) {
+    const char* argv[] = {"sh", "-c", line.c_str(), nullptr};
+    GPid pid = 0;
+    auto flags = static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD);
+    if (!g_spawn_async(nullptr, const_cast<char**>(argv), nullptr, flags, nullptr, nullptr, &pid, nullptr))
+        return false;
+    bool done = false;
+    g_child_watch_add(
+        pid, [](GPid, gint, gpointer ended) { *static_cast<bool*>(ended) = true; }, &done);
+    return runUntil([&] { return done; }, 20);
+}
+
 // A method call made from a thread of its own while this one keeps running the main context (the
 // callee may live in this process). Returns the reply or null; the caller unrefs it.
 inline GVariant* call(GDBusConnection* connection, const char* destination, const char* path,
