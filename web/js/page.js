@@ -196,6 +196,7 @@
             publishMenuState();
         },
         look: () => state.settings,
+        holdVisuals: (held) => renderer.hold(held),
     });
 
     // One dialog at a time: the sheet puts the settings away, and the settings the sheet.
@@ -224,6 +225,8 @@
         if (event.key === "Escape") {
             overlay.close();
             panel.close();
+            // A running export is only stopped by its own Cancel button.
+            if (!exportScreen.running) exportScreen.close();
             return;
         }
         // Reached only where no native accelerator took the key first; the mini player has no settings.

@@ -8,9 +8,9 @@
     });
     const FRAME_RATES = Object.freeze([30, 60]);
     // The rate asked of the H.264 encoder and assumed by the estimate. WebKitGTK's x264 encoder
-    // ignores the requested rate and produces about this much (4.6 Mbit/s at 720p30, 2.2 at 360p30),
-    // so the estimate the free-space check uses follows what it makes, rounded up.
-    const BITS_PER_PIXEL = 0.2;
+    // ignores the requested rate and makes 2.2 Mbit/s at 360p30 and 4.6 to 7.9 at 720p30 depending
+    // on the skin, so the estimate the free-space check uses follows what it makes, rounded up.
+    const BITS_PER_PIXEL = 0.3;
     const MIN_VIDEO_BITRATE = 2500000;
     const AUDIO_BITRATE = 128000;
     // The container's tables and the encoder's overshoot of its target rate.

@@ -8,7 +8,8 @@
     const { ExportSession, marker } = Vimbo.exportSession;
 
     class ExportScreen {
-        // actions: post(text), previewSkin(id), modeChanged(), look() → { skin, dark, glow }.
+        // actions: post(text), previewSkin(id), modeChanged(), look() → { skin, dark, glow },
+        // holdVisuals(held).
         constructor(root, actions) {
             this.root = root;
             this.actions = actions;
@@ -172,10 +173,12 @@
             this.show("", false);
             const startedAt = performance.now();
             let result;
+            this.actions.holdVisuals(true);
             try {
                 result = await this.session.run(job, (fraction) => this.progress(fraction, startedAt));
             } finally {
                 this.session = null;
+                this.actions.holdVisuals(false);
             }
             const texts = { saved: "The video was saved.", cancelled: "", failed: result.message };
             this.show(texts[result.outcome], result.outcome === "failed");
