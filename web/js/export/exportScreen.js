@@ -17,6 +17,7 @@
             this.background = null;
             this.skin = 0;
             this.session = null;
+            this.preparing = false;
             this.skinButtons = new Map();
             this.buildSkinChoices(root.querySelector("#exportSkins"));
             this.bindControls();
@@ -157,10 +158,19 @@
         }
 
         async start() {
-            if (this.running || this.tracks.length === 0) return;
+            if (this.running || this.preparing || this.tracks.length === 0) return;
+            this.preparing = true;
             this.show("Preparing the audio…", false);
-            const joined = await sound.joinTracks(this.tracks.map((track) => track.buffer));
-            return this.export(joined, this.settings(), plan.fileName(this.tracks.map((track) => track.name)));
+            let joined;
+            try {
+                joined = await sound.joinTracks(this.tracks.map((track) => track.buffer));
+            } catch (error) {
+                this.show("The audio could not be prepared: " + error.message, true);
+                return;
+            } finally {
+                this.preparing = false;
+            }
+            await this.export(joined, this.settings(), plan.fileName(this.tracks.map((track) => track.name)));
         }
 
         // Runs one export of `audio` and reports its outcome on the screen; resolves to the outcome.
