@@ -56,8 +56,7 @@
     }
 
     function publishMenuState() {
-        // No export screen yet, so the page is never in export mode.
-        post(menuStateMessage({ ...state.settings, musicControl: musicControl(), exportMode: false }));
+        post(menuStateMessage({ ...state.settings, musicControl: musicControl(), exportMode: exportScreen.isOpen }));
     }
 
     const renderer = new Vimbo.Renderer(document.getElementById("visuals"), frame, Vimbo.skinCatalog.createSkin);
@@ -139,7 +138,8 @@
     function render() {
         const { settings } = state;
         const glass = isHosted() ? state.glassShown : settings.glass;
-        renderer.setSkin(settings.skin);
+        // The export screen previews its own skin; the page's comes back when it closes.
+        renderer.setSkin(exportScreen.isOpen ? exportScreen.skin : settings.skin);
         renderer.setLook(settings.dark, settings.glow, glass);
         body.classList.toggle("dark", settings.dark);
         body.classList.toggle("light", !settings.dark);
@@ -188,6 +188,17 @@
         return target instanceof Element && target.closest("input, button, select, textarea") !== null;
     }
 
+    const exportScreen = new Vimbo.ExportScreen(document.getElementById("exportScreen"), {
+        post,
+        previewSkin: () => render(),
+        modeChanged() {
+            render();
+            publishMenuState();
+        },
+        look: () => state.settings,
+        holdVisuals: (held) => renderer.hold(held),
+    });
+
     // One dialog at a time: the sheet puts the settings away, and the settings the sheet.
     function showShortcuts() {
         panel.close();
@@ -214,6 +225,8 @@
         if (event.key === "Escape") {
             overlay.close();
             panel.close();
+            // A running export is only stopped by its own Cancel button.
+            if (!exportScreen.running) exportScreen.close();
             return;
         }
         // Reached only where no native accelerator took the key first; the mini player has no settings.
@@ -321,28 +334,50 @@
         publishMenuState();
     };
 
-    // Placeholder until the video export screen exists: these keep what the native side hands
-    // over (for that screen to pick up) and export nothing. "?export-…" test queries are ignored.
-    const exportInbox = { files: [], background: null, destination: null, writeFailure: null, saved: null };
-    Vimbo.define("exportInbox", exportInbox);
     window.__exportAddFile = function (data, name) {
-        if (typeof data === "string" && typeof name === "string") exportInbox.files.push({ data, name });
+        if (typeof data === "string" && typeof name === "string") exportScreen.addFile(data, name);
     };
     window.__exportSetBackground = function (data, name, type) {
-        exportInbox.background = { data, name, type };
+        if ([data, name, type].every((value) => typeof value === "string")) exportScreen.setBackground({ data, name, type });
     };
     window.__exportDestination = function (ok, message) {
-        exportInbox.destination = { ok: ok === true, message: String(message) };
+        exportScreen.deliver("destination", { ok: ok === true, message: String(message) });
     };
     window.__exportWriteFailed = function (message) {
-        exportInbox.writeFailure = String(message);
+        exportScreen.writeFailed(String(message));
     };
     window.__exportSaved = function (ok) {
-        exportInbox.saved = ok === true;
+        exportScreen.deliver("saved", { ok: ok === true });
     };
+
+    // The test modes: the smoke test exports a built-in clip through the normal save path; the skin
+    // check previews another skin in the export screen and expects the page's own back on close.
+    async function runExportTests() {
+        if (query.has("export-smoke-test")) {
+            exportScreen.open();
+            const result = await exportScreen.export(Vimbo.exportSound.testClip(),
+                { width: 640, height: 360, fps: 30 }, "Vimbo Smoke Test.mp4");
+            if (result.outcome !== "saved") post("export:error:" + encodeURIComponent("smoke test " + result.outcome + ": " + result.message));
+            return;
+        }
+        if (!query.has("export-ui-test")) return;
+        exportScreen.open();
+        if (!query.has("export-skin-resume-test")) return;
+        const other = SKINS.find((skin) => skin.id !== state.settings.skin).id;
+        exportScreen.skinButtons.get(other).click();
+        const previewed = renderer.skin === renderer.skins.get(other);
+        exportScreen.close();
+        const resumed = renderer.skin === renderer.skins.get(state.settings.skin);
+        exportScreen.open(previewed && resumed ? "" : "The skin shown before the export did not come back.");
+        if (!(previewed && resumed)) post("export:error:" + encodeURIComponent("skin not resumed after the export screen"));
+    }
 
     // ---- Start ----
 
+    document.getElementById("openExport").addEventListener("click", () => {
+        panel.close();
+        exportScreen.open();
+    });
     document.getElementById("settingsButton").addEventListener("click", () => window.__menuOpenSettings("normal"));
     document.getElementById("track").addEventListener("click", (event) => {
         const button = event.target instanceof Element ? event.target.closest("[data-media]") : null;
@@ -373,4 +408,6 @@
     updateDragThrough();
     renderer.start();
     noteActivity();
+    exportScreen.reportCrashedExport();
+    runExportTests();
 }

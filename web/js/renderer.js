@@ -18,6 +18,7 @@
             this.sleep = new Vimbo.pageSleep.PageSleep();
             this.lastTimestamp = 0;
             this.frameRequested = false;
+            this.held = false;
             this.tick = this.tick.bind(this);
         }
 
@@ -35,6 +36,12 @@
             this.frameRequested = true;
             this.lastTimestamp = 0;
             requestAnimationFrame(this.tick);
+        }
+
+        // While held (a video export renders) the window's visuals stand still and leave it the CPU.
+        hold(held) {
+            this.held = held;
+            if (!held) this.wake();
         }
 
         // A frame arrived from the native side.
@@ -84,7 +91,7 @@
             this.audio.follow(this.frame, seconds);
             if (this.skin) this.skin.draw(this.context, this.audio, this.look, seconds);
             const asleep = this.sleep.mayStop(this.frame, this.audio, seconds);
-            this.frameRequested = !asleep && !document.hidden;
+            this.frameRequested = !asleep && !document.hidden && !this.held;
             if (this.frameRequested) requestAnimationFrame(this.tick);
         }
     }

@@ -1,0 +1,108 @@
+"use strict";
+const test = require("node:test");
+const assert = require("node:assert/strict");
+const { exportPlan, exportSession } = require("./pageScripts.js")("export/exportPlan.js", "export/exportSession.js");
+const { estimateBytes, chunkMessages, saveMessage, timeLeft, formatDuration, formatBytes } = exportPlan;
+
+// Rebuilds a file from "export:write:" messages as the native side does: each chunk at its offset.
+function assemble(messages) {
+    const file = [];
+    const sizes = [];
+    for (const message of messages) {
+        const [, offset, data] = message.match(/^export:write:(\d+):(.*)$/s) || assert.fail(message);
+        const bytes = Buffer.from(data, "base64");
+        assert.equal(bytes.toString("base64"), data, "standard padded base64");
+        bytes.forEach((byte, i) => (file[Number(offset) + i] = byte));
+        sizes.push(bytes.length);
+    }
+    return { file: Buffer.from(file), sizes };
+}
+
+test("chunks cover every written byte once at its offset and stay within the bound", () => {
+    const data = Uint8Array.from({ length: 10000 }, (_, i) => (i * 7) % 251);
+    for (const [position, bound] of [[0, 4096], [123, 1000], [5, 10000], [0, 3]]) {
+        const messages = chunkMessages(data.subarray(position), position, bound);
+        const { file, sizes } = assemble(messages);
+        assert.ok(sizes.every((size) => size > 0 && size <= bound), `sizes ${sizes} within ${bound}`);
+        assert.equal(sizes.reduce((a, b) => a + b, 0), data.length - position);
+        assert.deepEqual(file.subarray(position), Buffer.from(data.subarray(position)));
+    }
+    assert.deepEqual(chunkMessages(new Uint8Array(0), 42), []);
+    // The muxer's last write patches bytes it wrote earlier; the later chunk wins.
+    const { file } = assemble([...chunkMessages(Uint8Array.of(1, 2, 3, 4), 0), ...chunkMessages(Uint8Array.of(9), 2)]);
+    assert.deepEqual([...file], [1, 2, 9, 4]);
+});
+
+test("the estimate is the bit rates over the duration plus the container's share", () => {
+    // 720p30: 1280·720·30·0.3 bit/s of video, 128 kbit/s of audio, for 60 s.
+    assert.equal(estimateBytes(60, 1280, 720, 30), Math.ceil(((60 * (8294400 + 128000)) / 8) * 1.05) + 65536);
+    // Small frames get the encoder's floor of 2.5 Mbit/s.
+    assert.equal(estimateBytes(4, 640, 360, 30), Math.ceil(((4 * (2500000 + 128000)) / 8) * 1.05) + 65536);
+    assert.equal(estimateBytes(10, 1920, 1080, 60), Math.ceil(((10 * (37324800 + 128000)) / 8) * 1.05) + 65536);
+    assert.equal(estimateBytes(0, 1280, 720, 30), 0, "no audio, no estimate: the native side skips its check");
+    assert.equal(saveMessage(1048576, "My Video.mp4"), "export:save:1048576:My%20Video.mp4");
+    assert.equal(formatBytes(999), "999 bytes");
+    assert.equal(formatBytes(4567000), "4.6 MB");
+});
+
+test("time left follows the pace so far and is unknown at the start", () => {
+    assert.equal(timeLeft(30, 0.25), 90);
+    assert.equal(timeLeft(0, 0.5), null);
+    assert.equal(timeLeft(5, 0.005), null);
+    assert.equal(timeLeft(40, 1), 0);
+    assert.deepEqual([75, 3725, 0.4, 59.6].map(formatDuration), ["1:15", "1:02:05", "0:00", "1:00"]);
+});
+
+const JOB = { width: 640, height: 360, fps: 30, name: "Clip.mp4", sound: { length: 96000, sampleRate: 48000 } };
+
+// A session whose encoder writes two pieces (the second patching the first) unless told to fail,
+// and that answers each native question from `answers`.
+async function session({ answers, during = () => {}, failWith = null }) {
+    const posted = [];
+    let current = null;
+    const post = (text) => {
+        posted.push(text.startsWith("export:write:") ? "write" : text);
+        const answer = answers[text.split(":").slice(0, 2).join(":")];
+        if (answer) queueMicrotask(() => current.deliver(answer[0], answer[1]));
+    };
+    current = new exportSession.ExportSession(post, async (job, { write, stop }) => {
+        write(new Uint8Array(10), 0);
+        during(current);
+        await new Promise((resolve) => setTimeout(resolve, 1));
+        stop.check();
+        if (failWith) throw failWith;
+        write(new Uint8Array(2), 4);
+    });
+    return { result: await current.run(JOB, () => {}), posted };
+}
+
+test("an export asks for a destination, begins, streams, finishes and waits for the verdict", async () => {
+    const saved = await session({ answers: { "export:save": ["destination", { ok: true, message: "" }], "export:finish": ["saved", { ok: true }] } });
+    assert.equal(saved.posted[0], saveMessage(estimateBytes(2, 640, 360, 30), "Clip.mp4"));
+    assert.deepEqual(saved.posted.slice(1), ["export:begin", "write", "write", "export:finish"]);
+    assert.deepEqual(saved.result, { outcome: "saved", message: "" });
+
+    const refused = await session({ answers: { "export:save": ["destination", { ok: false, message: "Not enough storage." }] } });
+    assert.deepEqual(refused.posted.slice(1), [], "nothing begins without a destination");
+    assert.deepEqual(refused.result, { outcome: "failed", message: "Not enough storage." });
+    const dismissed = await session({ answers: { "export:save": ["destination", { ok: false, message: "" }] } });
+    assert.equal(dismissed.result.outcome, "cancelled");
+
+    const unsaved = await session({ answers: { "export:save": ["destination", { ok: true, message: "" }], "export:finish": ["saved", { ok: false }] } });
+    assert.equal(unsaved.result.outcome, "failed");
+});
+
+test("cancel, a failed write and an encoder error each stop the export and release the partial file", async () => {
+    const ok = { "export:save": ["destination", { ok: true, message: "" }] };
+    const cancelled = await session({ answers: ok, during: (s) => s.cancel() });
+    assert.deepEqual(cancelled.posted.slice(1), ["export:begin", "write", "export:cancel"]);
+    assert.equal(cancelled.result.outcome, "cancelled");
+
+    const failed = await session({ answers: ok, during: (s) => s.writeFailed("Video writing failed.") });
+    assert.deepEqual(failed.posted.slice(1), ["export:begin", "write", "export:cancel"]);
+    assert.deepEqual(failed.result, { outcome: "failed", message: "Video writing failed." });
+
+    const broken = await session({ answers: ok, failWith: new Error("encoder: 50% gone") });
+    assert.deepEqual(broken.posted.slice(1), ["export:begin", "write", "export:error:encoder%3A%2050%25%20gone", "export:cancel"]);
+    assert.equal(broken.result.outcome, "failed");
+});

@@ -1,0 +1,165 @@
+#!/usr/bin/env python3
+"""Drives the page's video export in WebKitGTK as the native side does: the smoke-test export of the
+built-in clip, answered and written like the native chunk writer; the skin check of the export screen;
+and a web process that dies mid-export. Run inside support/servers.py."""
+import base64
+import json
+import os
+import struct
+import sys
+import urllib.parse
+
+MAX_CHUNK = 4 * 1024 * 1024
+STATE = "return JSON.stringify({open: !document.getElementById('exportScreen').hidden," \
+        " message: document.getElementById('exportMessage').textContent, errors: __pageErrors});"
+
+
+def boxes(data, start, end):
+    """Top-level MP4 boxes of data[start:end] as (type, body start, body end)."""
+    while start + 8 <= end:
+        size, kind = struct.unpack(">I4s", data[start:start + 8])
+        if size < 8 or start + size > end:
+            raise ValueError("bad box at %d" % start)
+        yield kind.decode("latin-1"), start + 8, start + size
+        start += size
+
+
+def mp4_summary(data):
+    top = {kind: (a, b) for kind, a, b in boxes(data, 0, len(data))}
+    a, b = top["moov"]
+    inner = {kind: (x, y) for kind, x, y in boxes(data, a, b)}
+    x, _ = inner["mvhd"]
+    timescale, duration = struct.unpack(">II", data[x + 12:x + 20])
+    moov = bytes(data[a:b])
+    return {"boxes": sorted(top), "seconds": round(duration / timescale, 1),
+            "avc1": b"avc1" in moov, "mp4a": b"mp4a" in moov, "tracks": moov.count(b"trak")}
+
+
+class NativeSide:
+    """The native export rules the page relies on: destination, chunk writes at offsets, finish."""
+
+    def __init__(self, view, crash_during_export=False):
+        self.view, self.crash_during_export = view, crash_during_export
+        self.file, self.sizes, self.messages, self.estimate, self.ended = bytearray(), [], [], None, False
+
+    def call(self, script):
+        self.view.evaluate_javascript(script, -1, None, None, None, None, None)
+
+    def receive(self, text):
+        self.messages.append(text if not text.startswith("export:write:") else "export:write")
+        if text.startswith("export:save:"):
+            self.estimate = int(text.split(":")[2])
+            self.call("__exportDestination(true, '')")
+        elif text == "export:begin" and self.crash_during_export:
+            from gi.repository import GLib
+            GLib.timeout_add(300, self.view.terminate_web_process)
+        elif text.startswith("export:write:"):
+            offset, data = text[len("export:write:"):].split(":", 1)
+            chunk = base64.b64decode(data, validate=True)
+            end = int(offset) + len(chunk)
+            self.file.extend(b"\0" * max(0, end - len(self.file)))
+            self.file[int(offset):end] = chunk
+            self.sizes.append(len(chunk))
+        elif text == "export:finish":
+            self.call("__exportSaved(true)")
+
+
+def run(page_path):
+    import gi
+    gi.require_version("Gtk", "3.0")
+    gi.require_version("WebKit2", "4.1")
+    from gi.repository import GLib, Gtk, WebKit2
+
+    manager = WebKit2.UserContentManager()
+    manager.add_script(WebKit2.UserScript.new(
+        "window.__pageErrors = []; addEventListener('error', e => __pageErrors.push(String(e.message)));",
+        WebKit2.UserContentInjectedFrames.TOP_FRAME, WebKit2.UserScriptInjectionTime.START, None, None))
+    view = WebKit2.WebView.new_with_user_content_manager(manager)
+    window = Gtk.Window()
+    window.set_default_size(900, 640)
+    window.add(view)
+    window.show_all()
+    loop = GLib.MainLoop()
+    page = "file://" + urllib.parse.quote(os.path.abspath(page_path))
+    results, native = {}, [None]
+
+    def on_message(_manager, result):
+        value = result.get_js_value() if hasattr(result, "get_js_value") else result
+        if value.is_string():
+            native[0].receive(value.to_string())
+            if value.to_string() in ("export:finish", "export:cancel") or value.to_string().startswith("export:error:"):
+                end()
+
+    def end():
+        native[0].ended = True
+        GLib.timeout_add(1500, loop.quit)
+
+    manager.connect("script-message-received::app", on_message)
+    manager.register_script_message_handler("app")
+    view.connect("web-process-terminated", lambda *_: end())
+
+    def state(name):
+        view.call_async_javascript_function(STATE, -1, None, None, None, None,
+                                            lambda v, r: (results.__setitem__(name, json.loads(
+                                                v.call_async_javascript_function_finish(r).to_string())), loop.quit()))
+        loop.run()
+
+    def visit(query, native_side, seconds):
+        native[0] = native_side
+        view.load_uri(page + query)
+        timer = GLib.timeout_add_seconds(seconds, loop.quit)
+        loop.run()
+        if native_side.ended:
+            GLib.source_remove(timer)
+        return native_side
+
+    smoke = visit("?export-smoke-test", NativeSide(view), 90)
+    state("smoke")
+    skin = visit("?export-ui-test&export-skin-resume-test", NativeSide(view), 3)
+    state("skin")
+    crash = visit("?export-smoke-test", NativeSide(view, crash_during_export=True), 60)
+    native[0] = crash
+    view.load_uri(page)
+    GLib.timeout_add(2500, loop.quit)
+    loop.run()
+    state("crash")
+    return smoke, skin, crash, results
+
+
+def check(smoke, skin, crash, results):
+    failures = []
+    try:
+        summary = mp4_summary(smoke.file)
+    except (KeyError, ValueError, struct.error) as error:
+        summary = "unreadable: %s" % error
+    expected = {"boxes": ["ftyp", "mdat", "moov"], "seconds": 4.0, "avc1": True, "mp4a": True, "tracks": 2}
+    if summary != expected:
+        failures.append("smoke MP4: %s" % summary)
+    order = [m for i, m in enumerate(smoke.messages) if m.startswith("export:") and
+             (m != "export:write" or smoke.messages[i - 1] != "export:write")]
+    if order[:1] and order[0].startswith("export:save:") and order[0].endswith(":Vimbo%20Smoke%20Test.mp4"):
+        order[0] = "save"
+    if order != ["save", "export:begin", "export:write", "export:finish"]:
+        failures.append("smoke messages: %s" % order)
+    if not smoke.sizes or max(smoke.sizes) > MAX_CHUNK:
+        failures.append("chunk sizes: %s" % smoke.sizes)
+    if not smoke.estimate or not 0.5 * smoke.estimate < len(smoke.file) < 1.5 * smoke.estimate:
+        failures.append("estimate %s for a file of %d bytes" % (smoke.estimate, len(smoke.file)))
+    if results.get("smoke", {}).get("message") != "The video was saved.":
+        failures.append("smoke screen: %s" % results.get("smoke"))
+    modes = [json.loads(urllib.parse.unquote(m[len("menuState:"):]))["exportMode"]
+             for m in skin.messages if m.startswith("menuState:")]
+    if any(m.startswith("export:error:") for m in skin.messages) or True not in modes:
+        failures.append("skin check: %s, export modes %s" % ([m for m in skin.messages if m.startswith("export:")], modes))
+    if "export:cancel" not in crash.messages or not results.get("crash", {}).get("message", "").startswith("The export failed"):
+        failures.append("after a crash: %s, %s" % (crash.messages[-5:], results.get("crash")))
+    failures += ["%s: page errors %s" % (name, r["errors"]) for name, r in results.items() if r["errors"]]
+    failures += ["%s export did not end" % name for name, side in [("smoke", smoke), ("crash", crash)] if not side.ended]
+    return failures
+
+
+if __name__ == "__main__":
+    failures = check(*run(sys.argv[1]))
+    for failure in failures:
+        print("FAIL: " + failure)
+    sys.exit(1 if failures else 0)
