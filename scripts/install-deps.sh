@@ -11,6 +11,9 @@ for pkg in "${wanted[@]}"; do
     status=$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)
     [ "$status" = installed ] || missing+=("$pkg")
 done
+# Debian's nodejs comes without npm, which fills the page's pinned libraries at build time; a
+# Node.js from elsewhere brings its own.
+command -v npm >/dev/null || missing+=(npm)
 [ ${#missing[@]} -eq 0 ] && exit 0
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
