@@ -48,8 +48,12 @@ measure() {
 run_vimbo() {
     start_vimbo "$work/vimbo" "$(realpath "$here/..")"
     sleep 3 # the page loads before the menu's skin choice can reach it
-    DBUS_SESSION_BUS_ADDRESS="$bus_address" gdbus call --session --dest org.vimbo.Vimbo \
-        --object-path /org/vimbo/Vimbo --method org.gtk.Actions.Activate "selectSkinFromMenu-$1" '[]' '{}' >/dev/null
+    if ! DBUS_SESSION_BUS_ADDRESS="$bus_address" gdbus call --session --dest org.vimbo.Vimbo \
+        --object-path /org/vimbo/Vimbo --method org.gtk.Actions.Activate "selectSkinFromMenu-$1" '[]' '{}' >/dev/null; then
+        echo "vimbo is not on the bus 3 s after its start; its output:" >&2
+        cat "$work/vimbo/out" >&2
+        exit 1
+    fi
     measure "$vimbo_pid" "$2"
 }
 run_bare() {
