@@ -62,6 +62,8 @@ void ExportSession::chooseDestination(const std::string& filename, std::int64_t 
 }
 
 void ExportSession::destinationChosen(const std::string& path, std::int64_t estimatedBytes) {
+    // Two save panels can be open at once; the later answer replaces what the first prepared.
+    reset(true);
     if (estimatedBytes >= 1) {
         const auto space = ports_.storage.freeSpace(folderOf(path));
         if (!space) return failPreparing();

@@ -64,8 +64,21 @@ TEST_F(ExportSessionTest, ChunksWithoutADestinationAreIgnoredSilently) {
     choose(0);
     session->reset(true); // the page cancelled
     session->writeChunk("0:QUJD");
+    choose(0);
+    choose(0, std::nullopt); // a new save message discards the unfinished export
+    session->writeChunk("0:QUJD");
     EXPECT_THAT(platform.files, IsEmpty());
-    EXPECT_THAT(scripts, ElementsAre("__exportDestination(false,\"\")", "__exportDestination(true,\"\")"));
+    EXPECT_THAT(scripts, ElementsAre("__exportDestination(false,\"\")", "__exportDestination(true,\"\")",
+                                     "__exportDestination(true,\"\")", "__exportDestination(false,\"\")"));
+}
+
+TEST_F(ExportSessionTest, TheLaterAnswerOfTwoOpenSavePanelsKeepsNoOtherPartialFile) {
+    session->chooseDestination("a.mp4", 0);
+    auto first = platform.saveAnswer;
+    session->chooseDestination("clip.mp4", 0);
+    first("/videos/a.mp4");
+    platform.saveAnswer(kClip);
+    EXPECT_THAT(platform.files, ElementsAre(std::pair{kPartial, ""}));
 }
 
 // Whatever the first failure, it is the only one reported; finish then discards the partial file and
