@@ -3,7 +3,6 @@
 #include "core/export/ExportPorts.h"
 
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -15,10 +14,8 @@ class FakeExportPlatform : public platform::FilePanels,
                            public platform::StorageInfo {
   public:
     std::map<std::string, std::string> files;
-    std::set<std::string> locked;          // paths whose file cannot be removed
     std::optional<std::string> writeError; // every write fails with it
     std::optional<platform::FreeSpace> space = platform::FreeSpace{true, 1'000'000'000};
-    std::vector<std::string> spaceAsked;
     std::vector<platform::OpenPanel> openPanels;
     std::vector<platform::SavePanel> savePanels;
     Chosen openAnswer;
@@ -40,7 +37,8 @@ class FakeExportPlatform : public platform::FilePanels,
         return found == files.end() ? std::nullopt : std::optional(found->second);
     }
     bool remove(const std::string& path) override {
-        return !locked.contains(path) && (files.erase(path), true);
+        files.erase(path);
+        return true;
     }
     std::unique_ptr<platform::WritableFile> create(const std::string& path) override {
         if (files.contains(path)) return nullptr; // only new files, as the real one
@@ -53,10 +51,7 @@ class FakeExportPlatform : public platform::FilePanels,
         return std::nullopt;
     }
 
-    std::optional<platform::FreeSpace> freeSpace(const std::string& folder) override {
-        spaceAsked.push_back(folder);
-        return space;
-    }
+    std::optional<platform::FreeSpace> freeSpace(const std::string&) override { return space; }
     std::string formatSize(std::uint64_t bytes) override { return std::to_string(bytes) + " B"; }
     std::optional<std::string> mediaType(const std::string& name) override {
         if (name.ends_with(".jpg")) return "image/jpeg";

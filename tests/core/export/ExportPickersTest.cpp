@@ -9,7 +9,6 @@ namespace vimbo::export_ {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 class ExportPickersTest : public ::testing::Test {
   protected:
@@ -40,13 +39,6 @@ TEST_F(ExportPickersTest, TheBackgroundGoesWithItsNameAndMediaTypeOrPngWhenUnkno
     EXPECT_FALSE(platform.openPanels[0].multipleSelection);
     EXPECT_THAT(scripts, ElementsAre(R"(__exportSetBackground("YQ==","sky.jpg","image/jpeg"))",
                                      R"(__exportSetBackground("Yg==","it's.xyz","image/png"))"));
-}
-
-TEST_F(ExportPickersTest, AnAnswerAfterThePickersAreGoneDoesNothing) {
-    pickers->pickAudioFiles();
-    pickers.reset();
-    platform.openAnswer({"/music/a.mp3"});
-    EXPECT_THAT(scripts, IsEmpty());
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "core/export/ExportSession.h"
 #include "core/util/Base64.h"
+#include "fakes/FakeAppPlatform.h"
+#include "fakes/FakeExportPlatform.h"
 #include "linux/GioStorageInfo.h"
 #include "linux/PosixFileStore.h"
 
@@ -21,18 +23,6 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-// The save panel answers at once with the folder's "clip.mp4".
-struct AnsweringPanels : platform::FilePanels {
-    void chooseFilesToOpen(const platform::OpenPanel&, Chosen) override {}
-    void chooseFileToSave(const platform::SavePanel&, ChosenDestination chosen) override { chosen(answer); }
-    std::string answer;
-};
-
-struct SilentLog : platform::SystemLog {
-    void write(std::string_view) override {}
-    void warn(std::string_view) override {}
-};
-
 std::string contents(const fs::path& path) {
     std::ostringstream text;
     text << std::ifstream(path, std::ios::binary).rdbuf();
@@ -51,17 +41,18 @@ class ExportFilesTest : public ::testing::Test {
     }
     static fs::path fullVolume() { return fs::path(::testing::TempDir()) / "vimbo-export-volume"; }
 
-    void use(const fs::path& folder) {
-        panels.answer = (folder / "clip.mp4").string();
-        fs::remove(folder / "clip.mp4.partial");
+    // Asks for "clip.mp4" in `folder`, which holds an older one, and answers the save panel.
+    void choose(const fs::path& folder, std::int64_t estimate) {
         std::ofstream(folder / "clip.mp4") << "old video";
+        session->chooseDestination("clip.mp4", estimate);
+        panels.saveAnswer((folder / "clip.mp4").string());
     }
 
     static inline bool tinyVolume = false;
-    AnsweringPanels panels;
+    fakes::FakeExportPlatform panels;
     linuxdesktop::PosixFileStore files;
     linuxdesktop::GioStorageInfo storage;
-    SilentLog log;
+    fakes::RecordingSystemLog log;
     std::vector<std::string> scripts;
     std::shared_ptr<ExportSession> session = ExportSession::create(
         {panels, files, storage}, log, [this](const std::string& script) { scripts.push_back(script); });
@@ -72,10 +63,9 @@ TEST_F(ExportFilesTest, ChunksInAnyOrderReachTheDestinationOnlyAtFinish) {
     const fs::path folder = fs::path(::testing::TempDir()) / "vimbo-export-folder";
     fs::remove_all(folder);
     fs::create_directories(folder);
-    use(folder);
     std::ofstream(folder / "elsewhere") << "keep me";
     fs::create_symlink(folder / "elsewhere", folder / "clip.mp4.partial");
-    session->chooseDestination("clip.mp4", 1000);
+    choose(folder, 1000);
     session->writeChunk("4:" + util::base64Encoded("EFGH"));
     session->writeChunk("0:" + util::base64Encoded("ABCD"));
     EXPECT_EQ(contents(folder / "clip.mp4"), "old video");
@@ -89,8 +79,7 @@ TEST_F(ExportFilesTest, ChunksInAnyOrderReachTheDestinationOnlyAtFinish) {
 
 TEST_F(ExportFilesTest, AFullVolumeIsRefusedUpFrontOrFailsTheWriteOnce) {
     if (!tinyVolume) GTEST_SKIP() << "no private tmpfs can be mounted here";
-    use(fullVolume());
-    session->chooseDestination("clip.mp4", 10'000'000);
+    choose(fullVolume(), 10'000'000);
     ASSERT_EQ(scripts.size(), 1u);
     EXPECT_THAT(scripts[0],
                 StartsWith("__exportDestination(false,\"Not enough storage. This export needs about "
@@ -98,7 +87,7 @@ TEST_F(ExportFilesTest, AFullVolumeIsRefusedUpFrontOrFailsTheWriteOnce) {
     EXPECT_THAT(scripts[0], HasSubstr("kB is available.\")"));
     EXPECT_FALSE(fs::exists(fullVolume() / "clip.mp4.partial"));
     scripts.clear();
-    session->chooseDestination("clip.mp4", 0);
+    choose(fullVolume(), 0);
     const std::string chunk = util::base64Encoded(std::string(64 * 1024, 'v'));
     for (std::uint64_t offset = 0; offset < 512 * 1024; offset += 64 * 1024)
         session->writeChunk(std::to_string(offset) + ":" + chunk);
