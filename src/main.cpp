@@ -6,19 +6,22 @@
 #include "core/app/LaunchOptions.h"
 #include "core/menus/MainMenuController.h"
 #include "linux/DBusStatusBar.h"
+#include "linux/DesktopBrowserTitle.h"
 #include "linux/DesktopMicrophonePermission.h"
 #include "linux/GLibMainQueue.h"
 #include "linux/GLibOwners.h"
 #include "linux/GLibSystemLog.h"
 #include "linux/GLibTimers.h"
+#include "linux/GioStorageInfo.h"
 #include "linux/GtkChromeWindows.h"
 #include "linux/GtkDesktop.h"
+#include "linux/GtkFilePanels.h"
 #include "linux/GtkKeepAwake.h"
 #include "linux/GtkMainMenu.h"
 #include "linux/JsonFileDefaults.h"
 #include "linux/MonotonicClock.h"
-#include "linux/DesktopBrowserTitle.h"
 #include "linux/MprisMediaPlayers.h"
+#include "linux/PosixFileStore.h"
 #include "linux/PulseCaptureFactory.h"
 #include "linux/PulseDefaultDevices.h"
 #include "linux/ResourceDirectory.h"
@@ -48,6 +51,9 @@ struct Program {
     std::shared_ptr<linuxdesktop::PulseDefaultDevices> audioDevices;
     std::unique_ptr<app::DebugLog> debugLog;
     linuxdesktop::GtkDesktop desktop{systemLog};
+    linuxdesktop::GtkFilePanels filePanels;
+    linuxdesktop::PosixFileStore fileStore;
+    linuxdesktop::GioStorageInfo storageInfo;
     std::unique_ptr<linuxdesktop::GtkKeepAwake> keepAwake;
     std::unique_ptr<linuxdesktop::DBusStatusBar> statusBar;
     std::shared_ptr<app::AppDelegate> delegate;
@@ -96,6 +102,7 @@ void onActivate(GApplication*, gpointer data) {
         [&program, menuCorner](GtkWidget* page) { return program.menu->overlayMenuButton(page, menuCorner); },
         [&program] { program.delegate->windowShouldClose(); });
     program.menu->attachToWindow(program.window->mainWindow());
+    program.filePanels.setMainWindow(program.window->mainWindow());
     program.delegate->applicationDidFinishLaunching(*program.window, *program.page, program.window.get());
 }
 
@@ -133,6 +140,7 @@ int main(int argc, char** argv) {
         .audio = {.captureFactory = linuxdesktop::pulseCaptureFactory(),
                   .microphonePermission = std::make_shared<linuxdesktop::DesktopMicrophonePermission>(),
                   .defaultDevices = program.audioDevices},
+        .exportPorts = {program.filePanels, program.fileStore, program.storageInfo},
         .shortcutLabels = menus::KeyLabelStyle::gtk,
         .statusBar = program.statusBar.get(),
         .terminate = [application] { g_application_quit(G_APPLICATION(application)); },

@@ -7,6 +7,7 @@
 #include "fakes/FakeChromeWindows.h"
 #include "fakes/FakeDefaultAudioDevices.h"
 #include "fakes/FakeDesktop.h"
+#include "fakes/FakeExportPlatform.h"
 #include "fakes/FakeMicrophonePermission.h"
 #include "fakes/FakePageHost.h"
 #include "fakes/FakeStatusBar.h"
@@ -56,6 +57,7 @@ struct DelegateHarness {
             .audio = {.captureFactory = makeCapture,
                       .microphonePermission = permission,
                       .defaultDevices = devices},
+            .exportPorts = exportPlatform.ports(),
             .statusBar = &statusBar,
             .terminate = [this] { ++terminations; },
             .desktop = &desktop,
@@ -99,6 +101,7 @@ struct DelegateHarness {
     FakeChromeWindows chromeWindows;
     FakeStatusBar statusBar;
     FakeDesktop desktop;
+    FakeExportPlatform exportPlatform;
     std::shared_ptr<FakeMicrophonePermission> permission = std::make_shared<FakeMicrophonePermission>();
     std::shared_ptr<FakeDefaultAudioDevices> devices = std::make_shared<FakeDefaultAudioDevices>();
     std::mutex capturesMutex;

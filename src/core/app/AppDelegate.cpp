@@ -30,7 +30,13 @@ AppDelegate::AppDelegate(AppServices services, LaunchOptions options, std::optio
       music_(services_.mediaPlayers, services_.browserTitle, services_.mainQueue),
       musicPoll_(std::make_shared<MusicPoll>(
           music_, services_.timers, services_.mainQueue, [this] { return readyPage(); },
-          [this](std::string_view line) { log(line); })) {}
+          [this](std::string_view line) { log(line); })),
+      exportPickers_(export_::ExportPickers::create(
+          services_.exportPorts, [this](const std::string& script) { evaluateExportCall(script); })),
+      exportSession_(
+          export_::ExportSession::create(services_.exportPorts, services_.systemLog,
+                                         [this](const std::string& script) { evaluateExportCall(script); })) {
+}
 
 AppDelegate::~AppDelegate() {
     // The controller's queue may outlive the delegate; its callbacks post to the main queue, which
@@ -71,6 +77,7 @@ void AppDelegate::applicationWillTerminate() {
     audio_->waitUntilSettled();
     activities_.endKeepAwake();
     activities_.endExport();
+    exportSession_->reset(true);
 }
 
 bool AppDelegate::applicationShouldHandleReopen() {

@@ -15,6 +15,9 @@
 #include "core/chrome/GlassPresentation.h"
 #include "core/chrome/WindowAppearance.h"
 #include "core/chrome/WindowChromeController.h"
+#include "core/export/ExportPickers.h"
+#include "core/export/ExportPorts.h"
+#include "core/export/ExportSession.h"
 #include "core/menus/MainMenuController.h"
 #include "core/menus/MenuTarget.h"
 #include "core/menus/ShortcutKey.h"
@@ -63,6 +66,8 @@ struct AppServices {
     // Appends one line to the debug log file; called only with "--debug".
     std::function<void(std::string_view)> debugLog;
     AudioServices audio;
+    // The video export's panels, files and volumes.
+    export_::ExportPorts exportPorts;
     // How the shortcut sheet writes keys: as the platform's own menus show them.
     menus::KeyLabelStyle shortcutLabels = menus::KeyLabelStyle::gtk;
     // The desktop's status area for the menu bar icon; without one there is no icon.
@@ -142,6 +147,8 @@ class AppDelegate : public platform::PageListener,
     void selectAudioInput(std::string_view name);
     void updateMicSensitivity(std::string_view payload);
     void exportFailed(std::string_view payload);
+    // Export calls reach the page whether or not it has loaded.
+    void evaluateExportCall(const std::string& script);
     // The page once it has finished loading; null before.
     platform::PageHost* readyPage() const { return pageReady_ ? page_ : nullptr; }
 
@@ -195,6 +202,8 @@ class AppDelegate : public platform::PageListener,
     UpdateController updateController_;
     nowplaying::MusicController music_;
     std::shared_ptr<MusicPoll> musicPoll_;
+    std::shared_ptr<export_::ExportPickers> exportPickers_;
+    std::shared_ptr<export_::ExportSession> exportSession_;
     util::ThreadChecker mainThread_;
 };
 

@@ -3,6 +3,7 @@
 
 #include "core/app/ScriptText.h"
 #include "core/chrome/DragBarPassThrough.h"
+#include "core/export/SavePayload.h"
 #include "core/menus/KeyboardShortcutCatalog.h"
 #include "core/menus/MenuActionRules.h"
 #include "core/menus/NativeMenuState.h"
@@ -46,8 +47,7 @@ void AppDelegate::pageDidReceiveMessage(const std::optional<std::string>& body) 
     router_.route(*body);
 }
 
-// The rules in their fixed order. Rules without an action belong to capabilities not built yet
-// (export files); they take their messages so that nothing later sees them.
+// The rules in their fixed order.
 PageMessageRouter AppDelegate::pageMessageRules() {
     PageMessageRouter rules;
     rules.prefix(menus::kMenuStatePrefix, [this](std::string_view payload) { applyMenuState(payload); })
@@ -80,13 +80,25 @@ PageMessageRouter AppDelegate::pageMessageRules() {
         .prefix("micSensitivity:", [this](std::string_view number) { updateMicSensitivity(number); });
     rules.prefix("media:", [this](std::string_view word) { musicPoll_->command(word); });
     // Export: the pickers, the destination, the chunks and finishing; the activity is held meanwhile.
-    rules.exact("export:pick")
-        .exact("export:pick-background")
+    rules.exact("export:pick", [this] { exportPickers_->pickAudioFiles(); })
+        .exact("export:pick-background", [this] { exportPickers_->pickBackground(); })
         .exact("export:begin", [this] { activities_.beginExport(); })
-        .prefix("export:save:")
-        .prefix("export:write:")
-        .exact("export:finish")
-        .exact("export:cancel", [this] { activities_.endExport(); })
+        .prefix("export:save:",
+                [this](std::string_view payload) {
+                    auto request = export_::parseSavePayload(payload);
+                    exportSession_->chooseDestination(request.filename, request.estimatedBytes);
+                })
+        .prefix("export:write:", [this](std::string_view payload) { exportSession_->writeChunk(payload); })
+        .exact("export:finish",
+               [this] {
+                   exportSession_->finish();
+                   activities_.endExport();
+               })
+        .exact("export:cancel",
+               [this] {
+                   activities_.endExport();
+                   exportSession_->reset(true);
+               })
         .prefix("export:error:", [this](std::string_view text) { exportFailed(text); });
     return rules;
 }
@@ -124,6 +136,10 @@ void AppDelegate::exportFailed(std::string_view payload) {
     auto text = util::percentDecoded(payload).value_or(std::string(payload));
     services_.systemLog.write("Vimbo export failed: " + text);
     log("export failed: " + text);
+}
+
+void AppDelegate::evaluateExportCall(const std::string& script) {
+    if (page_) page_->evaluate(script);
 }
 
 void AppDelegate::setMainMenuController(menus::MainMenuController* controller) {

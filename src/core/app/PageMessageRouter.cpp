@@ -6,7 +6,7 @@ namespace vimbo::app {
 
 PageMessageRouter& PageMessageRouter::exact(std::string_view text, std::function<void()> action) {
     return add(text, false, [action = std::move(action)](std::string_view) {
-        if (action) action();
+        action();
         return true;
     });
 }
@@ -14,7 +14,7 @@ PageMessageRouter& PageMessageRouter::exact(std::string_view text, std::function
 PageMessageRouter& PageMessageRouter::prefix(std::string_view prefix,
                                              std::function<void(std::string_view)> action) {
     return add(prefix, true, [action = std::move(action)](std::string_view payload) {
-        if (action) action(payload);
+        action(payload);
         return true;
     });
 }

@@ -16,11 +16,8 @@ class PageMessageRouter {
     // that the later rules try it.
     using Handler = std::function<bool(std::string_view payload)>;
 
-    // A rule without an action takes its message and does nothing: its capability is not built yet,
-    // and its messages must not reach a later rule.
-    PageMessageRouter& exact(std::string_view text, std::function<void()> action = nullptr);
-    PageMessageRouter& prefix(std::string_view prefix,
-                              std::function<void(std::string_view)> action = nullptr);
+    PageMessageRouter& exact(std::string_view text, std::function<void()> action);
+    PageMessageRouter& prefix(std::string_view prefix, std::function<void(std::string_view)> action);
     // A prefix rule whose handler may decline the message.
     PageMessageRouter& prefixUnlessDeclined(std::string_view prefix, Handler handler);
 

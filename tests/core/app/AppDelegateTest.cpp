@@ -52,13 +52,18 @@ TEST_F(AppDelegateTest, LaunchReadsPreferencesAndStartsTheTickAt60HzEvenWithoutR
     EXPECT_THAT(systemLog.lines, ElementsAre("Vimbo: WebKitWebView transparent background is unavailable"));
 }
 
-TEST_F(AppDelegateTest, TerminationStopsTheTickCaptureAndEveryActivity) {
+TEST_F(AppDelegateTest, TerminationStopsTheTickCaptureAndEveryActivityAndRemovesThePartialExport) {
     launchReady();
     send("export:begin");
+    send("export:save:1000:My%20Video.mp4");
+    EXPECT_EQ(exportPlatform.savePanels.at(0).proposedName, "My Video.mp4");
+    exportPlatform.saveAnswer("/v/My Video.mp4");
+    send("export:write:0:QUJD");
     delegate->applicationWillTerminate();
     EXPECT_EQ(timers.live.size(), 0u);
     EXPECT_THAT(keepAwake.active, IsEmpty());
     EXPECT_EQ(captures(audio::AudioInput::systemAudio)[0]->stops, 1);
+    EXPECT_THAT(exportPlatform.files, IsEmpty()); // the partial file goes too
 }
 
 TEST_F(AppDelegateTest, PageReadySendsOnlyTheLatestHeldValuesInOrder) {
@@ -195,7 +200,13 @@ TEST_F(AppDelegateTest, KeepAwakeAndExportHoldOneActivityEachUntilTheirEndAndExp
                                               std::pair{3u, platform::ActivityKind::systemSleep}));
     send("export:error:Disk%20full");
     send("export:error:100%");
+    send("export:save:clip.mp4");
+    exportPlatform.saveAnswer("/v/clip.mp4");
     send("export:cancel");
+    EXPECT_THAT(keepAwake.active, ElementsAre(std::pair{2u, platform::ActivityKind::displaySleep}));
+    EXPECT_THAT(exportPlatform.files, IsEmpty());
+    send("export:begin");
+    send("export:finish"); // a failed finish ends the activity too
     EXPECT_THAT(keepAwake.active, ElementsAre(std::pair{2u, platform::ActivityKind::displaySleep}));
     EXPECT_THAT(systemLog.lines, ElementsAre("Vimbo export failed: Disk full", "Vimbo export failed: 100%"));
     EXPECT_THAT(debugLines, ElementsAre("export failed: Disk full", "export failed: 100%"));
