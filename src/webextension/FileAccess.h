@@ -23,16 +23,18 @@ inline std::string resolvedPath(const char* path) {
 // where it really is: a symbolic link inside the folder that leads out of it does not count.
 inline bool isFileInside(const char* uri, std::string_view directory) {
     if (!uri || directory.empty()) return false;
+    // The page's own query ("?export-smoke-test") and fragments name no file; the file is what precedes them.
+    const std::string_view address(uri);
+    const std::string file(address.substr(0, address.find_first_of("?#")));
     gchar* host = nullptr;
-    linuxdesktop::GText path(g_filename_from_uri(uri, &host, nullptr));
+    linuxdesktop::GText path(g_filename_from_uri(file.c_str(), &host, nullptr));
     linuxdesktop::GText hostName(host);
     if (!path || (host && g_ascii_strcasecmp(host, "localhost") != 0)) return false;
     std::string_view target = path.get();
     if (!target.starts_with(directory) || target.find("/../") != std::string_view::npos || target.ends_with("/.."))
         return false;
     const std::string folder = resolvedPath(std::string(directory).c_str());
-    const std::string file = resolvedPath(path.get());
-    return !folder.empty() && file.starts_with(folder + "/");
+    return !folder.empty() && resolvedPath(path.get()).starts_with(folder + "/");
 }
 
 } // namespace vimbo::webextension

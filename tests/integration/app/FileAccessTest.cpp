@@ -42,6 +42,9 @@ TEST_F(FileAccessTest, OnlyExistingLocalFilesReallyInsideTheFolder) {
     const std::pair<std::string, bool> cases[] = {
         {index, true},
         {"file://localhost" + index.substr(7), true},
+        {index + "?export-smoke-test", true},                    // the page's test modes
+        {index + "#top?a=/../../secret.txt", true},
+        {uri(root / "secret.txt") + "?" + index, false},
         {uri(folder / "web/in.html"), true},                     // a link that stays inside
         {uri(folder / "web/out.txt"), false},                    // a link that leads out
         {uri(folder / "web/missing.js"), false},
