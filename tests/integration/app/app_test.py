@@ -46,11 +46,11 @@ class VimboSession:
             self.env.pop(name, None)
         self.debug_log = os.path.join(self.env["TMPDIR"], "vimbo-debug.log")
 
-    def launch(self, program=None):
+    def launch(self, program=None, *switches):
         """Starts vimbo --debug; its output goes to a file of its own, in launch order."""
         with open(os.path.join(self.dir, f"vimbo-{len(self.outputs)}.out"), "w") as output:
             self.outputs.append(output.name)
-            process = subprocess.Popen([program or PROGRAM, "--debug"], env=self.env, stdout=output,
+            process = subprocess.Popen([program or PROGRAM, "--debug", *switches], env=self.env, stdout=output,
                                        stderr=subprocess.STDOUT)
         self.stack.callback(stop, process)
         return process
@@ -197,6 +197,35 @@ class SoundTest(unittest.TestCase):
                                   float(line.split(" features __a(", 1)[1].split(",", 1)[0]) > 0.1, timeout=20)
             stop(vimbo)
             self.assertEqual(vimbo.returncode, 0)
+
+
+class ExportTest(unittest.TestCase):
+    """The real page's smoke export through the program's own save dialog, answered as a user would."""
+
+    def test_the_smoke_export_writes_an_mp4_of_h264_and_aac(self):
+        with contextlib.ExitStack() as stack:
+            session = VimboSession(stack)
+            session.env["VIMBO_RESOURCE_DIR"] = os.path.join(os.path.dirname(RESOURCES), "..", "..", "..")
+            video = os.path.join(session.dir, "smoke.mp4")
+            vimbo = session.launch(None, "--export-smoke-test")
+            deadline = time.monotonic() + 60
+            while not session.windows_named("Save Video") and time.monotonic() < deadline:
+                time.sleep(0.2)
+            dialog = session.windows_named("Save Video")
+            self.assertTrue(dialog, "no save dialog: " + session.output(0))
+            subprocess.run(["xdotool", "windowfocus", "--sync", dialog[0], "key", "ctrl+a", "type", video],
+                           env=session.env, check=True)
+            subprocess.run(["xdotool", "key", "Return"], env=session.env, check=True)
+            while not os.path.exists(video) and time.monotonic() < deadline + 60:
+                time.sleep(0.5)
+            self.assertFalse(os.path.exists(video + ".partial"))
+            found = subprocess.run(["gst-discoverer-1.0", video], capture_output=True, text=True, timeout=30).stdout
+            self.assertIn("Duration: 0:00:04.0", found)
+            self.assertRegex(found, r"video #\d+: H\.264")
+            self.assertRegex(found, r"audio #\d+: MPEG-4 AAC")
+            stop(vimbo)
+            self.assertEqual(vimbo.returncode, 0)
+            self.assertNotIn("export failed", session.output(0))
 
 
 if __name__ == "__main__":
