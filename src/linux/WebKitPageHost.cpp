@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string_view>
 #include <utility>
 
 namespace vimbo::linuxdesktop {
@@ -26,6 +27,25 @@ void finishEvaluation(GObject* source, GAsyncResult* result, gpointer data) {
     } else {
         (*completion)(std::nullopt);
     }
+}
+
+// UTF-16 code units of valid UTF-8 text: one per character, two for those beyond the first plane.
+std::size_t utf16Length(std::string_view utf8) {
+    std::size_t units = 0;
+    for (unsigned char byte : utf8) {
+        if ((byte & 0xC0) != 0x80) ++units;
+        if (byte >= 0xF0) ++units;
+    }
+    return units;
+}
+
+// WebKit's conversion to UTF-8 stops at a lone surrogate, so "audioInput:microphone\uD800junk"
+// would arrive as a valid choice; a text shorter than the page's string was cut.
+bool arrivedWhole(JSCValue* string, std::string_view utf8) {
+    JSCValue* length = jsc_value_object_get_property(string, "length");
+    const double units = jsc_value_to_double(length);
+    g_object_unref(length);
+    return units == static_cast<double>(utf16Length(utf8));
 }
 
 } // namespace
@@ -143,6 +163,10 @@ void WebKitPageHost::onScriptMessage(WebKitUserContentManager*, WebKitJavascript
     const auto* data = static_cast<const char*>(g_bytes_get_data(bytes, &size));
     std::string body(data ? data : "", data ? size : 0);
     g_bytes_unref(bytes);
+    if (!arrivedWhole(value, body)) {
+        host->systemLog_.warn("Vimbo ignored a page message holding a lone surrogate: " + body);
+        return;
+    }
     host->listener_->pageDidReceiveMessage(body);
 }
 

@@ -143,6 +143,7 @@ class EndToEndTest(unittest.TestCase):
             self.assertEqual(output.count("Vimbo web process crashed; reloading the page in 0.5 s"), 1)
             # Xvfb has only Mesa's CPU rasterizer: the page is drawn without OpenGL compositing.
             self.assertEqual(output.count("Vimbo: OpenGL renders in software (llvmpipe"), 1)
+            self.assertIn("Vimbo ignored a page message holding a lone surrogate: audioInput:microphone", output)
             # The feature calls above went through the web extension built beside the program, which kept the
             # page from reading outside its folder: nothing recorded "outside" above.
             self.assertNotIn("Vimbo web extension is not running", output)
