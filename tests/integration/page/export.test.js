@@ -28,6 +28,7 @@ test("chunks cover every written byte once at its offset and stay within the bou
         assert.deepEqual(file.subarray(position), Buffer.from(data.subarray(position)));
     }
     assert.deepEqual(chunkMessages(new Uint8Array(0), 42), []);
+    assert.equal(chunkMessages(new Uint8Array(4 * 1024 * 1024 + 1), 7).length, 2, "4 MiB a chunk by default");
     // The muxer's last write patches bytes it wrote earlier; the later chunk wins.
     const { file } = assemble([...chunkMessages(Uint8Array.of(1, 2, 3, 4), 0), ...chunkMessages(Uint8Array.of(9), 2)]);
     assert.deepEqual([...file], [1, 2, 9, 4]);
