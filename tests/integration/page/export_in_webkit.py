@@ -11,27 +11,21 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from webkit_page import menu_states, page_uri, page_view  # noqa: E402
 
-STATE = "return JSON.stringify({open: !document.getElementById('exportScreen').hidden," \
-        " message: document.getElementById('exportMessage').textContent, errors: __pageErrors});"
-
-
-def boxes(data, start, end):
-    """Top-level MP4 boxes of data[start:end] as (type, body start, body end)."""
-    while start + 8 <= end:
-        size, kind = struct.unpack(">I4s", data[start:start + 8])
-        if size < 8 or start + size > end:
-            raise ValueError("bad box at %d" % start)
-        yield kind.decode("latin-1"), start + 8, start + size
-        start += size
+STATE = "return JSON.stringify({message: document.getElementById('exportMessage').textContent, errors: __pageErrors});"
 
 
 def mp4_summary(data):
-    top = {kind: (a, b) for kind, a, b in boxes(data, 0, len(data))}
-    a, b = top["moov"]
-    inner = {kind: (x, y) for kind, x, y in boxes(data, a, b)}
-    x, _ = inner["mvhd"]
-    timescale, duration = struct.unpack(">II", data[x + 12:x + 20])
-    moov = bytes(data[a:b])
+    """The file's top-level boxes, its length from the movie header and what its movie box holds."""
+    top, start = {}, 0
+    while start + 8 <= len(data):
+        size, kind = struct.unpack(">I4s", data[start:start + 8])
+        if size < 8 or start + size > len(data):
+            raise ValueError("bad box at %d" % start)
+        top[kind.decode("latin-1")] = bytes(data[start + 8:start + size])
+        start += size
+    moov = top["moov"]
+    header = moov.index(b"mvhd") + 4  # then version and flags, creation and modification times
+    timescale, duration = struct.unpack(">II", moov[header + 12:header + 20])
     return {"boxes": sorted(top), "seconds": round(duration / timescale, 1),
             "avc1": b"avc1" in moov, "mp4a": b"mp4a" in moov, "tracks": moov.count(b"trak")}
 
