@@ -79,7 +79,6 @@ async function session({ answers, during = () => {}, failWith = null }) {
 
 const GIVEN = { "export:save": ["destination", { ok: true, message: "" }] };
 const SAVED = { ...GIVEN, "export:finish": ["saved", { ok: true }] };
-const refusing = (message) => ({ "export:save": ["destination", { ok: false, message }] });
 
 test("an export asks for a destination, begins, streams, finishes and waits for the verdict", async () => {
     const saved = await session({ answers: SAVED });
@@ -87,10 +86,10 @@ test("an export asks for a destination, begins, streams, finishes and waits for 
     assert.deepEqual(saved.posted.slice(1), ["export:begin", "write", "write", "export:finish"]);
     assert.deepEqual(saved.result, { outcome: "saved", message: "" });
 
-    const refused = await session({ answers: refusing("Not enough storage.") });
-    assert.deepEqual(refused.posted.slice(1), [], "nothing begins without a destination");
-    assert.deepEqual(refused.result, { outcome: "failed", message: "Not enough storage." });
-    assert.equal((await session({ answers: refusing("") })).result.outcome, "cancelled");
+    for (const [message, outcome] of [["Not enough storage.", "failed"], ["", "cancelled"]]) {
+        const refused = await session({ answers: { "export:save": ["destination", { ok: false, message }] } });
+        assert.deepEqual([refused.posted.slice(1), refused.result], [[], { outcome, message }], "nothing begins");
+    }
     const unsaved = await session({ answers: { ...GIVEN, "export:finish": ["saved", { ok: false }] } });
     assert.equal(unsaved.result.outcome, "failed");
 });
