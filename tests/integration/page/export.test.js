@@ -28,6 +28,7 @@ test("chunks cover every written byte once at its offset and stay within the bou
         assert.deepEqual(file.subarray(position), Buffer.from(data.subarray(position)));
     }
     assert.deepEqual(chunkMessages(new Uint8Array(0), 42), []);
+    assert.equal(chunkMessages(new Uint8Array(4 * 1024 * 1024 + 1), 7).length, 2, "4 MiB a chunk by default");
     // The muxer's last write patches bytes it wrote earlier; the later chunk wins.
     const { file } = assemble([...chunkMessages(Uint8Array.of(1, 2, 3, 4), 0), ...chunkMessages(Uint8Array.of(9), 2)]);
     assert.deepEqual([...file], [1, 2, 9, 4]);
@@ -76,33 +77,33 @@ async function session({ answers, during = () => {}, failWith = null }) {
     return { result: await current.run(JOB, () => {}), posted };
 }
 
+const GIVEN = { "export:save": ["destination", { ok: true, message: "" }] };
+const SAVED = { ...GIVEN, "export:finish": ["saved", { ok: true }] };
+
 test("an export asks for a destination, begins, streams, finishes and waits for the verdict", async () => {
-    const saved = await session({ answers: { "export:save": ["destination", { ok: true, message: "" }], "export:finish": ["saved", { ok: true }] } });
+    const saved = await session({ answers: SAVED });
     assert.equal(saved.posted[0], saveMessage(estimateBytes(2, 640, 360, 30), "Clip.mp4"));
     assert.deepEqual(saved.posted.slice(1), ["export:begin", "write", "write", "export:finish"]);
     assert.deepEqual(saved.result, { outcome: "saved", message: "" });
 
-    const refused = await session({ answers: { "export:save": ["destination", { ok: false, message: "Not enough storage." }] } });
-    assert.deepEqual(refused.posted.slice(1), [], "nothing begins without a destination");
-    assert.deepEqual(refused.result, { outcome: "failed", message: "Not enough storage." });
-    const dismissed = await session({ answers: { "export:save": ["destination", { ok: false, message: "" }] } });
-    assert.equal(dismissed.result.outcome, "cancelled");
-
-    const unsaved = await session({ answers: { "export:save": ["destination", { ok: true, message: "" }], "export:finish": ["saved", { ok: false }] } });
+    for (const [message, outcome] of [["Not enough storage.", "failed"], ["", "cancelled"]]) {
+        const refused = await session({ answers: { "export:save": ["destination", { ok: false, message }] } });
+        assert.deepEqual([refused.posted.slice(1), refused.result], [[], { outcome, message }], "nothing begins");
+    }
+    const unsaved = await session({ answers: { ...GIVEN, "export:finish": ["saved", { ok: false }] } });
     assert.equal(unsaved.result.outcome, "failed");
 });
 
 test("cancel, a failed write and an encoder error each stop the export and release the partial file", async () => {
-    const ok = { "export:save": ["destination", { ok: true, message: "" }] };
-    const cancelled = await session({ answers: ok, during: (s) => s.cancel() });
+    const cancelled = await session({ answers: GIVEN, during: (s) => s.cancel() });
     assert.deepEqual(cancelled.posted.slice(1), ["export:begin", "write", "export:cancel"]);
     assert.equal(cancelled.result.outcome, "cancelled");
 
-    const failed = await session({ answers: ok, during: (s) => s.writeFailed("Video writing failed.") });
+    const failed = await session({ answers: GIVEN, during: (s) => s.writeFailed("Video writing failed.") });
     assert.deepEqual(failed.posted.slice(1), ["export:begin", "write", "export:cancel"]);
     assert.deepEqual(failed.result, { outcome: "failed", message: "Video writing failed." });
 
-    const broken = await session({ answers: ok, failWith: new Error("encoder: 50% gone") });
+    const broken = await session({ answers: GIVEN, failWith: new Error("encoder: 50% gone") });
     assert.deepEqual(broken.posted.slice(1), ["export:begin", "write", "export:error:encoder%3A%2050%25%20gone", "export:cancel"]);
     assert.equal(broken.result.outcome, "failed");
 });

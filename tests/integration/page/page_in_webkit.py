@@ -5,7 +5,9 @@ user's own profile."""
 import json
 import os
 import sys
-import urllib.parse
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from webkit_page import menu_states, page_uri, page_view  # noqa: E402
 
 CATALOG = [{"title": "Skins", "rows": [{"title": "Glossy", "keys": ["Ctrl+1"]}]},
            {"title": "Playback", "rows": [{"title": "Play / Pause", "keys": ["Space", "Ctrl+P"]}]}]
@@ -114,31 +116,10 @@ EXPECTED = {
 
 
 def run_page(page_path):
-    import gi
-    gi.require_version("Gtk", "3.0")
-    gi.require_version("WebKit2", "4.1")
-    from gi.repository import GLib, Gtk, WebKit2
+    from gi.repository import GLib, WebKit2
 
     messages, failures, report, scripts = [], [], {}, [DRIVE, AFTER_RELOAD]
-    manager = WebKit2.UserContentManager()
-    # Collects uncaught errors and console errors from the first line of the page on.
-    manager.add_script(WebKit2.UserScript.new(
-        "window.__pageErrors = []; addEventListener('error', e => __pageErrors.push(String(e.message)));"
-        " { const log = console.error; console.error = (...a) => { __pageErrors.push(a.join(' ')); log(...a); }; }",
-        WebKit2.UserContentInjectedFrames.TOP_FRAME, WebKit2.UserScriptInjectionTime.START, None, None))
-
-    def on_message(_manager, result):
-        value = result.get_js_value() if hasattr(result, "get_js_value") else result  # older WebKit wraps it
-        if value.is_string():
-            messages.append(value.to_string())
-
-    manager.connect("script-message-received::app", on_message)
-    manager.register_script_message_handler("app")
-    view = WebKit2.WebView.new_with_user_content_manager(manager)
-    window = Gtk.Window()
-    window.set_default_size(1024, 700)
-    window.add(view)
-    window.show_all()
+    view = page_view(messages.append, 1024, 700)
     loop = GLib.MainLoop()
 
     def finished(webview, result):
@@ -157,14 +138,10 @@ def run_page(page_path):
             view.call_async_javascript_function(scripts.pop(0), -1, None, None, None, None, finished)
 
     view.connect("load-changed", on_load)
-    view.load_uri("file://" + urllib.parse.quote(os.path.abspath(page_path)) + "?shortcuts-ui-test")
+    view.load_uri(page_uri(page_path) + "?shortcuts-ui-test")
     GLib.timeout_add_seconds(60, lambda: (failures.append("timed out"), loop.quit()))
     loop.run()
     return messages, report, failures
-
-
-def menu_states(messages):
-    return [json.loads(urllib.parse.unquote(m[len("menuState:"):])) for m in messages if m.startswith("menuState:")]
 
 
 def check(all_messages, report, failures):

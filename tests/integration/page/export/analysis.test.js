@@ -12,30 +12,18 @@ const { AudioAnalysis, analysisBands, monoMix, tickCount, tickEnd } = audioAnaly
 const ANALYZE = process.env.VIMBO_ANALYZE;
 
 function wav(channels, rate) {
-    const frames = channels[0].length;
-    const data = Buffer.alloc(frames * channels.length * 2);
-    for (let i = 0; i < frames; i++) {
-        channels.forEach((channel, c) => {
-            const value = Math.max(-32768, Math.min(32767, Math.round(channel[i] * 32767)));
-            data.writeInt16LE(value, (i * channels.length + c) * 2);
-        });
-    }
+    const frames = channels[0].length, width = channels.length * 2;
+    const data = Buffer.alloc(frames * width);
+    channels.forEach((channel, c) => channel.forEach((x, i) =>
+        data.writeInt16LE(Math.max(-32768, Math.min(32767, Math.round(x * 32767))), i * width + c * 2)));
     const header = Buffer.alloc(44);
-    header.write("RIFF", 0);
-    header.writeUInt32LE(36 + data.length, 4);
-    header.write("WAVEfmt ", 8);
-    header.writeUInt32LE(16, 16);
-    header.writeUInt16LE(1, 20);
-    header.writeUInt16LE(channels.length, 22);
-    header.writeUInt32LE(rate, 24);
-    header.writeUInt32LE(rate * channels.length * 2, 28);
-    header.writeUInt16LE(channels.length * 2, 32);
-    header.writeUInt16LE(16, 34);
-    header.write("data", 36);
-    header.writeUInt32LE(data.length, 40);
+    [["RIFF", 0], ["WAVEfmt ", 8], ["data", 36]].forEach(([text, at]) => header.write(text, at));
+    [[4, 36 + data.length], [16, 16], [24, rate], [28, rate * width], [40, data.length]].forEach(([at, value]) =>
+        header.writeUInt32LE(value, at));
+    [[20, 1], [22, channels.length], [32, width], [34, 16]].forEach(([at, value]) => header.writeUInt16LE(value, at));
     // What libsndfile reads back: each 16-bit sample divided by 32768.
     const decoded = channels.map((_, c) => Float32Array.from({ length: frames }, (__, i) =>
-        data.readInt16LE((i * channels.length + c) * 2) / 32768));
+        data.readInt16LE(i * width + c * 2) / 32768));
     return { bytes: Buffer.concat([header, data]), decoded };
 }
 
