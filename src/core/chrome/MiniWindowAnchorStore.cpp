@@ -1,5 +1,7 @@
 #include "core/chrome/MiniWindowAnchorStore.h"
 
+#include "core/util/WholeNumber.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -24,11 +26,8 @@ std::string numberText(double value) {
 }
 
 std::optional<double> coordinate(std::string_view text) {
-    text = trimmed(text);
-    double value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
+    auto value = util::wholeNumber<double>(trimmed(text));
+    if (!value || !std::isfinite(*value)) return std::nullopt;
     return value;
 }
 

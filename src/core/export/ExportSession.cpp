@@ -2,6 +2,7 @@
 
 #include "core/app/ScriptText.h"
 #include "core/util/Base64.h"
+#include "core/util/WholeNumber.h"
 
 #include <array>
 #include <charconv>
@@ -24,12 +25,11 @@ struct Chunk {
 // Offset ":" base64, or none when either part is malformed.
 std::optional<Chunk> parseChunk(std::string_view payload) {
     const auto colon = payload.find(':');
-    if (colon == std::string_view::npos || colon == 0) return std::nullopt;
-    Chunk chunk{0, payload.substr(colon + 1)};
-    auto [end, error] = std::from_chars(payload.data(), payload.data() + colon, chunk.offset);
-    if (error != std::errc{} || end != payload.data() + colon || !util::isBase64(chunk.base64))
-        return std::nullopt;
-    return chunk;
+    if (colon == std::string_view::npos) return std::nullopt;
+    const auto offset = util::wholeNumber<std::uint64_t>(payload.substr(0, colon));
+    const auto base64 = payload.substr(colon + 1);
+    if (!offset || !util::isBase64(base64)) return std::nullopt;
+    return Chunk{*offset, base64};
 }
 
 std::string folderOf(const std::string& path) {
