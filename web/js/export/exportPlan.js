@@ -73,6 +73,10 @@
         return btoa(text);
     }
 
+    function bytesOf(base64Text) {
+        return Uint8Array.from(atob(base64Text), (c) => c.charCodeAt(0));
+    }
+
     // The "export:write:" messages for `bytes` written at `position`, each at most maxBytes long.
     function chunkMessages(bytes, position, maxBytes = CHUNK_BYTES) {
         const messages = [];
@@ -96,5 +100,6 @@
         fileName,
         saveMessage,
         chunkMessages,
+        bytesOf,
     });
 }

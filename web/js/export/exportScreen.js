@@ -110,7 +110,7 @@
                 this.background = null;
             } else {
                 try {
-                    const bytes = Uint8Array.from(atob(picked.data), (c) => c.charCodeAt(0));
+                    const bytes = plan.bytesOf(picked.data);
                     const image = await createImageBitmap(new Blob([bytes], { type: picked.type }));
                     this.background = { name: picked.name, image };
                 } catch (error) {

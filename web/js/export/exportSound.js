@@ -5,18 +5,11 @@
     const SAMPLE_RATE = 48000;
     const CHANNELS = 2;
 
-    function bytesOf(base64) {
-        const text = atob(base64);
-        const bytes = new Uint8Array(text.length);
-        for (let i = 0; i < text.length; i++) bytes[i] = text.charCodeAt(i);
-        return bytes.buffer;
-    }
-
     let decoder = null;
     // Decoded at the export's rate, so joining the files needs no resampling.
     async function decodeFile(base64) {
         if (decoder === null) decoder = new OfflineAudioContext(CHANNELS, 1, SAMPLE_RATE);
-        return decoder.decodeAudioData(bytesOf(base64));
+        return decoder.decodeAudioData(Vimbo.exportPlan.bytesOf(base64).buffer);
     }
 
     // One buffer holding every track in order (mono tracks play on both sides).
