@@ -35,16 +35,33 @@ def calls_of(title):
 
 
 class VimboSession:
-    """One private desktop: X display, session bus, config, temp and runtime directories."""
+    """One private desktop: X display, session bus, config, temp and runtime directories, and a copy of the test
+    page whose network probes aim at a free port of this machine; `network` records what reaches that port."""
 
     def __init__(self, stack):
         self.env, self.dir = stack.enter_context(desktop())
         self.stack, self.outputs = stack, []
-        self.env.update({"HOME": self.dir, "VIMBO_RESOURCE_DIR": RESOURCES})
+        listener = socket.create_server(("127.0.0.1", 0))
+        stack.callback(listener.close)
+        self.network = []
+        threading.Thread(target=self._record, args=(listener,), daemon=True).start()
+        # The page reads "../../outside.js" to show that it cannot leave its folder.
+        self.resources = os.path.join(self.dir, "resources")
+        os.makedirs(os.path.join(self.resources, "web"))
+        shutil.copy(os.path.join(os.path.dirname(RESOURCES), "outside.js"), self.dir)
+        with open(os.path.join(RESOURCES, "web", "index.html")) as page, \
+                open(os.path.join(self.resources, "web", "index.html"), "w") as copy:
+            copy.write(page.read().replace("PROBE_PORT", str(listener.getsockname()[1])))
+        self.env.update({"HOME": self.dir, "VIMBO_RESOURCE_DIR": self.resources})
         # The program decides on compositing itself, and finds its sound server only where a test starts one.
         for name in ("WEBKIT_DISABLE_COMPOSITING_MODE", "PULSE_SERVER"):
             self.env.pop(name, None)
         self.debug_log = os.path.join(self.env["TMPDIR"], "vimbo-debug.log")
+
+    def _record(self, listener):
+        with contextlib.suppress(OSError):
+            while True:
+                self.network.append(listener.accept()[0].recv(80))
 
     def launch(self, program=None, *switches):
         """Starts vimbo --debug; its output goes to a file of its own, in launch order."""
@@ -61,14 +78,12 @@ class VimboSession:
 
     def wait_for_line(self, predicate, timeout=30):
         """Waits for a "features" debug line that satisfies `predicate`; returns it."""
-        deadline, last = time.monotonic() + timeout, None
-        while time.monotonic() < deadline:
+        def lines():
             with contextlib.suppress(FileNotFoundError), open(self.debug_log, encoding="utf-8") as log:
-                for last in (line for line in log.read().splitlines() if " features " in line):
-                    if predicate(last):
-                        return last
-            time.sleep(0.2)
-        raise AssertionError(f"no matching features line within {timeout} s; last: {last!r}")
+                return [line for line in log.read().splitlines() if " features " in line]
+            return []
+        return poll(lambda: next(filter(predicate, lines()), None), timeout,
+                    lambda: f"no matching features line within {timeout} s; last: {lines()[-1:]}")
 
     def wait_for_title(self, predicate, timeout=30):
         """Waits for a "features" debug line whose page title satisfies `predicate`; returns the title."""
@@ -80,17 +95,6 @@ class VimboSession:
                                "/org/vimbo/Vimbo", "--method", "org.gtk.Actions." + method, *arguments],
                               env=self.env, capture_output=True, text=True, timeout=10, check=True).stdout
 
-    def wait_for_skin_check(self, skin, timeout=20):
-        """Waits until the menu's skin items carry one check mark, on `skin`."""
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            checked = re.findall(r"'selectSkinFromMenu-(\d+)': \(true, '[^']*', \[<true>\]\)",
-                                 self.app_actions("DescribeAll"))
-            if checked == [str(skin)]:
-                return
-            time.sleep(0.2)
-        raise AssertionError(f"the menu's check mark is on {checked}, not on skin {skin}")
-
     def windows_named(self, name):
         return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"], env=self.env,
                               capture_output=True, text=True).stdout.split()
@@ -100,25 +104,21 @@ def ready(title):
     return calls_of(title)[-len(READY_SEQUENCE):] == READY_SEQUENCE and "a=" in title and not title.endswith("a=none")
 
 
-def connections_to(port, stack):
-    """Records each connection made to the port on this machine, while the stack is open."""
-    listener = socket.create_server(("127.0.0.1", port))
-    stack.callback(listener.close)
-    made = []
-
-    def accept():
-        with contextlib.suppress(OSError):
-            while True:
-                made.append(listener.accept()[0].recv(80))
-    threading.Thread(target=accept, daemon=True).start()
-    return made
+def poll(find, timeout, failure):
+    """Asks `find` five times a second until it answers something true, and returns that answer."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        found = find()
+        if found:
+            return found
+        time.sleep(0.2)
+    raise AssertionError(failure())
 
 
 class EndToEndTest(unittest.TestCase):
     def test_page_receives_everything_the_bridge_promises_in_order(self):
         with contextlib.ExitStack() as stack:
             session = VimboSession(stack)
-            network = connections_to(47613, stack)
             vimbo = session.launch()
             title = session.wait_for_title(ready)
             self.assertEqual(calls_of(title), READY_SEQUENCE)
@@ -147,13 +147,15 @@ class EndToEndTest(unittest.TestCase):
             # The feature calls above went through the web extension built beside the program, which kept the
             # page from reading outside its folder: nothing recorded "outside" above.
             self.assertNotIn("Vimbo web extension is not running", output)
-            self.assertIn(f"refused to load file://{os.path.dirname(RESOURCES)}/outside.js: the page may only read "
-                          f"files in {RESOURCES}/", output)
+            self.assertIn(f"refused to load file://{session.dir}/outside.js: the page may only read "
+                          f"files in {session.resources}/", output)
             self.assertIn("refused to load http://example.invalid/picture.png", output)
-            self.assertEqual(network, [], "the page reached the network")
+            self.assertEqual(session.network, [], "the page reached the network")
 
             # The main menu follows the page's menu state, and Quit ends the program cleanly.
-            session.wait_for_skin_check(3)
+            checks = lambda: re.findall(r"'selectSkinFromMenu-(\d+)': \(true, '[^']*', \[<true>\]\)",
+                                        session.app_actions("DescribeAll"))
+            poll(lambda: checks() == ["3"], 20, lambda: f"the menu's check mark is on {checks()}, not on skin 3")
             session.app_actions("Activate", "terminate", "[]", "{}")
             self.assertEqual(vimbo.wait(timeout=30), 0)
             with open(os.path.join(session.env["XDG_CONFIG_HOME"], "vimbo", "defaults.json")) as file:
