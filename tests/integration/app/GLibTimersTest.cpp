@@ -1,6 +1,6 @@
 #include "linux/GLibTimers.h"
+#include "integration/support/MainLoop.h"
 
-#include <glib.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -19,14 +19,6 @@ TEST(GLibTimersTest, NextFrameStaysOnTheGridAndSkipsMissedFrames) {
     EXPECT_EQ(nextFrameAfter(999999, 0, kFrame, 16666666666), 1000000);
 }
 
-// Runs the default main context until `done()` or `seconds` pass.
-template <typename Done> void runUntil(Done done, double seconds) {
-    const gint64 end = g_get_monotonic_time() + static_cast<gint64>(seconds * 1e6);
-    while (!done() && g_get_monotonic_time() < end) {
-        if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(500);
-    }
-}
-
 TEST(GLibTimersTest, FiresNoEarlierThanEachMultipleOfTheIntervalAndNeverOnceItsActionDestroysIt) {
     std::vector<gint64> fired;
     GLibTimers timers;
@@ -36,8 +28,8 @@ TEST(GLibTimersTest, FiresNoEarlierThanEachMultipleOfTheIntervalAndNeverOnceItsA
         fired.push_back(g_get_monotonic_time());
         if (fired.size() == 10) timer.reset();
     });
-    runUntil([&] { return timer == nullptr; }, 30);
-    runUntil([] { return false; }, 0.1);
+    testing::runUntil([&] { return timer == nullptr; }, 30);
+    testing::runFor(0.1);
     ASSERT_EQ(fired.size(), 10u);
     for (std::size_t k = 0; k < fired.size(); ++k) {
         EXPECT_GE(fired[k], before + static_cast<gint64>((k + 1) * kFrame)) << "call " << k;

@@ -1,8 +1,8 @@
 // The borderless windows against a real X server, window manager and compositor: what the user does
 // with the mouse (xdotool) and what the window manager sees (xprop).
 #include "linux/GtkChromeWindows.h"
-#include "../tray/PrivateSessionBus.h"
 #include "core/chrome/TitleBarLayout.h"
+#include "integration/support/MainLoop.h"
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>

@@ -1,11 +1,11 @@
 // The GTK main menu against a real X server and WebKit: editing keys stay with the focused page,
 // check marks and enabling are the actions' states, F10 opens the menu.
 #include "linux/GtkMainMenu.h"
-#include "../tray/PrivateSessionBus.h"
 #include "core/menus/MainMenuController.h"
 #include "core/menus/MenuActionRules.h"
 #include "fakes/FakeMainMenu.h"
 #include "fakes/RecordingMenuTarget.h"
+#include "integration/support/MainLoop.h"
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>

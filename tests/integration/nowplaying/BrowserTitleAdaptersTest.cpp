@@ -1,4 +1,4 @@
-#include "integration/tray/TestBusObject.h"
+#include "integration/support/PrivateSessionBus.h"
 
 #include "linux/AtSpiAccessibilityTree.h"
 #include "linux/DesktopNotificationPrompt.h"
@@ -7,13 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <future>
 #include <memory>
 #include <unistd.h>
 
 namespace vimbo::linuxdesktop {
 namespace {
 
+using testing::offThread;
 using testing::runUntil;
 using Connection = std::unique_ptr<GDBusConnection, void (*)(gpointer)>;
 
@@ -25,12 +25,6 @@ constexpr const char* kAccessibleXml = R"xml(<node><interface name="org.a11y.ats
 // live on one private bus, which also stands in for the accessibility bus.
 class BrowserTitleAdaptersTest : public ::testing::Test {
   protected:
-    // Runs an adapter's blocking call on a thread of its own while this one serves.
-    template <class F> auto offThread(F work) {
-        auto result = std::async(std::launch::async, work);
-        runUntil([&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 10);
-        return result.get();
-    }
     GVariant* children(const std::vector<std::string>& paths) {
         GVariantBuilder builder;
         g_variant_builder_init(&builder, G_VARIANT_TYPE("a(so)"));

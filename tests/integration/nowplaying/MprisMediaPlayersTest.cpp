@@ -2,13 +2,14 @@
 
 #include "core/nowplaying/MusicController.h"
 #include "fakes/FakeAppPlatform.h"
-#include "integration/tray/PrivateSessionBus.h"
+#include "integration/support/PrivateSessionBus.h"
 #include "linux/GLibMainQueue.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,45 +26,33 @@ constexpr const char* kPlayerXml = R"(<node><interface name="org.mpris.MediaPlay
 
 // A player of the test's own on a connection of its own, as a separate process would be, with two
 // artists. It is served on `context`: one that nobody runs never answers.
-class TestPlayer {
-  public:
+struct TestPlayer {
     TestPlayer(const PrivateSessionBus& bus, const char* name, const char* status, const char* title,
                GMainContext* context = nullptr)
-        : status(status), connection_(bus.connect()), title_(title) {
-        static const GDBusInterfaceVTable vtable{
-            [](GDBusConnection*, const char*, const char*, const char*, const char* method, GVariant*,
-               GDBusMethodInvocation* invocation, gpointer self) {
-                static_cast<TestPlayer*>(self)->calls.emplace_back(method);
-                g_dbus_method_invocation_return_value(invocation, nullptr);
-            },
-            [](GDBusConnection*, const char*, const char*, const char*, const char* property, GError**,
-               gpointer self) { return static_cast<TestPlayer*>(self)->property(property); },
-            nullptr,
-            {}};
-        GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(kPlayerXml, nullptr);
+        : status(status), connection(bus.connect()) {
         if (context) g_main_context_push_thread_default(context);
-        g_dbus_connection_register_object(connection_.get(), "/org/mpris/MediaPlayer2", node->interfaces[0],
-                                          &vtable, this, nullptr, nullptr);
+        player.emplace(connection.get(), name, "/org/mpris/MediaPlayer2", kPlayerXml,
+                       [this, title](const char* member, GVariant* parameters) -> GVariant* {
+                           if (parameters) {
+                               calls.emplace_back(member);
+                               return nullptr;
+                           }
+                           if (std::string_view(member) == "PlaybackStatus")
+                               return g_variant_new_string(this->status);
+                           return g_variant_new_parsed(
+                               "{'xesam:title': <%s>, 'xesam:artist': <['First', 'Second']>}", title);
+                       });
         if (context) g_main_context_pop_thread_default(context);
-        g_dbus_node_info_unref(node); // the registration holds the interface
-        GVariantPtr(g_dbus_connection_call_sync(connection_.get(), "org.freedesktop.DBus",
-                                                "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                                                "RequestName", g_variant_new("(su)", name, 0u), nullptr,
-                                                G_DBUS_CALL_FLAGS_NONE, 1000, nullptr, nullptr));
     }
-    ~TestPlayer() { g_dbus_connection_close_sync(connection_.get(), nullptr, nullptr); }
+    ~TestPlayer() {
+        player.reset();
+        g_dbus_connection_close_sync(connection.get(), nullptr, nullptr);
+    }
 
     const char* status;
     std::vector<std::string> calls;
-
-  private:
-    GVariant* property(std::string_view name) const {
-        if (name == "PlaybackStatus") return g_variant_new_string(status);
-        return g_variant_new_parsed("{'xesam:title': <%s>, 'xesam:artist': <['First', 'Second']>}", title_);
-    }
-
-    GObjectPtr<GDBusConnection> connection_;
-    const char* title_;
+    GObjectPtr<GDBusConnection> connection;
+    std::optional<testing::TestBusObject> player;
 };
 
 class MprisMediaPlayersTest : public ::testing::Test {

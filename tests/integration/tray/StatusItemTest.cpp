@@ -1,8 +1,6 @@
-#include "PrivateSessionBus.h"
-#include "TestBusObject.h"
-
 #include "core/menubar/MenuBarController.h"
 #include "fakes/InMemoryDefaults.h"
+#include "integration/support/PrivateSessionBus.h"
 #include "linux/DBusStatusBar.h"
 #include "linux/GLibSystemLog.h"
 

@@ -1,41 +1,14 @@
 #pragma once
 
 #include <gio/gio.h>
+#include <glib.h>
 
 #include <chrono>
 #include <functional>
 #include <future>
-#include <stdexcept>
 #include <string>
 
 namespace vimbo::testing {
-
-// A dbus-daemon of the test's own without service directories (nothing starts on demand, portals
-// included), stopped when this goes away.
-class PrivateSessionBus {
-  public:
-    PrivateSessionBus() : bus_(g_test_dbus_new(G_TEST_DBUS_NONE)) { g_test_dbus_up(bus_); }
-    ~PrivateSessionBus() {
-        g_test_dbus_down(bus_);
-        g_object_unref(bus_);
-    }
-    PrivateSessionBus(const PrivateSessionBus&) = delete;
-    PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
-
-    // A new client connection of its own; the caller unrefs it.
-    GDBusConnection* connect() const {
-        GDBusConnection* connection = g_dbus_connection_new_for_address_sync(
-            g_test_dbus_get_bus_address(bus_),
-            static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                                              G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-            nullptr, nullptr, nullptr);
-        if (!connection) throw std::runtime_error("cannot connect to the private bus");
-        return connection;
-    }
-
-  private:
-    GTestDBus* bus_;
-};
 
 // Runs the default main context until the condition holds or the time is up; returns the condition.
 inline bool runUntil(const std::function<bool()>& condition, double seconds = 5) {
@@ -68,16 +41,21 @@ inline bool runCommand(const std::string& line) {
     return runUntil([&] { return done; }, 20);
 }
 
-// A method call made from a thread of its own while this one keeps running the main context (the
-// callee may live in this process). Returns the reply or null; the caller unrefs it.
+// Blocking work (an adapter's D-Bus calls, whose peer may live in this process) on a thread of its
+// own while this one keeps running the main context; returns its result.
+template <class Work> auto offThread(Work work) {
+    auto result = std::async(std::launch::async, std::move(work));
+    runUntil([&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 10);
+    return result.get();
+}
+
+// A method call's reply, or null; the caller unrefs it.
 inline GVariant* call(GDBusConnection* connection, const char* destination, const char* path,
                       const char* interface, const char* method, GVariant* parameters) {
-    auto reply = std::async(std::launch::async, [=] {
+    return offThread([=] {
         return g_dbus_connection_call_sync(connection, destination, path, interface, method, parameters,
                                            nullptr, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
     });
-    runUntil([&] { return reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 10);
-    return reply.get();
 }
 
 } // namespace vimbo::testing

@@ -1,10 +1,40 @@
 #pragma once
 
-#include "PrivateSessionBus.h"
+#include "integration/support/MainLoop.h"
+
+#include <gio/gio.h>
 
 #include <functional>
+#include <stdexcept>
 
 namespace vimbo::testing {
+
+// A dbus-daemon of the test's own without service directories (nothing starts on demand, portals
+// included), stopped when this goes away.
+class PrivateSessionBus {
+  public:
+    PrivateSessionBus() : bus_(g_test_dbus_new(G_TEST_DBUS_NONE)) { g_test_dbus_up(bus_); }
+    ~PrivateSessionBus() {
+        g_test_dbus_down(bus_);
+        g_object_unref(bus_);
+    }
+    PrivateSessionBus(const PrivateSessionBus&) = delete;
+    PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
+
+    // A new client connection of its own; the caller unrefs it.
+    GDBusConnection* connect() const {
+        GDBusConnection* connection = g_dbus_connection_new_for_address_sync(
+            g_test_dbus_get_bus_address(bus_),
+            static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                              G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+            nullptr, nullptr, nullptr);
+        if (!connection) throw std::runtime_error("cannot connect to the private bus");
+        return connection;
+    }
+
+  private:
+    GTestDBus* bus_;
+};
 
 // One object of the test's own, under a well-known name unless null (a watcher, a portal); `answer`
 // gives each method's reply tuple, or null for none, and each property's value (with null parameters).
