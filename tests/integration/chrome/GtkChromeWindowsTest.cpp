@@ -21,30 +21,23 @@ using vimbo::testing::runUntil;
 
 namespace {
 
-// A helper program running for as long as this lives (the window manager, the compositor).
-class Helper {
-  public:
+// A helper program (the window manager, the compositor) running for as long as this lives.
+struct Helper {
     explicit Helper(std::vector<const char*> argv) {
         argv.push_back(nullptr);
         g_spawn_async(nullptr, const_cast<char**>(argv.data()), nullptr, G_SPAWN_SEARCH_PATH, nullptr,
-                      nullptr, &pid_, nullptr);
+                      nullptr, &pid, nullptr);
     }
     ~Helper() {
-        if (pid_ > 0) kill(pid_, SIGTERM);
+        if (pid > 0) kill(pid, SIGTERM);
     }
-    Helper(const Helper&) = delete;
-    Helper& operator=(const Helper&) = delete;
-
-  private:
-    GPid pid_ = 0;
+    GPid pid = 0;
 };
 
 std::string run(const std::string& command) {
-    gchar* out = nullptr;
+    g_autofree gchar* out = nullptr;
     g_spawn_command_line_sync(command.c_str(), &out, nullptr, nullptr, nullptr);
-    std::string text = out ? out : "";
-    g_free(out);
-    return text;
+    return out ? out : "";
 }
 
 void act(const std::string& line) {
@@ -115,11 +108,10 @@ class GtkChromeWindowsTest : public ::testing::Test {
     }
     // The colour on the screen at a point, as the user sees it.
     static std::array<int, 3> screenPixel(double x, double y) {
-        GdkPixbuf* pixel = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), int(x), int(y), 1, 1);
+        g_autoptr(GdkPixbuf) pixel =
+            gdk_pixbuf_get_from_window(gdk_get_default_root_window(), int(x), int(y), 1, 1);
         const guchar* rgb = gdk_pixbuf_get_pixels(pixel);
-        std::array<int, 3> colour{rgb[0], rgb[1], rgb[2]};
-        g_object_unref(pixel);
-        return colour;
+        return {rgb[0], rgb[1], rgb[2]};
     }
     // The page's click count, 0 before the first click.
     static int clicks() { return title().empty() ? 0 : std::stoi(title().substr(7)); }
