@@ -28,22 +28,8 @@ using vimbo::testing::PulseTestServer;
 using vimbo::testing::SoundServer;
 using vimbo::testing::TonePlayer;
 
-namespace {
-
-double monotonicNow() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-// Polls `condition` at display rate until it holds or `seconds` pass.
-bool eventually(const std::function<bool()>& condition, double seconds) {
-    for (const double end = monotonicNow() + seconds; monotonicNow() < end;) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(16));
-    }
-    return false;
-}
-
-} // namespace
+using vimbo::testing::eventually;
+using vimbo::testing::monotonicNow;
 
 class CaptureIntegrationTest : public testing::TestWithParam<SoundServer> {
   protected:

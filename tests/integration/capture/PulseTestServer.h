@@ -1,7 +1,9 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -58,5 +60,18 @@ class TonePlayer {
     std::atomic<bool> stopping_{false};
     std::thread writer_;
 };
+
+inline double monotonicNow() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// Polls `condition` at display rate until it holds or `seconds` pass.
+inline bool eventually(const std::function<bool()>& condition, double seconds) {
+    for (const double end = monotonicNow() + seconds; monotonicNow() < end;) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(16));
+    }
+    return false;
+}
 
 } // namespace vimbo::testing
