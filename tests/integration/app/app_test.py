@@ -123,14 +123,13 @@ class EndToEndTest(unittest.TestCase):
             title = session.wait_for_title(ready)
             self.assertEqual(calls_of(title), READY_SEQUENCE)
             self.assertTrue(title.endswith(";a=6+24"))
-            windows = session.windows_named("Vimbo")
-            self.assertEqual(len(windows), 1)
-            geometry = subprocess.run(["xdotool", "getwindowgeometry", windows[0]], env=session.env,
+            window, = session.windows_named("Vimbo")
+            geometry = subprocess.run(["xdotool", "getwindowgeometry", window], env=session.env,
                                       capture_output=True, text=True).stdout
             self.assertIn("Geometry: 1100x760", geometry)
             # A second launch activates the running instance and exits.
             self.assertEqual(session.launch().wait(timeout=30), 0, session.output(1))
-            self.assertEqual(session.windows_named("Vimbo"), windows)
+            self.assertEqual(session.windows_named("Vimbo"), [window])
 
             # A dead web process is reported once and the page loads again, replaying what is current:
             # the reloaded page posts "micSensitivity:20" again while loading, and 8 is stored and replayed.
