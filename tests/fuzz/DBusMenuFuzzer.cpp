@@ -33,19 +33,15 @@ constexpr const char* kPath = "/MenuBar";
 // showing may.
 std::vector<StatusMenuItem> menu(bool other) {
     std::vector<StatusMenuItem> items{
-        {Kind::action, "Show_Vimbo", "show", "", false, "v", {}},
-        {Kind::separator, "", "", "", false, "", {}},
-        {Kind::submenu,
-         "Skin",
-         "",
-         "",
-         false,
-         "",
-         {{Kind::radio, "Dust", "skin", "dust", !other, "", {}},
-          {Kind::radio, "Slime", "skin", "slime", other, "", {}}}},
+        {.title = "Show_Vimbo", .action = "show", .keyEquivalent = "v"},
+        {.kind = Kind::separator},
+        {.kind = Kind::submenu,
+         .title = "Skin",
+         .children = {{Kind::radio, "Dust", "skin", "dust", !other, "", {}},
+                      {Kind::radio, "Slime", "skin", "slime", other, "", {}}}},
         {Kind::checkbox, "Audio Reactive", "reactive", "", other, "", {}},
     };
-    if (other) items.push_back({Kind::action, "Quit", "quit", "", false, "q", {}});
+    if (other) items.push_back({.title = "Quit", .action = "quit", .keyEquivalent = "q"});
     return items;
 }
 
