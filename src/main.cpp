@@ -5,6 +5,7 @@
 #include "core/app/DebugLog.h"
 #include "core/app/LaunchOptions.h"
 #include "core/menus/MainMenuController.h"
+#include "linux/CrashRelaunch.h"
 #include "linux/DBusStatusBar.h"
 #include "linux/DesktopBrowserTitle.h"
 #include "linux/DesktopMicrophonePermission.h"
@@ -119,6 +120,7 @@ int main(int argc, char** argv) {
         std::fputs(answer->c_str(), stdout);
         return 0;
     }
+    linuxdesktop::armCrashRelaunch(argv);
     auto options = app::LaunchOptions::parse(argc, argv);
     Program program;
     program.application.reset(gtk_application_new("org.vimbo.Vimbo", G_APPLICATION_DEFAULT_FLAGS));
