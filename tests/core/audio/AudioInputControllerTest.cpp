@@ -18,6 +18,7 @@
 using namespace vimbo::audio;
 using testing::Contains;
 using testing::ElementsAre;
+using testing::IsEmpty;
 using testing::IsSupersetOf;
 using vimbo::fakes::FakeCapture;
 
@@ -114,7 +115,7 @@ TEST_F(AudioInputControllerTest, FailedStartReportsOncePerAttemptAndRetriesWitho
     systemFailure.reset();
     fireRetries();
     EXPECT_TRUE(controller->snapshot().isRunning);
-    EXPECT_EQ(mainQueue.pending(), 0u);
+    EXPECT_THAT(mainQueue.pendingDelays(), IsEmpty());
 }
 
 TEST_F(AudioInputControllerTest, SwitchingSourceStopsOldSavesAndAsksForMicrophone) {
@@ -164,7 +165,7 @@ TEST_F(AudioInputControllerTest, PermissionAnswerAfterStopIsStaleAndRefusalWaits
     permission->answerPending(false);
     flush();
     EXPECT_THAT(log(), Contains("audio status waiting-microphone-permission input=microphone generation=3"));
-    EXPECT_EQ(mainQueue.pending(), 0u);
+    EXPECT_THAT(mainQueue.pendingDelays(), IsEmpty());
     controller->start(); // a new request asks again
     flush();
     EXPECT_EQ(permission->requests, 3);
