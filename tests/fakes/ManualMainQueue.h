@@ -17,7 +17,6 @@ class ManualMainQueue : public platform::MainQueue {
         entries_.emplace_back(seconds, std::move(work));
     }
 
-    std::size_t pending() const { return pendingDelays().size(); }
     std::vector<double> pendingDelays() const {
         std::lock_guard guard(mutex_);
         std::vector<double> delays;
@@ -25,8 +24,8 @@ class ManualMainQueue : public platform::MainQueue {
             delays.push_back(delay);
         return delays;
     }
-    // Runs what is queued now (work it posts waits for the next call); returns how many ran.
-    std::size_t runPending() {
+    // Runs what is queued now; work it posts waits for the next call.
+    void runPending() {
         std::vector<Entry> batch;
         {
             std::lock_guard guard(mutex_);
@@ -34,7 +33,6 @@ class ManualMainQueue : public platform::MainQueue {
         }
         for (auto& [delay, work] : batch)
             work();
-        return batch.size();
     }
 
   private:

@@ -143,28 +143,23 @@ TEST_F(AppDelegateTest, FailedPushesOfMenuCommandsShortcutsAndGlassAreLogged) {
                                              "Vimbo menu command failed: no function"));
 }
 
-// Cut at the NUL, the text would be a valid choice of input; the whole message is refused instead.
-TEST_F(AppDelegateTest, MessagesHoldingANulAreRefusedAndLogged) {
-    launchReady();
-    send(std::string("audioInput:microphone\0junk", 26));
-    settleAudio();
-    EXPECT_THAT(captures(audio::AudioInput::microphone), IsEmpty());
-    EXPECT_THAT(systemLog.lines, ElementsAre(testing::HasSubstr("NUL")));
-}
-
-TEST_F(AppDelegateTest, NonStringBodiesAndUnknownMiscasedOrMalformedMessagesChangeNothing) {
+// Cut at the NUL, the first body would be a valid choice of input; the whole message is refused instead.
+TEST_F(AppDelegateTest, NulNonStringUnknownMiscasedAndMalformedMessagesChangeNothing) {
     launchReady();
     send("dragThrough:[[1,2,3,4]]");
     page.listener->pageDidReceiveMessage(std::nullopt);
-    for (const char* body : {"Glass:1", "glass:1 ", "glass:", "keepAwake:2", "windowMode:MINI",
-                             "menustate:{}", "micSensitivity", "export:begin ", "micSensitivity:1.5x",
-                             "micSensitivity: 2", "micSensitivity:", "", "dragThrough:{}"}) {
+    using namespace std::string_literals;
+    for (const auto& body :
+         {"audioInput:microphone\0junk"s, "Glass:1"s, "glass:1 "s, "glass:"s, "keepAwake:2"s,
+          "windowMode:MINI"s, "menustate:{}"s, "micSensitivity"s, "export:begin "s, "micSensitivity:1.5x"s,
+          "micSensitivity: 2"s, "micSensitivity:"s, ""s, "dragThrough:{}"s})
         send(body);
-    }
+    settleAudio();
+    EXPECT_THAT(captures(audio::AudioInput::microphone), IsEmpty());
     EXPECT_THAT(chromeWindows.passThrough, ElementsAre(platform::Rect{1, 2, 3, 4}));
     EXPECT_EQ(keepAwake.begun, 1);
     EXPECT_THAT(page.scripts, IsEmpty());
-    EXPECT_THAT(systemLog.lines, IsEmpty());
+    EXPECT_THAT(systemLog.lines, ElementsAre(testing::HasSubstr("NUL")));
     EXPECT_THAT(defaults.values, IsEmpty());
 }
 
@@ -259,10 +254,9 @@ TEST_F(AppDelegateTest, WindowAppearanceFollowsThePageAndIsRememberedForTheNextL
     send("appearanceDark:0");
     EXPECT_EQ(window.dark, false);
     EXPECT_FALSE(delegate->glass().appearanceDark());
-    chrome::WindowAppearance next(defaults);
-    fakes::FakeMainWindow nextWindow;
-    next.attach(nextWindow);
-    EXPECT_EQ(nextWindow.dark, false);
+    window.dark.reset();
+    launch();
+    EXPECT_EQ(window.dark, false);
     send("appearanceDark:1");
     EXPECT_EQ(window.dark, true);
 }
@@ -294,48 +288,42 @@ TEST_F(AppDelegateTest, TickFeedsTheIconSendsNewFeatureLinesToAVisibleReadyPageA
     EXPECT_EQ(std::count(page.scripts.begin(), page.scripts.end(), silence), 3);
 }
 
-TEST_F(AppDelegateTest, ClosingHidesTheWindowOnlyWhileATrayShowsTheIconReopenShowsItQuitEnds) {
+// Hiding needs a tray showing the icon, or nothing could bring the window back: without one, or with the
+// icon off, closing quits; the icon going away while the window is hidden shows it again.
+TEST_F(AppDelegateTest, ClosingHidesOnlyWhileATrayShowsTheIconAndLosingItShowsTheWindowAgain) {
     statusBar.trayPresent = false;
     launchReady();
     delegate->windowShouldClose();
     EXPECT_EQ(terminations, 1);
-    EXPECT_EQ(
-        systemLog.lines,
-        std::vector<std::string>{"Vimbo menu bar icon is not shown by any tray; quitting instead of hiding"});
     statusBar.setTrayPresent(true);
     delegate->windowShouldClose();
     EXPECT_FALSE(window.visible);
-    EXPECT_EQ(terminations, 1);
+    statusBar.setTrayPresent(false);
+    EXPECT_TRUE(window.visible);
+    statusBar.setTrayPresent(true);
+    statusBar.setTrayPresent(false); // shown already: nothing to bring back
+    EXPECT_EQ(systemLog.lines, (std::vector<std::string>{
+                                   "Vimbo menu bar icon is not shown by any tray; quitting instead of hiding",
+                                   "Vimbo menu bar icon is gone; showing the window again"}));
+    statusBar.setTrayPresent(true);
+    delegate->windowShouldClose();
     delegate->applicationShouldHandleReopen();
     EXPECT_TRUE(window.visible);
+    delegate->windowShouldClose();
+    statusBar.click("hideMenuBarAction:");
+    EXPECT_TRUE(window.visible);
+    EXPECT_EQ(page.scripts, std::vector<std::string>{"window.__menuBarHidden && __menuBarHidden()"});
+    send("menuBar:1");
+    delegate->windowShouldClose();
+    EXPECT_FALSE(window.visible);
     statusBar.click("quitVimboAction:");
     EXPECT_EQ(terminations, 2);
     send("menuBar:0");
     delegate->windowShouldClose();
     EXPECT_EQ(terminations, 3);
-    send("menuBar:1");
-    delegate->windowShouldClose();
-    EXPECT_EQ(terminations, 3);
-    EXPECT_FALSE(window.visible);
 }
 
-TEST_F(AppDelegateTest, WindowComesBackWhenTheIconGoesAwayOnlyWhileItIsHidden) {
-    launchReady();
-    delegate->windowShouldClose();
-    statusBar.setTrayPresent(false);
-    EXPECT_TRUE(window.visible);
-    statusBar.setTrayPresent(true);
-    statusBar.setTrayPresent(false); // shown already: nothing to bring back
-    EXPECT_EQ(systemLog.lines,
-              std::vector<std::string>{"Vimbo menu bar icon is gone; showing the window again"});
-    statusBar.setTrayPresent(true);
-    delegate->windowShouldClose();
-    statusBar.click("hideMenuBarAction:");
-    EXPECT_TRUE(window.visible);
-    EXPECT_EQ(page.scripts, std::vector<std::string>{"window.__menuBarHidden && __menuBarHidden()"});
-}
-
-TEST_F(AppDelegateTest, AboutShowsThePanelAndMissingNoticesOrSupportThatCannotOpenAlert) {
+TEST_F(AppDelegateTest, AboutNoticesUpdatesAndSupportOpenTheirPagesAndWhatCannotOpenAlerts) {
     const auto dir = std::filesystem::path(::testing::TempDir()) / "vimbo-about";
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
@@ -350,13 +338,33 @@ TEST_F(AppDelegateTest, AboutShowsThePanelAndMissingNoticesOrSupportThatCannotOp
     EXPECT_EQ(desktop.alerts, 1);
     std::ofstream(dir / "THIRD-PARTY-NOTICES.txt") << "notices\n";
     choose(menus::MenuAction::showAcknowledgements);
+    choose(menus::MenuAction::checkForUpdates);
+    statusBar.click("checkForUpdatesAction:");
     desktop.opens = false;
+    choose(menus::MenuAction::checkForUpdates);
     choose(menus::MenuAction::openSupport);
-    ASSERT_EQ(desktop.opened.size(), 2u);
+    ASSERT_EQ(desktop.opened.size(), 5u);
     EXPECT_EQ(desktop.opened[0], (dir / "THIRD-PARTY-NOTICES.txt").string());
     EXPECT_EQ(desktop.opened[1].rfind("https://", 0), 0u);
-    EXPECT_EQ(desktop.alerts, 2);
+    EXPECT_THAT(std::vector(desktop.opened.begin() + 2, desktop.opened.begin() + 4),
+                ElementsAre(desktop.opened[1], desktop.opened[1])); // the releases page, from the icon too
+    EXPECT_EQ(desktop.opened[4].rfind("https://", 0), 0u);
+    EXPECT_NE(desktop.opened[4], desktop.opened[1]); // support is not the releases page
+    EXPECT_EQ(desktop.alerts, 3);
     std::filesystem::remove_all(dir);
+}
+
+TEST_F(AppDelegateTest, TrackInfoPollsFromTheSmokeSwitchOrThePageAndMediaCommandsFetchSoonAfter) {
+    launch({"--track-info-smoke-test"});
+    EXPECT_EQ(timers.live.size(), 1u); // the frame tick only, until the page has loaded
+    finishLoading();
+    EXPECT_EQ(timers.live.size(), 2u);
+    send("musicInfo:0");
+    EXPECT_EQ(timers.live.size(), 1u);
+    send("musicInfo:1");
+    EXPECT_EQ(timers.live.size(), 2u);
+    send("media:next");
+    EXPECT_THAT(mainQueue.pendingDelays(), Contains(0.4));
 }
 
 } // namespace

@@ -21,4 +21,11 @@ TEST(InformationRequestTest, FirstOfHelpAndVersionAnswersAndEverythingElseStarts
     EXPECT_EQ(answerTo({"--debug", "-h", "--helpme", "--version=1"}), std::nullopt);
 }
 
+TEST(CommandLineTest, MatchesOnlyWholeArgumentsAfterTheProgramName) {
+    const char* args[] = {"--debug", "--debugger", "--debug=1", "--debug"};
+    EXPECT_FALSE(vimbo::app::hasSwitch(3, args, "--debug"));
+    EXPECT_TRUE(vimbo::app::hasSwitch(4, args, "--debug"));
+    EXPECT_FALSE(vimbo::app::hasSwitch(0, nullptr, "--debug"));
+}
+
 } // namespace

@@ -1,5 +1,4 @@
 #include "core/app/DebugLog.h"
-#include "core/app/CommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -48,11 +47,4 @@ TEST(DebugLogTest, DefaultDirectoryIsTmpdirUnlessItIsUnsetOrEmpty) {
         EXPECT_EQ(DebugLog::defaultDirectory(), expected) << (value ? value : "unset");
     }
     saved ? setenv("TMPDIR", previous.c_str(), 1) : unsetenv("TMPDIR");
-}
-
-TEST(CommandLineTest, MatchesOnlyWholeArgumentsAfterTheProgramName) {
-    const char* args[] = {"--debug", "--debugger", "--debug=1", "--debug"};
-    EXPECT_FALSE(vimbo::app::hasSwitch(3, args, "--debug"));
-    EXPECT_TRUE(vimbo::app::hasSwitch(4, args, "--debug"));
-    EXPECT_FALSE(vimbo::app::hasSwitch(0, nullptr, "--debug"));
 }

@@ -94,7 +94,7 @@ TEST(IconSkinDrawingTest, DustDrawsKnownDotsWithThePulseHeldInRange) {
 }
 
 // Known end, first and second controls of a thick strand of a swaying, puffed dandelion, cut to
-// 8.6 points.
+// 8.6 points, and the end of a thin one below the cut.
 TEST(IconSkinDrawingTest, DandelionDrawsKnownStrandsInTwoLayers) {
     DandelionState dandelion;
     dandelion.puff.value = 0.6;
@@ -109,6 +109,9 @@ TEST(IconSkinDrawingTest, DandelionDrawsKnownStrandsInTwoLayers) {
     expectNear({points[2].x, points[2].y, points[0].x, points[0].y, points[1].x, points[1].y},
                {0.4163159638496739, 9.6196725850523652, 5.9918070708240752, 9.1042847105570459,
                 2.560378155495203, 9.4111350605934252});
+    const auto& thin =
+        canvas.operations[0].path.elements()[1].points[2]; // short of the cut: its length counts
+    expectNear({thin.x, thin.y}, {15.837861419592359, 9.5499851113244247});
     for (std::size_t i = 0; i < canvas.operations.size(); ++i) {
         const auto& strand = canvas.operations[i];
         EXPECT_EQ(strand.state.lineWidth, i < 30 ? 0.34 : 0.52);

@@ -59,6 +59,7 @@ TEST_F(MenuBarIconRendererTest, MusicMovesOnlyTheSelectedSkinToAKnownState) {
     auto dandelion = play(MenuBarSkin::dandelion);
     EXPECT_NEAR(dandelion->dandelion().puff.value, 1.1651405352616944, 1e-12);
     EXPECT_NEAR(dandelion->dandelion().thinSway[3].value, -0.011586308875557675, 1e-12);
+    EXPECT_NEAR(dandelion->dandelion().thickSway[3].value, 0.075587150934691011, 1e-12);
     EXPECT_EQ(dandelion->slime().radii[0].value, 7.6);
 }
 
