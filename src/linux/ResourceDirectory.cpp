@@ -28,9 +28,9 @@ std::optional<std::filesystem::path> installPrefix() {
 std::optional<std::string> resourceDirectory() {
     if (const char* chosen = std::getenv("VIMBO_RESOURCE_DIR"); chosen && *chosen) {
         std::error_code error;
-        auto absolute = std::filesystem::absolute(chosen, error);
-        if (error) return std::nullopt;
-        return absolute.lexically_normal().string();
+        auto absolute = std::filesystem::absolute(chosen, error).lexically_normal();
+        if (error || !holds(absolute, kPage)) return std::nullopt;
+        return absolute.string();
     }
     if (auto prefix = installPrefix()) {
         auto installed = (*prefix / "share" / "vimbo").lexically_normal();

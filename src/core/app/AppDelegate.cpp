@@ -115,7 +115,11 @@ void AppDelegate::terminate() {
 }
 
 void AppDelegate::loadPage() {
-    if (!resourceDir_) return;
+    if (!resourceDir_) {
+        services_.systemLog.warn("Vimbo page not found: no resource folder holds web/index.html "
+                                 "(VIMBO_RESOURCE_DIR names one)");
+        return;
+    }
     auto url = "file://" + util::percentEncodedPath(*resourceDir_ + "/web/index.html") + options_.pageQuery;
     page_->load(url, *resourceDir_);
 }
