@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -36,15 +35,4 @@ TEST(DebugLogTest, AppendsDatedLinesOnlyWhenOnAndIgnoresAnUnwritableDirectory) {
               "2026-12-05 20:48:41 +0000 default output changed to ?\n"
               "2026-12-05 20:47:41 +0000 export failed: x\\x0a2026-12-05 20:47:41 +0000 forged\n");
     std::filesystem::remove_all(directory);
-}
-
-TEST(DebugLogTest, DefaultDirectoryIsTmpdirUnlessItIsUnsetOrEmpty) {
-    const char* saved = std::getenv("TMPDIR");
-    const std::string previous = saved ? saved : "";
-    for (auto [value, expected] :
-         {std::pair<const char*, const char*>{"/var/tmp", "/var/tmp"}, {"", "/tmp"}, {nullptr, "/tmp"}}) {
-        value ? setenv("TMPDIR", value, 1) : unsetenv("TMPDIR");
-        EXPECT_EQ(DebugLog::defaultDirectory(), expected) << (value ? value : "unset");
-    }
-    saved ? setenv("TMPDIR", previous.c_str(), 1) : unsetenv("TMPDIR");
 }

@@ -4,13 +4,11 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <functional>
 #include <limits>
 #include <numbers>
-#include <thread>
 #include <vector>
 
 using namespace vimbo::audio;
@@ -221,48 +219,4 @@ TEST_F(AudioAnalyzerTest, MicrophoneInputIsClampedGatedOnEveryFrameAndScaled) {
         EXPECT_EQ(tick(), AudioFeatures{});
     ingestMono(std::vector<float>(2048, 0.002f), 48000, AudioInput::microphone);
     EXPECT_FLOAT_EQ(tick().level, firstLevel(0.25f * 0.55f * frameRms(0.002f, 2048)));
-}
-
-TEST_F(AudioAnalyzerTest, ResetBehavesLikeAFreshAnalyzerButKeepsTheSensitivity) {
-    auto feed = [](AudioAnalyzer& target) {
-        std::vector<AudioFeatures> results;
-        target.setCaptureActive(true);
-        for (int t = 1; t <= 60; ++t) {
-            const auto block = noise(800, static_cast<std::uint32_t>(t % 7 == 0 ? t : 1));
-            const AudioBuffer buffer = bufferOf(block);
-            target.ingest({&buffer, 1}, AudioStreamDescription{48000, 0, 1}, AudioInput::microphone);
-            results.push_back(target.analyze(t / 60.0));
-        }
-        return results;
-    };
-    analyzer.setMicrophoneSensitivity(3.0f);
-    const auto first = feed(analyzer);
-    analyzer.reset();
-    EXPECT_FALSE(analyzer.captureActive());
-    AudioAnalyzer fresh;
-    fresh.setMicrophoneSensitivity(3.0f);
-    EXPECT_EQ(feed(analyzer), feed(fresh));
-    EXPECT_NE(feed(fresh), first); // without a reset the trackers carry on
-}
-
-TEST_F(AudioAnalyzerTest, CaptureThreadsAnalysisAndResetsRunConcurrently) {
-    std::atomic<bool> stop{false};
-    std::thread capture([&] { // both layouts, both inputs
-        const auto samples = noise(1024, 5);
-        const AudioBuffer buffers[] = {bufferOf(samples), bufferOf(samples)};
-        for (std::uint32_t i = 0; !stop.load(); ++i)
-            ingest(buffers, 44100, 2, i % 2 == 0 ? 0u : kAudioFormatFlagIsNonInterleaved,
-                   i % 3 == 0 ? AudioInput::systemAudio : AudioInput::microphone);
-    });
-    std::thread control([&] {
-        for (int i = 0; i < 50; ++i) {
-            restart();
-            analyzer.setMicrophoneSensitivity(static_cast<float>(i % 9));
-        }
-    });
-    for (int i = 0; i < 300; ++i)
-        EXPECT_TRUE(inRange(tick()));
-    control.join();
-    stop = true;
-    capture.join();
 }

@@ -87,12 +87,6 @@ TEST_F(VimboAnalyzeTest, FollowsTheTickProtocolWhateverTheBlockSize) {
     EXPECT_EQ(run("noise.wav --block 65536 --input systemAudio").second, expected);
 }
 
-TEST_F(VimboAnalyzeTest, MicrophoneSensitivityIsClampedLikeThePage) {
-    const auto clamped = run("noise.wav --input microphone --sensitivity 20");
-    EXPECT_EQ(clamped.second, run("noise.wav --input=microphone --sensitivity=8").second);
-    EXPECT_NE(clamped.second, run("noise.wav").second);
-}
-
 TEST_F(VimboAnalyzeTest, BadFilesAndOptionsExitWithStatus2AndOneLine) {
     std::ofstream(dir / "text.wav") << "not a sound file\n";
     for (const std::string arguments :
