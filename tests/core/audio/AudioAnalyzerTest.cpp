@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <functional>
 #include <limits>
 #include <numbers>
+#include <thread>
 #include <vector>
 
 using namespace vimbo::audio;
@@ -219,4 +221,27 @@ TEST_F(AudioAnalyzerTest, MicrophoneInputIsClampedGatedOnEveryFrameAndScaled) {
         EXPECT_EQ(tick(), AudioFeatures{});
     ingestMono(std::vector<float>(2048, 0.002f), 48000, AudioInput::microphone);
     EXPECT_FLOAT_EQ(tick().level, firstLevel(0.25f * 0.55f * frameRms(0.002f, 2048)));
+}
+
+// Run under the thread sanitizer: capture, analysis and resets on three threads at once.
+TEST_F(AudioAnalyzerTest, CaptureThreadsAnalysisAndResetsRunConcurrently) {
+    std::atomic<bool> stop{false};
+    std::thread capture([&] { // both layouts, both inputs
+        const auto samples = noise(1024, 5);
+        const AudioBuffer buffers[] = {bufferOf(samples), bufferOf(samples)};
+        for (std::uint32_t i = 0; !stop.load(); ++i)
+            ingest(buffers, 44100, 2, i % 2 == 0 ? 0u : kAudioFormatFlagIsNonInterleaved,
+                   i % 3 == 0 ? AudioInput::systemAudio : AudioInput::microphone);
+    });
+    std::thread control([&] {
+        for (int i = 0; i < 50; ++i) {
+            restart();
+            analyzer.setMicrophoneSensitivity(static_cast<float>(i % 9));
+        }
+    });
+    for (int i = 0; i < 300; ++i)
+        EXPECT_TRUE(inRange(tick()));
+    control.join();
+    stop = true;
+    capture.join();
 }
