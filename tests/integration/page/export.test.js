@@ -54,7 +54,7 @@ test("time left follows the pace so far and is unknown at the start", () => {
     assert.deepEqual([75, 3725, 0.4, 59.6].map(formatDuration), ["1:15", "1:02:05", "0:00", "1:00"]);
 });
 
-const JOB = { width: 640, height: 360, fps: 30, name: "Clip.mp4", sound: { length: 96000, sampleRate: 48000 } };
+const JOB = { width: 640, height: 360, fps: 30, name: "Clip.mp4", seconds: 2 };
 
 // A session whose encoder writes two pieces (the second patching the first) unless told to fail,
 // and that answers each native question from `answers`.
@@ -106,4 +106,15 @@ test("cancel, a failed write and an encoder error each stop the export and relea
     const broken = await session({ answers: GIVEN, failWith: new Error("encoder: 50% gone") });
     assert.deepEqual(broken.posted.slice(1), ["export:begin", "write", "export:error:encoder%3A%2050%25%20gone", "export:cancel"]);
     assert.equal(broken.result.outcome, "failed");
+});
+
+test("the smoke test takes a bounded length and an even size from the query", () => {
+    const settings = (text) => exportPlan.smokeTestSettings(new URLSearchParams(text));
+    assert.deepEqual(settings("export-smoke-test"), { seconds: 4, width: 640, height: 360, fps: 30 });
+    assert.deepEqual(settings("seconds=3600&size=3840x2160"), { seconds: 3600, width: 3840, height: 2160, fps: 30 });
+    assert.deepEqual(settings("seconds=1&size=128x72"), { seconds: 1, width: 128, height: 72, fps: 30 });
+    for (const bad of ["seconds=0", "seconds=3601", "seconds=1.5", "seconds=-4", "size=1280x721", "size=126x72",
+        "size=128x70", "size=3842x2160", "size=3840x2162", "size=1280", "size=1280x720x2", "size=99999x720"]) {
+        assert.equal(settings(bad), null, bad);
+    }
 });

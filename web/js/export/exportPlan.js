@@ -60,6 +60,20 @@
         return (trackNames.length > 0 ? trackNames[0] : "Vimbo") + ".mp4";
     }
 
+    const SMOKE_TEST_LIMITS = Object.freeze({ seconds: [1, 3600], width: [128, 3840], height: [72, 2160] });
+
+    // The smoke test's export from the page's query: "seconds" of the built-in clip (default 4) at
+    // "size" ("WIDTHxHEIGHT", even numbers, default 640x360), 30 frames a second; null when a value
+    // is malformed or out of bounds.
+    function smokeTestSettings(query) {
+        const size = /^(\d{1,4})x(\d{1,4})$/.exec(query.get("size") ?? "640x360");
+        const seconds = query.get("seconds") ?? "4";
+        if (!size || !/^\d{1,4}$/.test(seconds)) return null;
+        const settings = { seconds: Number(seconds), width: Number(size[1]), height: Number(size[2]), fps: 30 };
+        const fits = Object.entries(SMOKE_TEST_LIMITS).every(([key, [low, high]]) => settings[key] >= low && settings[key] <= high);
+        return fits && settings.width % 2 === 0 && settings.height % 2 === 0 ? settings : null;
+    }
+
     function saveMessage(estimatedBytes, name) {
         return "export:save:" + estimatedBytes + ":" + encodeURIComponent(name);
     }
@@ -98,6 +112,7 @@
         formatDuration,
         timeLeft,
         fileName,
+        smokeTestSettings,
         saveMessage,
         chunkMessages,
         bytesOf,
