@@ -4,7 +4,7 @@
 {
     const { AudioFrame, SmoothedAudio } = Vimbo.audioFrame;
     const { SAMPLE_RATE, CHANNELS } = Vimbo.exportSound;
-    const { videoBitrate, AUDIO_BITRATE, CHUNK_BYTES } = Vimbo.exportPlan;
+    const { videoBitrate, encoderBitrate, AUDIO_BITRATE, CHUNK_BYTES } = Vimbo.exportPlan;
     const PAGE_COLOURS = { dark: "#05060a", light: "#eef0f4" };
     const KEYFRAME_SECONDS = 2;
     const MAX_QUEUED_FRAMES = 4;
@@ -74,7 +74,7 @@
             width,
             height,
             framerate: fps,
-            bitrate: videoBitrate(width, height, fps),
+            bitrate: encoderBitrate(videoBitrate(width, height, fps), fps),
             avc: { format: "avc" },
         });
         const audio = new AudioEncoder({ output: (chunk, meta) => muxer.addAudioChunk(chunk, meta), error: fail });
