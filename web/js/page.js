@@ -145,6 +145,7 @@
         body.classList.toggle("light", !settings.dark);
         body.classList.toggle("glass", glass);
         body.classList.toggle("mini", state.chrome.mini);
+        body.classList.toggle("exporting", exportScreen.isOpen);
         document.getElementById("pinButton").setAttribute("aria-pressed", String(state.chrome.onTop));
         panel.render(state);
         renderTrack();
@@ -193,6 +194,7 @@
         previewSkin: () => render(),
         modeChanged() {
             render();
+            updateDragThrough();
             publishMenuState();
         },
         look: () => state.settings,

@@ -13,7 +13,8 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from webkit_page import menu_states, page_uri, page_view  # noqa: E402
 
-STATE = "return JSON.stringify({message: document.getElementById('exportMessage').textContent, errors: __pageErrors});"
+STATE = ("return JSON.stringify({message: document.getElementById('exportMessage').textContent, errors: __pageErrors,"
+         " covered: ['settingsButton', 'miniButton'].filter(id => document.getElementById(id).getClientRects().length)});")
 
 
 def mp4_summary(data):
@@ -151,6 +152,8 @@ def check(smoke, picked, skin, crash, results):
     failures = check_export("smoke", smoke, 4.0, "Vimbo%20Smoke%20Test.mp4", results)
     failures += check_export("picked", picked, 2.5, "Long%20Mono.mp4", results)
     modes = [state["exportMode"] for state in menu_states(skin.messages)]
+    if results.get("skin", {}).get("covered") != []:
+        failures.append("buttons under the export screen: %s" % results.get("skin"))
     if any(m.startswith("export:error:") for m in skin.messages) or True not in modes:
         failures.append("skin check: %s, export modes %s" % ([m for m in skin.messages if m.startswith("export:")], modes))
     if "export:cancel" not in crash.messages or not results.get("crash", {}).get("message", "").startswith("The export failed"):
