@@ -8,14 +8,15 @@
 
 namespace vimbo::fakes {
 
-// Panels answered by the test, files in a map, and a volume whose free space the test sets.
+// Panels answered by the test, files in a map, and folders whose free space the test sets (any other
+// folder's cannot be read).
 class FakeExportPlatform : public platform::FilePanels,
                            public platform::FileStore,
                            public platform::StorageInfo {
   public:
     std::map<std::string, std::string> files;
     std::optional<std::string> writeError; // every write fails with it
-    std::optional<platform::FreeSpace> space = platform::FreeSpace{true, 1'000'000'000};
+    std::map<std::string, platform::FreeSpace> freeSpaceOf{{"/videos", {true, 1'000'000'000}}};
     std::vector<platform::OpenPanel> openPanels;
     std::vector<platform::SavePanel> savePanels;
     Chosen openAnswer;
@@ -51,7 +52,10 @@ class FakeExportPlatform : public platform::FilePanels,
         return std::nullopt;
     }
 
-    std::optional<platform::FreeSpace> freeSpace(const std::string&) override { return space; }
+    std::optional<platform::FreeSpace> freeSpace(const std::string& folder) override {
+        auto found = freeSpaceOf.find(folder);
+        return found == freeSpaceOf.end() ? std::nullopt : std::optional(found->second);
+    }
     std::string formatSize(std::uint64_t bytes) override { return std::to_string(bytes) + " B"; }
     std::optional<std::string> mediaType(const std::string& name) override {
         if (name.ends_with(".jpg")) return "image/jpeg";

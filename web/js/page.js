@@ -145,6 +145,7 @@
         body.classList.toggle("light", !settings.dark);
         body.classList.toggle("glass", glass);
         body.classList.toggle("mini", state.chrome.mini);
+        body.classList.toggle("exporting", exportScreen.isOpen);
         document.getElementById("pinButton").setAttribute("aria-pressed", String(state.chrome.onTop));
         panel.render(state);
         renderTrack();
@@ -193,6 +194,7 @@
         previewSkin: () => render(),
         modeChanged() {
             render();
+            updateDragThrough();
             publishMenuState();
         },
         look: () => state.settings,
@@ -350,13 +352,18 @@
         exportScreen.deliver("saved", { ok: ok === true });
     };
 
-    // The test modes: the smoke test exports a built-in clip through the normal save path; the skin
-    // check previews another skin in the export screen and expects the page's own back on close.
+    // The test modes: the smoke test exports a built-in clip through the normal save path (its length
+    // and size may be given: "&seconds=60&size=1280x720"); the skin check previews another skin in
+    // the export screen and expects the page's own back on close.
     async function runExportTests() {
         if (query.has("export-smoke-test")) {
+            const smoke = Vimbo.exportPlan.smokeTestSettings(query);
+            if (smoke === null) {
+                post("export:error:" + encodeURIComponent("smoke test: seconds or size out of bounds"));
+                return;
+            }
             exportScreen.open();
-            const result = await exportScreen.export(Vimbo.exportSound.testClip(),
-                { width: 640, height: 360, fps: 30 }, "Vimbo Smoke Test.mp4");
+            const result = await exportScreen.export(Vimbo.exportSound.testTracks(smoke.seconds), smoke, "Vimbo Smoke Test.mp4");
             if (result.outcome !== "saved") post("export:error:" + encodeURIComponent("smoke test " + result.outcome + ": " + result.message));
             return;
         }

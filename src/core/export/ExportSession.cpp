@@ -6,6 +6,7 @@
 
 #include <array>
 #include <charconv>
+#include <filesystem>
 #include <utility>
 
 namespace vimbo::export_ {
@@ -30,12 +31,6 @@ std::optional<Chunk> parseChunk(std::string_view payload) {
     const auto base64 = payload.substr(colon + 1);
     if (!offset || !util::isBase64(base64)) return std::nullopt;
     return Chunk{*offset, base64};
-}
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 } // namespace
@@ -65,7 +60,8 @@ void ExportSession::destinationChosen(const std::string& path, std::int64_t esti
     // Two save panels can be open at once; the later answer replaces what the first prepared.
     reset(true);
     if (estimatedBytes >= 1) {
-        const auto space = ports_.storage.freeSpace(folderOf(path));
+        // Save panels give absolute paths, so the folder is never empty.
+        const auto space = ports_.storage.freeSpace(std::filesystem::path(path).parent_path().string());
         if (!space) return failPreparing();
         const auto needed = static_cast<std::uint64_t>(estimatedBytes);
         if (space->known && space->bytes < needed) {

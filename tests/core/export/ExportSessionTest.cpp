@@ -39,7 +39,7 @@ class ExportSessionTest : public ::testing::Test {
 // file stays as it was until finish; a stale partial file is emptied first.
 TEST_F(ExportSessionTest, ChunksLandAtTheirOffsetsAndOnlyFinishReplacesTheDestination) {
     platform.files = {{kClip, "old video"}, {kPartial, "stale bytes from an earlier run"}};
-    platform.space.reset(); // an estimate of 0 skips the check, which would fail
+    platform.freeSpaceOf.clear(); // an estimate of 0 skips the check, which would fail
     choose(0);
     EXPECT_EQ(platform.files[kPartial], "");
     std::string big(100'000, '\0');
@@ -52,9 +52,13 @@ TEST_F(ExportSessionTest, ChunksLandAtTheirOffsetsAndOnlyFinishReplacesTheDestin
     session->finish();
     EXPECT_EQ(platform.files[kClip], "AXC" + big);
     EXPECT_FALSE(platform.files.contains(kPartial));
+    // After finish there is no destination and no partial file: the next chunk is ignored, and
+    // quitting leaves alone what has since appeared at the partial file's path.
+    session->writeChunk("0:QUJD");
+    platform.files[kPartial] = "another export";
+    session->reset(true);
     EXPECT_THAT(scripts, ElementsAre("__exportDestination(true,\"\")", "__exportSaved(true)"));
-    session->writeChunk("0:QUJD"); // after finish there is no destination
-    EXPECT_EQ(platform.files.size(), 1u);
+    EXPECT_EQ(platform.files[kPartial], "another export");
 }
 
 TEST_F(ExportSessionTest, ChunksWithoutADestinationAreIgnoredSilently) {
@@ -116,8 +120,8 @@ TEST_F(ExportSessionTest, OnlyTheFirstFailureIsReportedAndFinishDiscardsTheParti
                             "16777216"));
 }
 
-// The estimate is checked against the destination folder's volume; equal is room enough, and a
-// volume that does not tell is taken to have room.
+// The estimate is checked against the destination folder's volume (the fake knows only /videos);
+// equal is room enough, and a volume that does not tell is taken to have room.
 TEST_F(ExportSessionTest, TheEstimateIsCheckedAgainstTheVolumeBeforeAnythingIsCreated) {
     const std::string prepareFailed =
         "__exportDestination(false,\"Couldn’t prepare the selected save location.\")";
@@ -132,7 +136,8 @@ TEST_F(ExportSessionTest, TheEstimateIsCheckedAgainstTheVolumeBeforeAnythingIsCr
     };
     for (const auto& [estimate, space, report] : cases) {
         platform.files.clear();
-        platform.space = space;
+        platform.freeSpaceOf.clear();
+        if (space) platform.freeSpaceOf["/videos"] = *space;
         scripts.clear();
         choose(estimate);
         EXPECT_THAT(scripts, ElementsAre(report)) << estimate;

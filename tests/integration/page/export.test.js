@@ -36,11 +36,13 @@ test("chunks cover every written byte once at its offset and stay within the bou
 
 test("the estimate is the bit rates over the duration plus the container's share", () => {
     // 720p30: 1280·720·30·0.3 bit/s of video, 128 kbit/s of audio, for 60 s.
-    assert.equal(estimateBytes(60, 1280, 720, 30), Math.ceil(((60 * (8294400 + 128000)) / 8) * 1.05) + 65536);
+    assert.equal(estimateBytes(60, 1280, 720, 30), Math.ceil(((60 * (8294400 + 128000)) / 8) * 1.15) + 65536);
     // Small frames get the encoder's floor of 2.5 Mbit/s.
-    assert.equal(estimateBytes(4, 640, 360, 30), Math.ceil(((4 * (2500000 + 128000)) / 8) * 1.05) + 65536);
-    assert.equal(estimateBytes(10, 1920, 1080, 60), Math.ceil(((10 * (37324800 + 128000)) / 8) * 1.05) + 65536);
+    assert.equal(estimateBytes(4, 640, 360, 30), Math.ceil(((4 * (2500000 + 128000)) / 8) * 1.15) + 65536);
     assert.equal(estimateBytes(0, 1280, 720, 30), 0, "no audio, no estimate: the native side skips its check");
+    // WebKitGTK's encoder makes two thirds of the frame rate times what it is asked for.
+    assert.deepEqual([[8294400, 30], [37324800, 60], [2500000, 24]].map(([rate, fps]) => exportPlan.encoderBitrate(rate, fps)),
+        [414720, 933120, 156250]);
     assert.equal(saveMessage(1048576, "My Video.mp4"), "export:save:1048576:My%20Video.mp4");
     assert.equal(formatBytes(999), "999 bytes");
     assert.equal(formatBytes(4567000), "4.6 MB");
@@ -54,7 +56,7 @@ test("time left follows the pace so far and is unknown at the start", () => {
     assert.deepEqual([75, 3725, 0.4, 59.6].map(formatDuration), ["1:15", "1:02:05", "0:00", "1:00"]);
 });
 
-const JOB = { width: 640, height: 360, fps: 30, name: "Clip.mp4", sound: { length: 96000, sampleRate: 48000 } };
+const JOB = { width: 640, height: 360, fps: 30, name: "Clip.mp4", seconds: 2 };
 
 // A session whose encoder writes two pieces (the second patching the first) unless told to fail,
 // and that answers each native question from `answers`.
@@ -106,4 +108,15 @@ test("cancel, a failed write and an encoder error each stop the export and relea
     const broken = await session({ answers: GIVEN, failWith: new Error("encoder: 50% gone") });
     assert.deepEqual(broken.posted.slice(1), ["export:begin", "write", "export:error:encoder%3A%2050%25%20gone", "export:cancel"]);
     assert.equal(broken.result.outcome, "failed");
+});
+
+test("the smoke test takes a bounded length and an even size from the query", () => {
+    const settings = (text) => exportPlan.smokeTestSettings(new URLSearchParams(text));
+    assert.deepEqual(settings("export-smoke-test"), { seconds: 4, width: 640, height: 360, fps: 30 });
+    assert.deepEqual(settings("seconds=3600&size=3840x2160"), { seconds: 3600, width: 3840, height: 2160, fps: 30 });
+    assert.deepEqual(settings("seconds=1&size=128x72"), { seconds: 1, width: 128, height: 72, fps: 30 });
+    for (const bad of ["seconds=0", "seconds=3601", "seconds=1.5", "seconds=-4", "size=1280x721", "size=126x72",
+        "size=128x70", "size=3842x2160", "size=3840x2162", "size=1280", "size=1280x720x2", "size=99999x720"]) {
+        assert.equal(settings(bad), null, bad);
+    }
 });

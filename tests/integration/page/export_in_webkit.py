@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Drives the page's video export in WebKitGTK as the native side does: the smoke-test export of the
-built-in clip, answered and written like the native chunk writer; the skin check of the export screen;
-and a web process that dies mid-export. Run inside support/servers.py."""
+built-in clip, answered and written like the native chunk writer; two picked files exported back to
+back; the skin check of the export screen; and a web process that dies mid-export. Run inside
+support/servers.py."""
 import base64
 import json
+import math
 import os
 import struct
 import sys
@@ -11,7 +13,8 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from webkit_page import menu_states, page_uri, page_view  # noqa: E402
 
-STATE = "return JSON.stringify({message: document.getElementById('exportMessage').textContent, errors: __pageErrors});"
+STATE = ("return JSON.stringify({message: document.getElementById('exportMessage').textContent, errors: __pageErrors,"
+         " covered: ['settingsButton', 'miniButton'].filter(id => document.getElementById(id).getClientRects().length)});")
 
 
 def mp4_summary(data):
@@ -30,11 +33,28 @@ def mp4_summary(data):
             "avc1": b"avc1" in moov, "mp4a": b"mp4a" in moov, "tracks": moov.count(b"trak")}
 
 
+def wav(seconds, rate, channels):
+    """Base64 of a 16-bit WAV file of a 440 Hz tone."""
+    frames = [int(8000 * math.sin(2 * math.pi * 440 * i / rate)) for i in range(int(seconds * rate))]
+    data = b"".join(struct.pack("<h", x) * channels for x in frames)
+    header = struct.pack("<4sI4s4sIHHIIHH4sI", b"RIFF", 36 + len(data), b"WAVE", b"fmt ", 16, 1, channels, rate,
+                         rate * channels * 2, channels * 2, 16, b"data", len(data))
+    return base64.b64encode(header + data).decode()
+
+
+# What the audio picker sends for a long mono file at 44.1 kHz and a short stereo one; once both are
+# listed, Start.
+PICKED = """__exportAddFile('%s','Long Mono'); __exportAddFile('%s','Short');
+const started = setInterval(() => { if (document.querySelectorAll('#exportTracks li').length === 2) {
+  clearInterval(started); document.querySelector('[data-action=start]').click(); } }, 50);""" % (
+    wav(1.5, 44100, 1), wav(1, 48000, 2))
+
+
 class NativeSide:
     """The native export rules the page relies on: destination, chunk writes at offsets, finish."""
 
-    def __init__(self, view, crash_during_export=False):
-        self.view, self.crash_during_export = view, crash_during_export
+    def __init__(self, view, crash_during_export=False, on_open=None):
+        self.view, self.crash_during_export, self.on_open = view, crash_during_export, on_open
         self.file, self.messages, self.estimate, self.ended = bytearray(), [], None, False
 
     def call(self, script):
@@ -42,7 +62,10 @@ class NativeSide:
 
     def receive(self, text):
         self.messages.append(text if not text.startswith("export:write:") else "export:write")
-        if text.startswith("export:save:"):
+        if self.on_open and text.startswith("menuState:") and menu_states([text])[0]["exportMode"]:
+            self.call(self.on_open)
+            self.on_open = None
+        elif text.startswith("export:save:"):
             self.estimate = int(text.split(":")[2])
             self.call("__exportDestination(true, '')")
         elif text == "export:begin" and self.crash_during_export:
@@ -94,6 +117,8 @@ def run(page_path):
 
     smoke = visit("?export-smoke-test", NativeSide(view), 90)
     state("smoke")
+    picked = visit("?export-ui-test", NativeSide(view, on_open=PICKED), 60)
+    state("picked")
     skin = visit("?export-ui-test&export-skin-resume-test", NativeSide(view), 3)
     state("skin")
     crash = visit("?export-smoke-test", NativeSide(view, crash_during_export=True), 60)
@@ -102,31 +127,40 @@ def run(page_path):
     GLib.timeout_add(2500, loop.quit)
     loop.run()
     state("crash")
-    return smoke, skin, crash, results
+    return smoke, picked, skin, crash, results
 
 
-def check(smoke, skin, crash, results):
+def check_export(name, side, seconds, file_name, results):
     failures = []
     try:
-        summary = mp4_summary(smoke.file)
+        summary = mp4_summary(side.file)
     except (KeyError, ValueError, struct.error) as error:
         summary = "unreadable: %s" % error
-    expected = {"boxes": ["ftyp", "mdat", "moov"], "seconds": 4.0, "avc1": True, "mp4a": True, "tracks": 2}
+    expected = {"boxes": ["ftyp", "mdat", "moov"], "seconds": seconds, "avc1": True, "mp4a": True, "tracks": 2}
     if summary != expected:
-        failures.append("smoke MP4: %s" % summary)
-    if "export:save:%s:Vimbo%%20Smoke%%20Test.mp4" % smoke.estimate not in smoke.messages:
-        failures.append("smoke messages: %s" % smoke.messages[:5])
-    if not smoke.estimate or not 0.5 * smoke.estimate < len(smoke.file) < 1.5 * smoke.estimate:
-        failures.append("estimate %s for a file of %d bytes" % (smoke.estimate, len(smoke.file)))
-    if results.get("smoke", {}).get("message") != "The video was saved.":
-        failures.append("smoke screen: %s" % results.get("smoke"))
+        failures.append("%s MP4: %s" % (name, summary))
+    if "export:save:%s:%s" % (side.estimate, file_name) not in side.messages:
+        failures.append("%s messages: %s" % (name, side.messages[:5]))
+    if not side.estimate or len(side.file) > side.estimate:  # the free-space check relies on it
+        failures.append("%s: estimate %s for a file of %d bytes" % (name, side.estimate, len(side.file)))
+    if results.get(name, {}).get("message") != "The video was saved.":
+        failures.append("%s screen: %s" % (name, results.get(name)))
+    return failures
+
+
+def check(smoke, picked, skin, crash, results):
+    failures = check_export("smoke", smoke, 4.0, "Vimbo%20Smoke%20Test.mp4", results)
+    failures += check_export("picked", picked, 2.5, "Long%20Mono.mp4", results)
     modes = [state["exportMode"] for state in menu_states(skin.messages)]
+    if results.get("skin", {}).get("covered") != []:
+        failures.append("buttons under the export screen: %s" % results.get("skin"))
     if any(m.startswith("export:error:") for m in skin.messages) or True not in modes:
         failures.append("skin check: %s, export modes %s" % ([m for m in skin.messages if m.startswith("export:")], modes))
     if "export:cancel" not in crash.messages or not results.get("crash", {}).get("message", "").startswith("The export failed"):
         failures.append("after a crash: %s, %s" % (crash.messages[-5:], results.get("crash")))
     failures += ["%s: page errors %s" % (name, r["errors"]) for name, r in results.items() if r["errors"]]
-    failures += ["%s export did not end" % name for name, side in [("smoke", smoke), ("crash", crash)] if not side.ended]
+    failures += ["%s export did not end" % name for name, side in [("smoke", smoke), ("picked", picked), ("crash", crash)]
+                 if not side.ended]
     return failures
 
 

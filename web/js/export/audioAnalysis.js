@@ -215,5 +215,5 @@
         return Math.floor((tick * sampleRate) / TICKS_PER_SECOND);
     }
 
-    Vimbo.define("audioAnalysis", { AudioAnalysis, analysisBands, monoMix, tickCount, tickEnd, TICKS_PER_SECOND });
+    Vimbo.define("audioAnalysis", { AudioAnalysis, FRAME, analysisBands, monoMix, tickCount, tickEnd, TICKS_PER_SECOND });
 }

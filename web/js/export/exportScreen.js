@@ -7,6 +7,8 @@
     const sound = Vimbo.exportSound;
     const { ExportSession, marker } = Vimbo.exportSession;
 
+    const secondsOf = (tracks) => tracks.reduce((sum, track) => sum + track.frames, 0) / sound.SAMPLE_RATE;
+
     class ExportScreen {
         // actions: post(text), previewSkin(id), modeChanged(), look() → { skin, dark, glow },
         // holdVisuals(held).
@@ -14,10 +16,10 @@
             this.root = root;
             this.actions = actions;
             this.tracks = [];
+            this.adding = Promise.resolve();
             this.background = null;
             this.skin = 0;
             this.session = null;
-            this.preparing = false;
             this.skinButtons = new Map();
             this.buildSkinChoices(root.querySelector("#exportSkins"));
             this.bindControls();
@@ -95,14 +97,18 @@
             return { width, height, fps: Number(this.choice("exportRate")) };
         }
 
-        async addFile(data, name) {
-            try {
-                this.tracks.push({ name, buffer: await sound.decodeFile(data) });
-                this.show("", false);
-            } catch (error) {
-                this.show(`“${name}” could not be read as audio.`, true);
-            }
-            this.render();
+        // Files are added in the order they come, however long each takes to decode.
+        addFile(data, name) {
+            this.adding = this.adding.then(async () => {
+                try {
+                    this.tracks.push({ name, ...(await sound.fileTrack(data)) });
+                    this.show("", false);
+                } catch (error) {
+                    this.show(`“${name}” could not be read as audio.`, true);
+                }
+                this.render();
+            });
+            return this.adding;
         }
 
         async setBackground(picked) {
@@ -133,12 +139,12 @@
                 item.innerHTML = '<span></span><span class="duration"></span>' +
                     `<button type="button" class="close" data-remove="${index}" aria-label="Remove">✕</button>`;
                 item.children[0].textContent = track.name;
-                item.children[1].textContent = plan.formatDuration(track.buffer.duration);
+                item.children[1].textContent = plan.formatDuration(track.frames / sound.SAMPLE_RATE);
                 return item;
             }));
             this.root.querySelector("#exportBackground").textContent = this.background ? this.background.name : "None";
             for (const [id, button] of this.skinButtons) button.setAttribute("aria-pressed", String(id === this.skin));
-            const seconds = this.tracks.reduce((sum, track) => sum + track.buffer.duration, 0);
+            const seconds = secondsOf(this.tracks);
             const { width, height, fps } = this.settings();
             this.root.querySelector("#exportEstimate").textContent = seconds > 0
                 ? `${plan.formatDuration(seconds)} of audio · about ${plan.formatBytes(plan.estimateBytes(seconds, width, height, fps))}`
@@ -158,25 +164,15 @@
         }
 
         async start() {
-            if (this.running || this.preparing || this.tracks.length === 0) return;
-            this.preparing = true;
-            this.show("Preparing the audio…", false);
-            let joined;
-            try {
-                joined = await sound.joinTracks(this.tracks.map((track) => track.buffer));
-            } catch (error) {
-                this.show("The audio could not be prepared: " + error.message, true);
-                return;
-            } finally {
-                this.preparing = false;
-            }
-            await this.export(joined, this.settings(), plan.fileName(this.tracks.map((track) => track.name)));
+            if (this.running || this.tracks.length === 0) return;
+            await this.export([...this.tracks], this.settings(), plan.fileName(this.tracks.map((track) => track.name)));
         }
 
-        // Runs one export of `audio` and reports its outcome on the screen; resolves to the outcome.
-        async export(audio, { width, height, fps }, name) {
+        // Runs one export of the sound's `tracks` (see exportSound) and reports its outcome on the
+        // screen; resolves to the outcome.
+        async export(tracks, { width, height, fps }, name) {
             const { dark, glow } = this.actions.look();
-            const job = { sound: audio, width, height, fps, name, skin: this.skin, dark, glow,
+            const job = { tracks, seconds: secondsOf(tracks), width, height, fps, name, skin: this.skin, dark, glow,
                 background: this.background ? this.background.image : null };
             this.session = new ExportSession(this.actions.post, Vimbo.exportVideo.encodeExport);
             this.render();

@@ -63,8 +63,8 @@
 
         // Resolves to { outcome: "saved" | "cancelled" | "failed", message }.
         async run(job, progress) {
-            const { width, height, fps, sound, name } = job;
-            const estimate = estimateBytes(sound.length / sound.sampleRate, width, height, fps);
+            const { seconds, width, height, fps, name } = job;
+            const estimate = estimateBytes(seconds, width, height, fps);
             this.post(saveMessage(estimate, name));
             const destination = await this.answer("destination");
             if (!destination.ok) return { outcome: destination.message ? "failed" : "cancelled", message: destination.message };

@@ -2,13 +2,14 @@
 // Renders and encodes one export: the analysis drives a skin of its own on an offscreen canvas over
 // the background, WebCodecs encodes H.264 and AAC, and the muxer hands out the MP4 by position.
 {
-    const { AudioAnalysis, monoMix, tickEnd, TICKS_PER_SECOND } = Vimbo.audioAnalysis;
     const { AudioFrame, SmoothedAudio } = Vimbo.audioFrame;
-    const { videoBitrate, AUDIO_BITRATE, CHUNK_BYTES } = Vimbo.exportPlan;
+    const { SAMPLE_RATE, CHANNELS } = Vimbo.exportSound;
+    const { videoBitrate, encoderBitrate, AUDIO_BITRATE, CHUNK_BYTES } = Vimbo.exportPlan;
     const PAGE_COLOURS = { dark: "#05060a", light: "#eef0f4" };
     const KEYFRAME_SECONDS = 2;
     const MAX_QUEUED_FRAMES = 4;
-    const AUDIO_BLOCK_SECONDS = 1;
+    // The sound is read, analysed and encoded a second at a time.
+    const BLOCK_FRAMES = SAMPLE_RATE;
 
     class FrameRenderer {
         constructor({ skin, width, height, dark, glow, background }) {
@@ -32,6 +33,7 @@
             this.skin.draw(this.skinContext, this.audio, this.look, seconds);
             this.paintBackground();
             this.context.drawImage(this.skinCanvas, 0, 0);
+            return this.canvas;
         }
 
         // The image covers the frame, cropped to keep its proportions; without one, the page colour.
@@ -45,29 +47,6 @@
             const w = background.width * scale;
             const h = background.height * scale;
             context.drawImage(background, (width - w) / 2, (height - h) / 2, w, h);
-        }
-    }
-
-    // Features for each video frame from the 60 Hz ticks up to its time; a beat on a tick that falls
-    // between two frames is kept for the next one.
-    class FrameFeatures {
-        constructor(sound) {
-            this.mono = monoMix(Array.from({ length: sound.numberOfChannels }, (_, c) => sound.getChannelData(c)));
-            this.rate = sound.sampleRate;
-            this.analysis = new AudioAnalysis(this.rate);
-            this.tick = 0;
-            this.latest = this.analysis.decayEnergy();
-        }
-
-        // Video frame `index` at `fps` frames a second sees every tick up to its time.
-        at(index, fps) {
-            let beat = 0;
-            while (this.tick < Math.floor((index * TICKS_PER_SECOND) / fps)) {
-                this.tick++;
-                this.latest = this.analysis.analyze(this.mono, tickEnd(this.tick, this.rate), this.tick / TICKS_PER_SECOND);
-                beat = Math.max(beat, this.latest.beat);
-            }
-            return { ...this.latest, beat };
         }
     }
 
@@ -87,7 +66,7 @@
     }
 
     function createEncoders(job, muxer, fail) {
-        const { width, height, fps, sound } = job;
+        const { width, height, fps } = job;
         primeGStreamer();
         const video = new VideoEncoder({ output: (chunk, meta) => muxer.addVideoChunk(chunk, meta), error: fail });
         video.configure({
@@ -95,35 +74,28 @@
             width,
             height,
             framerate: fps,
-            bitrate: videoBitrate(width, height, fps),
+            bitrate: encoderBitrate(videoBitrate(width, height, fps), fps),
             avc: { format: "avc" },
         });
         const audio = new AudioEncoder({ output: (chunk, meta) => muxer.addAudioChunk(chunk, meta), error: fail });
         audio.configure({
             codec: "mp4a.40.2",
-            sampleRate: sound.sampleRate,
-            numberOfChannels: sound.numberOfChannels,
+            sampleRate: SAMPLE_RATE,
+            numberOfChannels: CHANNELS,
             bitrate: AUDIO_BITRATE,
         });
         return { video, audio };
     }
 
-    // Feeds the audio encoder up to `untilFrame` sample frames, in blocks of a second.
-    function encodeAudioUntil(encoder, sound, state, untilFrame) {
-        const block = sound.sampleRate * AUDIO_BLOCK_SECONDS;
-        while (state.audioFrames < Math.min(untilFrame, sound.length)) {
-            const count = Math.min(block, sound.length - state.audioFrames);
-            const data = new Float32Array(count * sound.numberOfChannels);
-            for (let c = 0; c < sound.numberOfChannels; c++) {
-                data.set(sound.getChannelData(c).subarray(state.audioFrames, state.audioFrames + count), c * count);
-            }
-            const timestamp = Math.round((state.audioFrames * 1e6) / sound.sampleRate);
-            const audioData = new AudioData({ format: "f32-planar", sampleRate: sound.sampleRate, numberOfFrames: count,
-                numberOfChannels: sound.numberOfChannels, timestamp, data });
-            encoder.encode(audioData);
-            audioData.close();
-            state.audioFrames += count;
-        }
+    // One block of the sound, starting `at` sample frames into it, to the audio encoder.
+    function encodeAudio(encoder, { channels, length }, at) {
+        const data = new Float32Array(length * channels.length);
+        channels.forEach((channel, c) => data.set(channel, c * length));
+        const timestamp = Math.round((at * 1e6) / SAMPLE_RATE);
+        const audioData = new AudioData({ format: "f32-planar", sampleRate: SAMPLE_RATE, numberOfFrames: length,
+            numberOfChannels: channels.length, timestamp, data });
+        encoder.encode(audioData);
+        audioData.close();
     }
 
     const nextTask = () => new Promise((resolve) => setTimeout(resolve, 0));
@@ -131,11 +103,12 @@
     // Encodes the whole job; `write(bytes, position)` receives the file, `progress(fraction)` is told
     // after each frame. Throws the stop's reason, or the first encoder error.
     async function encodeExport(job, { write, progress, stop }) {
-        const { width, height, fps, sound } = job;
+        const { width, height, fps } = job;
         const muxer = new Mp4Muxer.Muxer({
             target: new Mp4Muxer.StreamTarget({ onData: write, chunked: true, chunkSize: CHUNK_BYTES }),
             video: { codec: "avc", width, height, frameRate: fps },
-            audio: { codec: "aac", numberOfChannels: sound.numberOfChannels, sampleRate: sound.sampleRate },
+            audio: { codec: "aac", numberOfChannels: CHANNELS, sampleRate: SAMPLE_RATE },
+            // Written as it is made (the movie box last), so nothing piles up with the length.
             fastStart: false,
         });
         const encoders = createEncoders(job, muxer, (error) => stop.stop(error));
@@ -150,26 +123,35 @@
         }
     }
 
-    async function encodeFrames(job, { video, audio }, { progress, stop }) {
-        const { fps, sound } = job;
+    // Reads the sound a block at a time: the block goes to the audio encoder and the analysis, then
+    // every video frame whose ticks it completes is drawn and encoded.
+    async function encodeFrames(job, encoders, { progress, stop }) {
+        const { fps, tracks } = job;
+        const sound = new Vimbo.SoundStream(tracks);
+        const frames = Math.max(1, Math.ceil((sound.frames / SAMPLE_RATE) * fps));
         const renderer = new FrameRenderer(job);
-        const features = new FrameFeatures(sound);
-        const frames = Math.max(1, Math.ceil((sound.length / sound.sampleRate) * fps));
-        const state = { audioFrames: 0 };
-        for (let i = 0; i < frames; i++) {
+        const features = new Vimbo.FrameFeatures(SAMPLE_RATE);
+        let frame = 0;
+        let read = 0;
+        for (let block; (block = await sound.read(BLOCK_FRAMES)) !== null; read += block.length) {
             stop.check();
-            renderer.draw(features.at(i, fps), 1 / fps);
-            const timestamp = Math.round((i * 1e6) / fps);
-            const frame = new VideoFrame(renderer.canvas, { timestamp, duration: Math.round(1e6 / fps) });
-            video.encode(frame, { keyFrame: i % (fps * KEYFRAME_SECONDS) === 0 });
-            frame.close();
-            encodeAudioUntil(audio, sound, state, Math.ceil(((i + 1) / fps) * sound.sampleRate));
-            progress((i + 1) / frames);
-            // Lets the encoders drain and the screen take a Cancel click.
-            do await nextTask();
-            while (video.encodeQueueSize > MAX_QUEUED_FRAMES && stop.reason === null);
+            encodeAudio(encoders.audio, block, read);
+            features.append(block.channels);
+            for (; frame < frames && features.covers(frame, fps); frame++) {
+                await encodeFrame(encoders.video, renderer.draw(features.at(frame, fps), 1 / fps), frame, fps, stop);
+                progress((frame + 1) / frames);
+            }
         }
-        encodeAudioUntil(audio, sound, state, sound.length);
+    }
+
+    async function encodeFrame(video, canvas, index, fps, stop) {
+        stop.check();
+        const frame = new VideoFrame(canvas, { timestamp: Math.round((index * 1e6) / fps), duration: Math.round(1e6 / fps) });
+        video.encode(frame, { keyFrame: index % (fps * KEYFRAME_SECONDS) === 0 });
+        frame.close();
+        // Lets the encoders drain and the screen take a Cancel click.
+        do await nextTask();
+        while (video.encodeQueueSize > MAX_QUEUED_FRAMES && stop.reason === null);
     }
 
     Vimbo.define("exportVideo", { encodeExport, videoCodec });
