@@ -64,6 +64,8 @@ long long secondsSinceBoot() {
     // The new program must not find the old one still holding its bus name and windows.
     for (int wait = 0; wait < 500 && getppid() == program; ++wait)
         usleep(20000);
+    // And the session bus a moment to notice that it has gone.
+    sleep(1);
     g_set_prgname("vimbo");
     GLibSystemLog log;
     const char* earlier = std::getenv(kHistoryVariable);

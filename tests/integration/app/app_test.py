@@ -230,6 +230,44 @@ class ExportTest(unittest.TestCase):
             self.assertNotIn("export failed", session.output(0))
 
 
+
+def window_pids(session):
+    """The process ids of the visible main windows."""
+    pids = [subprocess.run(["xdotool", "getwindowpid", w], env=session.env, capture_output=True, text=True).stdout
+            for w in session.windows_named("Vimbo")]
+    return [int(pid) for pid in pids if pid.strip()]
+
+
+def new_window(session, other_than=None):
+    """The process id of the main window once one not owned by `other_than` is up."""
+    return poll(lambda: [p for p in window_pids(session) if p != other_than], 40,
+                lambda: session.output(len(session.outputs) - 1))[0]
+
+
+class RelaunchTest(unittest.TestCase):
+    def test_a_crash_starts_the_program_again_until_it_crashes_too_often_and_a_kill_does_not(self):
+        with contextlib.ExitStack() as stack:
+            session = VimboSession(stack)
+            # Ended on purpose, it stays down.
+            killed = session.launch()
+            self.assertEqual(new_window(session), killed.pid)
+            killed.kill()
+            killed.wait()
+            time.sleep(1)  # until the session bus has seen it go
+            # Two restarts a moment ago: the third is the last one allowed.
+            now = int(time.clock_gettime(time.CLOCK_BOOTTIME))
+            session.env["VIMBO_RESTARTS"] = f"{now - 10},{now - 5}"
+            crashed = session.launch()
+            self.assertEqual(new_window(session, other_than=killed.pid), crashed.pid)
+            crashed.send_signal(signal.SIGTRAP)  # how WebKit's launcher ends the program
+            self.assertEqual(crashed.wait(timeout=30), -signal.SIGTRAP)
+            os.kill(new_window(session, other_than=crashed.pid), signal.SIGABRT)
+            time.sleep(5)
+            self.assertEqual(window_pids(session), [])
+            self.assertNotIn("again", session.output(0))
+            self.assertRegex(session.output(1), r"Vimbo crashed; starting it again(.|\n)*not starting it again")
+
+
 if __name__ == "__main__":
     PROGRAM = os.path.abspath(sys.argv.pop(1))
     unittest.main()
