@@ -327,7 +327,7 @@ TEST_F(AppDelegateTest, AboutNoticesUpdatesAndSupportOpenTheirPagesAndWhatCannot
     EXPECT_EQ(desktop.opened[1].rfind("https://", 0), 0u);
     EXPECT_THAT(std::vector(desktop.opened.begin() + 2, desktop.opened.begin() + 4),
                 ElementsAre(desktop.opened[1], desktop.opened[1])); // the releases page, from the icon too
-    EXPECT_NE(desktop.opened[4], desktop.opened[1]); // support is not the releases page
+    EXPECT_NE(desktop.opened[4], desktop.opened[1]);                // support is not the releases page
     EXPECT_EQ(desktop.alerts, 3);
     std::filesystem::remove_all(dir);
 }

@@ -58,9 +58,8 @@ class VimboAnalyzeTest : public ::testing::Test {
 
 TEST_F(VimboAnalyzeTest, BadFilesAndOptionsExitWithStatus2AndOneLine) {
     std::ofstream(dir / "text.wav") << "not a sound file\n";
-    for (const std::string arguments :
-         {"text.wav", "", "clip.wav --block 65537", "clip.wav --input speaker", "clip.wav --sensitivity",
-          "clip.wav --bogus"}) {
+    for (const std::string arguments : {"text.wav", "", "clip.wav --block 65537", "clip.wav --input speaker",
+                                        "clip.wav --sensitivity", "clip.wav --bogus"}) {
         SCOPED_TRACE(arguments);
         const auto [status, lines] = run(arguments);
         EXPECT_EQ(status, 2);
