@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace vimbo::app {
 namespace {
 
@@ -13,6 +15,8 @@ TEST(ScriptTextTest, LiteralsAreJsonStringsOrEmptyForBrokenUtf8AndFloatsShortest
     EXPECT_EQ(shortestFloatText(8.0f), "8.0");
     EXPECT_EQ(shortestFloatText(1e20f), "1.0e+20");
     EXPECT_EQ(shortestFloatText(1.0f / 3.0f), "0.33333334");
+    // What JavaScript calls the values that have no digits.
+    EXPECT_EQ(shortestFloatText(NAN) + shortestFloatText(-INFINITY), "NaN-Infinity");
 }
 
 } // namespace

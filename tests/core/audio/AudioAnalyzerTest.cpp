@@ -209,6 +209,27 @@ TEST_F(AudioAnalyzerTest, BeatsNeedMoreThan016SecondsBetweenThem) {
     EXPECT_EQ(beatTicks({60, 72}), (std::vector<int>{60, 72})); // 0.2 s apart
 }
 
+// A reset forgets everything the trackers learnt (peaks, means, flux history, the last beat, the
+// previous spectrum), so the same music then gives exactly what a new analyzer gives.
+TEST_F(AudioAnalyzerTest, AResetStartsAfresh) {
+    const auto play = [](AudioAnalyzer& target) {
+        std::vector<AudioFeatures> frames;
+        for (std::uint32_t t = 1; t <= 120; ++t) {
+            const auto block = noise(800, t % 7 == 0 ? t : 1); // new noise every seventh frame
+            const AudioBuffer buffer = bufferOf(block);
+            target.ingest({&buffer, 1}, AudioStreamDescription{48000, 0, 1}, AudioInput::systemAudio);
+            frames.push_back(target.analyze(t / 60.0));
+        }
+        return frames;
+    };
+    const auto first = play(analyzer);
+    restart();
+    AudioAnalyzer fresh;
+    fresh.setCaptureActive(true);
+    EXPECT_EQ(play(analyzer), play(fresh));
+    EXPECT_NE(play(fresh), first); // without a reset the trackers carry on
+}
+
 TEST_F(AudioAnalyzerTest, MicrophoneInputIsClampedGatedOnEveryFrameAndScaled) {
     analyzer.setMicrophoneSensitivity(20.0f);
     EXPECT_EQ(analyzer.microphoneSensitivity(), 8.0f);
