@@ -145,7 +145,6 @@
         body.classList.toggle("light", !settings.dark);
         body.classList.toggle("glass", glass);
         body.classList.toggle("mini", state.chrome.mini);
-        body.classList.toggle("exporting", exportScreen.isOpen);
         document.getElementById("pinButton").setAttribute("aria-pressed", String(state.chrome.onTop));
         panel.render(state);
         renderTrack();
