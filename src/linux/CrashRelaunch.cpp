@@ -2,6 +2,7 @@
 
 #include "core/app/RelaunchPolicy.h"
 #include "linux/GLibSystemLog.h"
+#include "linux/MonotonicClock.h"
 
 #include <fcntl.h>
 #include <glib.h>
@@ -12,7 +13,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -47,12 +47,6 @@ void installHandlers() {
     }
 }
 
-long long secondsSinceBoot() {
-    timespec now{};
-    clock_gettime(CLOCK_BOOTTIME, &now);
-    return now.tv_sec;
-}
-
 [[noreturn]] void watch(int pipe, pid_t program, const std::string& path, char** argv) {
     prctl(PR_SET_NAME, "vimbo-watcher");
     char byte = 0;
@@ -69,7 +63,8 @@ long long secondsSinceBoot() {
     g_set_prgname("vimbo");
     GLibSystemLog log;
     const char* earlier = std::getenv(kHistoryVariable);
-    auto history = app::RelaunchPolicy::restartHistory(earlier ? earlier : "", secondsSinceBoot());
+    auto history = app::RelaunchPolicy::restartHistory(earlier ? earlier : "",
+                                                       static_cast<long long>(MonotonicClock().now()));
     if (!history) {
         log.warn("Vimbo crashed again soon after being restarted; not starting it again");
         _exit(1);
